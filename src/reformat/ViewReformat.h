@@ -1,0 +1,15 @@
+// The view reformat: re-wraps the plain text of a viewed message before it
+// is coloured (constructed from the settings as the coloring driver does).
+#pragma once
+
+#include "shell/Settings.h"
+#include "shell/Text.h"
+
+namespace nimbrel {
+
+// Runs SplitLines, AnalyzeLines(0, -1, -1), DropTrailingEmptyLines,
+// RepairOEWrapping and Render on `text` (CR LF breaks) with a QuoteFormatter
+// built from `options`, and replaces `text` by the result (LF breaks).
+void ViewReformat(const Settings& options, String& text);
+
+}  // namespace nimbrel
