@@ -1,0 +1,37 @@
+// Message boxes of the platform seam: MessageBoxW / MessageBoxA without an
+// owner window. Flags and answers carry the Win32 values.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "shell/Text.h"
+
+namespace nimbrel {
+
+namespace mb {
+constexpr std::uint32_t kOk = 0x0;
+constexpr std::uint32_t kYesNo = 0x4;
+constexpr std::uint32_t kIconHand = 0x10;
+constexpr std::uint32_t kIconQuestion = 0x20;
+constexpr std::uint32_t kIconExclamation = 0x30;
+constexpr std::uint32_t kIconInformation = 0x40;
+constexpr std::uint32_t kSystemModal = 0x1000;
+
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+}  // namespace mb
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Shows a box and returns the answer (mb::kIdOk, mb::kIdYes, ...).
+    virtual int MessageBoxW(StringView text, StringView caption, std::uint32_t flags) = 0;
+    // The 8-bit variant; text and caption in the ANSI code page.
+    virtual int MessageBoxA(std::string_view text, std::string_view caption,
+                            std::uint32_t flags) = 0;
+};
+
+}  // namespace nimbrel

@@ -1,0 +1,30 @@
+// Conversions between the program's UTF-16 text and 8-bit text.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "shell/Text.h"
+
+namespace nimbrel {
+
+// Strict UTF-8 to UTF-16 (used at the command line tool's edge). Returns
+// false on invalid UTF-8 (overlong forms, surrogates, code points above
+// U+10FFFF, truncated sequences) and sets `errorOffset` to the byte offset of
+// the first bad sequence; `out` is then unspecified.
+bool Utf8ToUtf16(std::string_view in, String& out, std::size_t& errorOffset);
+
+// UTF-16 to UTF-8; an unpaired surrogate is written as U+FFFD.
+std::string Utf16ToUtf8(StringView in);
+
+// The platform's 8-bit conversion ("ANSI code page") for files, the clipboard's
+// CF_TEXT and the registry. Off Windows: UTF-8 where the bytes are valid
+// UTF-8, and every byte of an invalid sequence taken as the code point of the
+// same value (Latin-1), so nothing is ever lost and byte 0x81 gives U+0081 as
+// it does under Windows-1252. The Windows build swaps in the thread's code
+// page through the platform seam.
+String AnsiToUtf16(std::string_view in);
+std::string Utf16ToAnsi(StringView in);
+
+}  // namespace nimbrel
