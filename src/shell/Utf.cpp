@@ -1,102 +1,88 @@
 #include "shell/Utf.h"
 
+#include <cstdint>
+
 namespace nimbrel {
 
 namespace {
 
-// The length of the well-formed UTF-8 sequence starting at `in[pos]` (1 to 4)
-// with its code point in `codePoint`, or 0 when the bytes there are not one:
-// a stray continuation byte, a lead byte that never starts a sequence
-// (C0, C1, F5..FF), an overlong form, a surrogate, a code point above
-// U+10FFFF, or a sequence cut short.
-std::size_t DecodeUtf8(std::string_view in, std::size_t pos, char32_t& codePoint) {
-    const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(in[i]); };
-    const unsigned char lead = byteAt(pos);
-    if (lead < 0x80) {
-        codePoint = lead;
+// Decodes one UTF-8 sequence at `i`. Returns its length and sets `cp`, or 0
+// when the bytes at `i` are not a valid, shortest-form sequence.
+std::size_t DecodeOne(std::string_view in, std::size_t i, char32_t& cp) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(in[k]); };
+    const unsigned char b0 = byte(i);
+    if (b0 < 0x80) {
+        cp = b0;
         return 1;
     }
-    std::size_t length = 0;
-    // The range of the second byte; the limits exclude overlong forms (E0, F0),
-    // surrogates (ED) and code points above U+10FFFF (F4).
-    unsigned char low = 0x80, high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        codePoint = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        codePoint = lead & 0x0Fu;
-        if (lead == 0xE0) low = 0xA0;
-        if (lead == 0xED) high = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        codePoint = lead & 0x07u;
-        if (lead == 0xF0) low = 0x90;
-        if (lead == 0xF4) high = 0x8F;
+    std::size_t len;
+    char32_t min;
+    if ((b0 & 0xE0) == 0xC0) {
+        len = 2;
+        cp = b0 & 0x1Fu;
+        min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3;
+        cp = b0 & 0x0Fu;
+        min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4;
+        cp = b0 & 0x07u;
+        min = 0x10000;
     } else {
         return 0;
     }
-    if (in.size() - pos < length) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char next = byteAt(pos + i);
-        if (next < low || next > high) return 0;
-        low = 0x80;
-        high = 0xBF;
-        codePoint = (codePoint << 6) | (next & 0x3Fu);
+    if (in.size() - i < len) return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        const unsigned char b = byte(i + k);
+        if ((b & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b & 0x3Fu);
     }
-    return length;
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
 }
 
-void AppendUtf16(String& out, char32_t codePoint) {
-    if (codePoint < 0x10000) {
-        out += static_cast<char16_t>(codePoint);
+void AppendCodePoint(String& out, char32_t cp) {
+    if (cp < 0x10000) {
+        out.push_back(static_cast<char16_t>(cp));
     } else {
-        codePoint -= 0x10000;
-        out += static_cast<char16_t>(0xD800 + (codePoint >> 10));
-        out += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
     }
 }
 
-void AppendUtf8(std::string& out, char32_t codePoint) {
-    const auto put = [&](char32_t byte) { out += static_cast<char>(byte); };
-    if (codePoint < 0x80) {
-        put(codePoint);
-    } else if (codePoint < 0x800) {
-        put(0xC0 | (codePoint >> 6));
-        put(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        put(0xE0 | (codePoint >> 12));
-        put(0x80 | ((codePoint >> 6) & 0x3F));
-        put(0x80 | (codePoint & 0x3F));
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     } else {
-        put(0xF0 | (codePoint >> 18));
-        put(0x80 | ((codePoint >> 12) & 0x3F));
-        put(0x80 | ((codePoint >> 6) & 0x3F));
-        put(0x80 | (codePoint & 0x3F));
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
 }
 
-bool IsHighSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-// UTF-16 to UTF-8 with `unpaired` written for every surrogate that is not
-// part of a pair.
-std::string EncodeUtf8(StringView in, char32_t unpaired) {
+std::string EncodeUtf8(StringView in, char32_t replacement) {
     std::string out;
     out.reserve(in.size());
     for (std::size_t i = 0; i < in.size(); ++i) {
-        const char16_t unit = in[i];
-        if (IsHighSurrogate(unit) && i + 1 < in.size() && IsLowSurrogate(in[i + 1])) {
-            AppendUtf8(out, 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (in[i + 1] - 0xDC00u));
+        const char16_t u = in[i];
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 &&
+            in[i + 1] <= 0xDFFF) {
+            AppendUtf8(out, 0x10000 + ((char32_t{u} - 0xD800) << 10) + (in[i + 1] - 0xDC00));
             ++i;
-        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            AppendUtf8(out, unpaired);
+        } else if (u >= 0xD800 && u <= 0xDFFF) {
+            AppendUtf8(out, replacement);
         } else {
-            AppendUtf8(out, unit);
+            AppendUtf8(out, u);
         }
     }
     return out;
@@ -107,15 +93,15 @@ std::string EncodeUtf8(StringView in, char32_t unpaired) {
 bool Utf8ToUtf16(std::string_view in, String& out, std::size_t& errorOffset) {
     out.clear();
     out.reserve(in.size());
-    for (std::size_t pos = 0; pos < in.size();) {
-        char32_t codePoint = 0;
-        const std::size_t length = DecodeUtf8(in, pos, codePoint);
-        if (length == 0) {
-            errorOffset = pos;
+    for (std::size_t i = 0; i < in.size();) {
+        char32_t cp;
+        const std::size_t len = DecodeOne(in, i, cp);
+        if (len == 0) {
+            errorOffset = i;
             return false;
         }
-        AppendUtf16(out, codePoint);
-        pos += length;
+        AppendCodePoint(out, cp);
+        i += len;
     }
     return true;
 }
@@ -127,25 +113,22 @@ std::string Utf16ToUtf8(StringView in) {
 String AnsiToUtf16(std::string_view in) {
     String out;
     out.reserve(in.size());
-    for (std::size_t pos = 0; pos < in.size();) {
-        char32_t codePoint = 0;
-        const std::size_t length = DecodeUtf8(in, pos, codePoint);
-        if (length == 0) {
-            // Only the first byte is taken as Latin-1; decoding resumes at the next.
-            out += static_cast<char16_t>(static_cast<unsigned char>(in[pos]));
-            ++pos;
+    for (std::size_t i = 0; i < in.size();) {
+        char32_t cp;
+        const std::size_t len = DecodeOne(in, i, cp);
+        if (len == 0) {
+            out.push_back(static_cast<unsigned char>(in[i]));  // Latin-1 fallback
+            ++i;
         } else {
-            AppendUtf16(out, codePoint);
-            pos += length;
+            AppendCodePoint(out, cp);
+            i += len;
         }
     }
     return out;
 }
 
-// '?' for an unpaired surrogate, as the Windows conversion writes its default
-// character for what the code page cannot hold.
 std::string Utf16ToAnsi(StringView in) {
-    return EncodeUtf8(in, u'?');
+    return EncodeUtf8(in, U'?');
 }
 
 }  // namespace nimbrel
