@@ -64,6 +64,13 @@ grep -qxF 'cursorAtTop = 0' out || fail "show --config after the subcommand"
 run config --config missing/dir/Nimbrel.cfg set cursorAtTop=0
 expect_failure "unwritable file"
 
+# Output that cannot be written is a failure, not a silent success.
+if [[ -w /dev/full ]]; then
+    status=0
+    "$nimbrel" config show >/dev/full 2>err || status=$?
+    [[ $status == 2 ]] && grep -q '^nimbrel: cannot write' err || fail "stdout on a full disk"
+fi
+
 run frobnicate
 expect_failure "unknown command"
 echo "config_test: all passed"
