@@ -73,6 +73,25 @@ std::size_t EncodedIndex(StringView text, std::size_t index) {
     return i;
 }
 
+// Whether a position of the text lies inside an anchor that an earlier pass
+// wrote (its tag or its shown text). In escaped text every raw '<' starts
+// "<A " or "</A>". Positions must be asked in increasing order.
+class AnchorTracker {
+  public:
+    explicit AnchorTracker(StringView text) : text_(text) {}
+    bool Inside(std::size_t target) {
+        for (; scanned_ < target && scanned_ < text_.size(); ++scanned_) {
+            if (text_[scanned_] == u'<') inside_ = text_.substr(scanned_).starts_with(u"<A ");
+        }
+        return inside_;
+    }
+
+  private:
+    StringView text_;
+    std::size_t scanned_ = 0;
+    bool inside_ = false;
+};
+
 void AppendAnchor(String& out, StringView targetPrefix, StringView target, StringView shown) {
     out += u"<A HREF=\"";
     out += targetPrefix;
@@ -166,17 +185,18 @@ void LinkWwwAddresses(StringView in, String& out) {
     // a long word with many "www." from being read again for each.
     std::size_t refusedWordEnd = 0;
     std::size_t refusedUpTo = 0;
+    AnchorTracker anchors(in);
     for (std::size_t w; (w = in.find(u"www.", p)) != kNone;) {
         p = w + 1;
         if (w > 0) {
             const char16_t before = in[w - 1];
             if (before == u'/' || before == u'.' || before == u'-' || IsWordChar(before)) continue;
         }
-        if (w < refusedWordEnd && w <= refusedUpTo) continue;
+        if (anchors.Inside(w) || (w < refusedWordEnd && w <= refusedUpTo)) continue;
 
         std::size_t pos = w;
         std::size_t end = 0;
-        word = GetWord(in, pos, end, false);
+        word = GetWord(in, pos, end, false, nullptr, true);
         SplitDelimiters(word, leading, trailing, true);
         const std::size_t quote = word.rfind(u"\">");
         const std::size_t close = word.rfind(u"</A");
@@ -206,10 +226,15 @@ void LinkMailAddresses(StringView in, String& out) {
     String word;
     String leading;
     String trailing;
+    AnchorTracker anchors(in);
     for (std::size_t a; (a = in.find(u'@', p)) != kNone;) {
+        if (anchors.Inside(a)) {
+            p = a + 1;
+            continue;
+        }
         std::size_t start = a;
         std::size_t end = 0;
-        word = GetWord(in, start, end, true);
+        word = GetWord(in, start, end, true, nullptr, true);
         // Every '@' of this word gives the same word and the same answer.
         p = end;
         if (Contains(word, u"news:")) continue;
@@ -263,12 +288,14 @@ bool IsLinkDelimiter(char16_t c) {
 }
 
 String GetWord(StringView text, std::size_t& pos, std::size_t& end, bool backToWordStart,
-               bool* endedByLineFeed) {
+               bool* endedByLineFeed, bool stopAtTags) {
+    const StringView endChars = stopAtTags ? StringView(u" \n<") : StringView(u" \n");
+    const StringView startChars = stopAtTags ? StringView(u" \n>") : StringView(u" \n");
     if (endedByLineFeed != nullptr) *endedByLineFeed = false;
     if (pos >= text.size()) {
         end = text.size();
     } else {
-        end = text.find_first_of(u" \n", pos);
+        end = text.find_first_of(endChars, pos);
         if (end == kNone) {
             end = text.size();
         } else if (text[end] == u'\n' && endedByLineFeed != nullptr) {
@@ -277,7 +304,7 @@ String GetWord(StringView text, std::size_t& pos, std::size_t& end, bool backToW
     }
     if (backToWordStart) {
         std::size_t start = std::min(pos, text.size());
-        while (start > 0 && text[start - 1] != u' ' && text[start - 1] != u'\n')
+        while (start > 0 && startChars.find(text[start - 1]) == kNone)
             --start;
         pos = std::min(pos, start);
     }

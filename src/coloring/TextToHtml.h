@@ -28,10 +28,13 @@ bool IsLinkDelimiter(char16_t c);
 // - With `backToWordStart`, `pos` is first moved back to the start of the
 //   word (just after the previous space or line feed, or 0).
 // - `endedByLineFeed`, when given, tells whether a line feed ended the word.
+// - With `stopAtTags`, a raw '<' also ends the word and a raw '>' also
+//   starts it: in escaped text these belong only to anchors that an earlier
+//   link pass wrote, which a word must not run into.
 // A `pos` at or past the end of the text gives an empty word, `end` =
 // text.size() and `pos` unchanged (unless moved back).
 String GetWord(StringView text, std::size_t& pos, std::size_t& end, bool backToWordStart,
-               bool* endedByLineFeed = nullptr);
+               bool* endedByLineFeed = nullptr, bool stopAtTags = false);
 
 // Cuts the run of delimiters (IsLinkDelimiter) off the end of `word` into
 // `trailing` and, unless `trailingOnly`, the run at its start into `leading`.
@@ -45,7 +48,9 @@ void SplitDelimiters(String& word, String& leading, String& trailing, bool trail
 // "http://" + address), then e-mail addresses (target "mailto:" + address
 // unless written with it). Everything taken from the message into an anchor
 // or around it is escaped exactly once (HtmlEscape). An address that names
-// nothing after its scheme or "www." is left as text.
+// nothing after its scheme or "www." is left as text. The later passes leave
+// the anchors of the earlier ones whole: they look for no address inside one
+// and end a word where one begins.
 void InsertLinks(String& text);
 
 // In this order, each replacing non-overlapping occurrences left to right:
