@@ -431,6 +431,12 @@ TEST(DialogTemplates, LookupsAndTheLinkAddresses) {
     EXPECT_EQ(options->FindControl(IDC_OPT_EMAIL_LINK)->text, kSupportAddress);
     EXPECT_EQ(options->FindControl(IDC_OPT_WEB_LINK)->text, kWebAddress);
     EXPECT_EQ(options->FindControl(IDOK), nullptr);
+    // A header template may hold 255 characters, far more than the box shows:
+    // without horizontal scrolling the edit would refuse to take them.
+    const DialogTemplate* headers = FindDialogTemplate(IDD_QUOTE_HEADER_STYLES);
+    ASSERT_NE(headers, nullptr);
+    EXPECT_NE(headers->FindControl(IDC_QHS_TEMPLATE)->style & ControlStyle::kAutoHorizontalScroll,
+              0u);
     // Identifiers are unique within a dialog, apart from the unaddressed ones.
     for (const DialogTemplate& dialog : AllDialogTemplates()) {
         for (const ControlTemplate& control : dialog.controls) {
