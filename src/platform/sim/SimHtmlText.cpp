@@ -126,6 +126,13 @@ String RenderText(StringView html) {
     String text;
     text.reserve(html.size());
     std::size_t nextClose = 0;
+    // A block boundary breaks the line only when text follows it.
+    bool pendingBreak = false;
+    const auto append = [&](StringView piece) {
+        if (pendingBreak) text += kLineBreak;
+        pendingBreak = false;
+        text += piece;
+    };
     for (std::size_t i = 0; i < html.size();) {
         const char16_t c = html[i];
         if (c == u'<' && html.substr(i, 4) == u"<!--") {
@@ -137,7 +144,7 @@ String RenderText(StringView html) {
             if (nextClose != StringView::npos && nextClose <= i) nextClose = html.find(u'>', i + 1);
             const std::size_t end = nextClose;
             if (end == StringView::npos) {  // not a tag after all
-                text.push_back(c);
+                append(u"<");
                 ++i;
                 continue;
             }
@@ -147,21 +154,22 @@ String RenderText(StringView html) {
             while (nameEnd < end && IsAsciiAlnum(html[nameEnd])) ++nameEnd;
             const StringView name = html.substr(nameStart, nameEnd - nameStart);
             if (EqualsIgnoreCase(name, u"br")) {
-                text += kLineBreak;
+                append(kLineBreak);
             } else if (IsBlockTag(name) && !text.empty() && !EndsWithLineBreak(text)) {
-                text += kLineBreak;
+                pendingBreak = true;
             }
             i = end + 1;
         } else if (c == u'&') {
-            const std::size_t used = DecodeEntity(html, i, text);
-            if (used == 0) text.push_back(c);
+            String decoded;
+            const std::size_t used = DecodeEntity(html, i, decoded);
+            append(used == 0 ? StringView(u"&") : StringView(decoded));
             i += used == 0 ? 1 : used;
         } else if (c == u'\r' || c == u'\n') {
             if (c == u'\r' && i + 1 < html.size() && html[i + 1] == u'\n') ++i;
-            text.push_back(u' ');
+            append(u" ");
             ++i;
         } else {
-            text.push_back(c);
+            append(StringView(&html[i], 1));
             ++i;
         }
     }

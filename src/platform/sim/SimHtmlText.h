@@ -5,8 +5,9 @@
 //    else changes; spaces are kept as they are.
 //  - RenderText (reading innerText): tags are dropped, except that "<BR>"
 //    gives CR LF and the block tags P, DIV, BLOCKQUOTE, PRE, LI, TR, TABLE,
-//    UL, OL and H1..H6 (opening or closing) start a new line unless the text
-//    so far is empty or already ends with a line break; comments are dropped;
+//    UL, OL and H1..H6 (opening or closing) start a new line when text
+//    follows, unless the text so far is empty or already ends with a line
+//    break; comments are dropped;
 //    the entities amp, lt, gt, quot, apos, nbsp (a space) and numeric ones
 //    are decoded, others are kept as written; a line break in the HTML source
 //    reads as one space. Spaces are not collapsed.
