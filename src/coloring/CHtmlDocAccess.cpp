@@ -21,7 +21,9 @@ struct ProcessState {
 
 ProcessState state;
 
-String UpToNul(const String& s) { return s.substr(0, s.find(u'\0')); }
+String UpToNul(const String& s) {
+    return s.substr(0, s.find(u'\0'));
+}
 
 }  // namespace
 
@@ -37,7 +39,8 @@ CHtmlDocAccess::CHtmlDocAccess(Platform& platform_) : platform(platform_) {
                                               kErrorCaption, kErrorFlags);
         }
     } else if (state.objectFromLresult == kNoProc) {
-        state.objectFromLresult = platform.modules.GetProcAddress(state.oleacc, "ObjectFromLresult");
+        state.objectFromLresult =
+            platform.modules.GetProcAddress(state.oleacc, "ObjectFromLresult");
         if (state.objectFromLresult == kNoProc) {
             state.msaaErrorShown = true;
             platform.messageBoxes.MessageBoxW(kObjectFromLresultMissing, kErrorCaption,
@@ -63,7 +66,8 @@ CHtmlDocAccess::~CHtmlDocAccess() {
 WindowHandle CHtmlDocAccess::LocateDocumentWindow(WindowHandle parent) {
     window = kNoWindow;
     WindowHandle found = parent;
-    for (const char16_t* className : {u"ME_DocHost", u"##MIMEEdit_Server", u"Internet Explorer_Server"}) {
+    for (const char16_t* className :
+         {u"ME_DocHost", u"##MIMEEdit_Server", u"Internet Explorer_Server"}) {
         found = platform.windows.FindWindowExW(found, kNoWindow, className, nullptr);
         if (found == kNoWindow) return kNoWindow;
     }
@@ -81,9 +85,8 @@ bool CHtmlDocAccess::Connect() {
         return true;
     }
     if (state.objectFromLresult == kNoProc) return true;
-    if (platform.documents.ObjectFromLresult(state.objectFromLresult,
-                                             static_cast<LResult>(result), kIidIHtmlDocument2, 0,
-                                             document) < 0 ||
+    if (platform.documents.ObjectFromLresult(state.objectFromLresult, static_cast<LResult>(result),
+                                             kIidIHtmlDocument2, 0, document) < 0 ||
         document == kNoDocument) {
         return true;
     }
@@ -157,8 +160,12 @@ bool CHtmlDocAccess::AddStyleSheet(StringView path) {
     return result != hr::kOk;
 }
 
-int CHtmlDocAccess::InstanceCount() { return state.instances; }
+int CHtmlDocAccess::InstanceCount() {
+    return state.instances;
+}
 
-void CHtmlDocAccess::ResetProcessState() { state = ProcessState{}; }
+void CHtmlDocAccess::ResetProcessState() {
+    state = ProcessState{};
+}
 
 }  // namespace nimbrel

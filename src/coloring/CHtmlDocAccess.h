@@ -24,7 +24,7 @@ constexpr const char16_t* kObjectFromLresultMissing =
     u"oleacc.dll: Pointer to ObjectFromLresult could not be obtained!\nColoring will not work.\n";
 
 class CHtmlDocAccess {
-public:
+  public:
     // Initialises COM for the first instance, loads OLEACC.DLL and finds
     // ObjectFromLresult when they are not there yet, and registers the
     // message. When the library cannot be loaded, the language file's
@@ -82,7 +82,7 @@ public:
     // tests, with no instance alive.
     static void ResetProcessState();
 
-private:
+  private:
     Platform& platform;
     HtmlElement body = kNoElement;
     HtmlDocument document = kNoDocument;

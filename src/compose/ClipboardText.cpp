@@ -53,7 +53,8 @@ int ClipboardText::ReadHtmlFormat() {
         char16_t name[kFormatNameUnits] = {};
         const int length =
             platform.clipboard.GetClipboardFormatNameW(format, name, kFormatNameUnits);
-        if (length > 0 && StringView(name, static_cast<std::size_t>(length)) == kHtmlClipboardFormat) {
+        if (length > 0 &&
+            StringView(name, static_cast<std::size_t>(length)) == kHtmlClipboardFormat) {
             return ReadFormat(format) ? 1 : 0;
         }
     }
@@ -93,6 +94,8 @@ int ClipboardText::WriteText(StringView text) {
     return refused ? 4 : 0;
 }
 
-int ClipboardText::WriteHeldText() { return WriteText(heldText); }
+int ClipboardText::WriteHeldText() {
+    return WriteText(heldText);
+}
 
 }  // namespace nimbrel

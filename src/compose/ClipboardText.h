@@ -18,7 +18,7 @@ namespace nimbrel {
 constexpr const char16_t* kHtmlClipboardFormat = u"HTML Format";
 
 class ClipboardText {
-public:
+  public:
     explicit ClipboardText(Platform& platform);
 
     // Returns false at once when the clipboard is already open through this
@@ -61,7 +61,7 @@ public:
     const String& HeldText() const { return heldText; }
     bool IsOpened() const { return opened != 0; }
 
-private:
+  private:
     Platform& platform;
     std::uint8_t opened = 0;
     String heldText;

@@ -9,7 +9,7 @@
 namespace nimbrel {
 
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
 
     // OpenClipboard: false while another process has the clipboard open.
@@ -36,8 +36,7 @@ public:
     // GetClipboardFormatNameW: copies at most maxCount - 1 units of a
     // registered format's name and a NUL; the number of units copied, 0 for a
     // predefined or unknown format.
-    virtual int GetClipboardFormatNameW(std::uint32_t format, char16_t* buffer,
-                                        int maxCount) = 0;
+    virtual int GetClipboardFormatNameW(std::uint32_t format, char16_t* buffer, int maxCount) = 0;
 };
 
 }  // namespace nimbrel

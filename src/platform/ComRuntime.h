@@ -6,7 +6,7 @@
 namespace nimbrel {
 
 class ComRuntime {
-public:
+  public:
     virtual ~ComRuntime() = default;
 
     // CoInitialize(nullptr): hr::kOk, hr::kFalse when already initialised.

@@ -9,7 +9,7 @@
 namespace nimbrel {
 
 class GlobalMemory {
-public:
+  public:
     virtual ~GlobalMemory() = default;
 
     // GlobalAlloc (gmem:: flags): kNoMemory on failure.

@@ -16,7 +16,7 @@
 namespace nimbrel {
 
 class HtmlDocuments {
-public:
+  public:
     virtual ~HtmlDocuments() = default;
 
     // ObjectFromLresult, called through `function` (the address that

@@ -8,7 +8,7 @@
 namespace nimbrel {
 
 class Keyboard {
-public:
+  public:
     virtual ~Keyboard() = default;
 
     // GetKeyState: the high bit (the value is negative) while the key is down.

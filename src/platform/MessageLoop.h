@@ -22,7 +22,7 @@ struct Message {
 };
 
 class MessageLoop {
-public:
+  public:
     virtual ~MessageLoop() = default;
 
     // SetTimer: (re)starts timer `timerId` of `window` with the period

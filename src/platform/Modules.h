@@ -6,7 +6,7 @@
 namespace nimbrel {
 
 class Modules {
-public:
+  public:
     virtual ~Modules() = default;
 
     // LoadLibraryA: kNoModule when the library cannot be loaded. Each

@@ -59,12 +59,12 @@ constexpr Guid kIidIHtmlDocument2{
     0x332C4425, 0x26CB, 0x11D0, {0xB4, 0x83, 0x00, 0xC0, 0x4F, 0xD9, 0x01, 0x19}};
 
 namespace hr {
-constexpr HResult kOk = 0;     // S_OK
-constexpr HResult kFalse = 1;  // S_FALSE
-constexpr HResult kNoInterface = static_cast<HResult>(0x80004002u);  // E_NOINTERFACE
-constexpr HResult kPointer = static_cast<HResult>(0x80004003u);      // E_POINTER
-constexpr HResult kFail = static_cast<HResult>(0x80004005u);         // E_FAIL
-constexpr HResult kInvalidArg = static_cast<HResult>(0x80070057u);   // E_INVALIDARG
+constexpr HResult kOk = 0;                                            // S_OK
+constexpr HResult kFalse = 1;                                         // S_FALSE
+constexpr HResult kNoInterface = static_cast<HResult>(0x80004002u);   // E_NOINTERFACE
+constexpr HResult kPointer = static_cast<HResult>(0x80004003u);       // E_POINTER
+constexpr HResult kFail = static_cast<HResult>(0x80004005u);          // E_FAIL
+constexpr HResult kInvalidArg = static_cast<HResult>(0x80070057u);    // E_INVALIDARG
 constexpr HResult kDisconnected = static_cast<HResult>(0x80010108u);  // RPC_E_DISCONNECTED
 }  // namespace hr
 
@@ -124,16 +124,16 @@ constexpr std::uint32_t kDdeShare = 0x2000;
 
 // Registry results (Win32 error codes), value types and access rights.
 namespace reg {
-constexpr std::int32_t kSuccess = 0;         // ERROR_SUCCESS
-constexpr std::int32_t kFileNotFound = 2;    // ERROR_FILE_NOT_FOUND
-constexpr std::int32_t kInvalidHandle = 6;   // ERROR_INVALID_HANDLE
-constexpr std::int32_t kMoreData = 234;      // ERROR_MORE_DATA
-constexpr std::uint32_t kTypeNone = 0;       // REG_NONE
-constexpr std::uint32_t kTypeString = 1;     // REG_SZ
+constexpr std::int32_t kSuccess = 0;            // ERROR_SUCCESS
+constexpr std::int32_t kFileNotFound = 2;       // ERROR_FILE_NOT_FOUND
+constexpr std::int32_t kInvalidHandle = 6;      // ERROR_INVALID_HANDLE
+constexpr std::int32_t kMoreData = 234;         // ERROR_MORE_DATA
+constexpr std::uint32_t kTypeNone = 0;          // REG_NONE
+constexpr std::uint32_t kTypeString = 1;        // REG_SZ
 constexpr std::uint32_t kTypeExpandString = 2;  // REG_EXPAND_SZ
-constexpr std::uint32_t kTypeBinary = 3;     // REG_BINARY
-constexpr std::uint32_t kTypeDword = 4;      // REG_DWORD
-constexpr std::uint32_t kQueryValue = 0x1;   // KEY_QUERY_VALUE
+constexpr std::uint32_t kTypeBinary = 3;        // REG_BINARY
+constexpr std::uint32_t kTypeDword = 4;         // REG_DWORD
+constexpr std::uint32_t kQueryValue = 0x1;      // KEY_QUERY_VALUE
 }  // namespace reg
 
 }  // namespace nimbrel

@@ -8,7 +8,7 @@
 namespace nimbrel {
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // RegOpenKeyExA: opens `subKey` below `root` into `result`.

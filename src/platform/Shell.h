@@ -8,7 +8,7 @@
 namespace nimbrel {
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
 
     // ShellExecuteW: a value above 32 on success. Null pointers stand for

@@ -11,7 +11,7 @@
 namespace nimbrel {
 
 class SystemServices {
-public:
+  public:
     virtual ~SystemServices() = default;
 
     // Sleep: blocks the calling thread for `milliseconds`; window messages

@@ -10,7 +10,7 @@
 namespace nimbrel {
 
 class WindowSystem {
-public:
+  public:
     virtual ~WindowSystem() = default;
 
     // FindWindowW: the first top-level window, in Z order, whose class and
@@ -22,8 +22,7 @@ public:
     // when `parent` is kNoWindow) after `childAfter` (from the first when it is
     // kNoWindow) whose class and title match, as FindWindowW.
     virtual WindowHandle FindWindowExW(WindowHandle parent, WindowHandle childAfter,
-                                       const char16_t* className,
-                                       const char16_t* windowName) = 0;
+                                       const char16_t* className, const char16_t* windowName) = 0;
 
     // GetWindowTextW: copies at most maxCount - 1 units of the window's text
     // and a NUL into `buffer` and returns the number of units copied. 0 (and

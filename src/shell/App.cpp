@@ -43,8 +43,8 @@ bool App::LocateInstallDirectory(Platform& platform) {
     // lies inside the value.
     char* end = value + std::min<std::size_t>(size, sizeof value);
     end = std::find(value, end, '\0');
-    char* cut = std::find(std::make_reverse_iterator(end), std::make_reverse_iterator(value), '\\')
-                    .base();
+    char* cut =
+        std::find(std::make_reverse_iterator(end), std::make_reverse_iterator(value), '\\').base();
     const bool isString = type == reg::kTypeString || type == reg::kTypeExpandString;
     const std::size_t length = cut == value ? 0 : static_cast<std::size_t>(cut - 1 - value);
     if (status != reg::kSuccess || !isString || length == 0) {

@@ -17,7 +17,7 @@ namespace nimbrel {
 constexpr std::size_t kInstallDirectorySize = 260;
 
 class App {
-public:
+  public:
     // The message loop goes on while this is set; 0 until the loop starts.
     std::uint8_t running = 0;
     // The emoticon table, in file order.
@@ -51,7 +51,7 @@ public:
     // message it is dispatching.
     void EndProgram();
 
-private:
+  private:
     bool installDirectoryLocated = false;
 };
 

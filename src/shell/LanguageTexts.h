@@ -10,7 +10,7 @@
 namespace nimbrel {
 
 class LanguageTexts {
-public:
+  public:
     virtual ~LanguageTexts() = default;
 
     // GetText: the block value of `key` (an 8-bit key, matched byte for byte),

@@ -5,7 +5,7 @@
 namespace nimbrel {
 
 class SettingsControls {
-public:
+  public:
     virtual ~SettingsControls() = default;
 
     // ReadControls: reads every bound control into the settings record and

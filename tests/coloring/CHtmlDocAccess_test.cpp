@@ -13,19 +13,19 @@ namespace nimbrel {
 namespace {
 
 class FakeLanguage : public LanguageTexts {
-public:
+  public:
     const String* GetText(std::string_view key) override {
         if (key != "MSAA Error") return nullptr;
         text = u"Accessibility is missing.";
         return &text;
     }
 
-private:
+  private:
     String text;
 };
 
 class HtmlDocAccessTest : public ::testing::Test {
-protected:
+  protected:
     HtmlDocAccessTest() : oe(desktop) {
         settings = Settings::Defaults();
         app = App{};
@@ -151,8 +151,7 @@ TEST_F(HtmlDocAccessTest, ConnectFailsWhenTheDocumentCannotBeReached) {
         {"server window without a document",
          [&](const OeNote&) {
              const WindowHandle top = desktop.windows.Create(u"X", u"", kNoWindow, kOeProcess);
-             const WindowHandle host =
-                 desktop.windows.Create(u"ME_DocHost", u"", top, kOeProcess);
+             const WindowHandle host = desktop.windows.Create(u"ME_DocHost", u"", top, kOeProcess);
              const WindowHandle mime =
                  desktop.windows.Create(u"##MIMEEdit_Server", u"", host, kOeProcess);
              desktop.windows.Create(u"Internet Explorer_Server", u"", mime, kOeProcess);

@@ -10,13 +10,15 @@ namespace nimbrel {
 namespace {
 
 class ClipboardTextTest : public ::testing::Test {
-protected:
+  protected:
     ~ClipboardTextTest() override {
         EXPECT_TRUE(desktop.faults.Empty()) << desktop.faults.List().front();
         EXPECT_EQ(desktop.memory.ProgramBlocks(), 0u) << "leaked global memory";
     }
 
-    std::uint32_t HtmlFormat() { return desktop.clipboard.RegisterClipboardFormatW(u"HTML Format"); }
+    std::uint32_t HtmlFormat() {
+        return desktop.clipboard.RegisterClipboardFormatW(u"HTML Format");
+    }
 
     SimDesktop desktop;
     ClipboardText clipboard{desktop.platform()};

@@ -28,7 +28,8 @@ TEST(SimHtmlText, RendersHtmlAsOesEditorGivesItsText) {
         {u"1 < 2 and no tag", u"1 < 2 and no tag"},
         {u"<DIV><DIV>nested</DIV></DIV>", u"nested"},
     };
-    for (const auto& c : cases) EXPECT_EQ(sim::RenderText(c.html), c.text) << std::u16string(c.html).size();
+    for (const auto& c : cases)
+        EXPECT_EQ(sim::RenderText(c.html), c.text) << std::u16string(c.html).size();
 }
 
 TEST(SimHtmlText, TextSetAsInnerTextReadsBackWithCrLfBreaks) {
@@ -57,7 +58,7 @@ TEST(SimHtmlText, LinearOnPathologicalInput) {
 }
 
 class SimOeTest : public ::testing::Test {
-protected:
+  protected:
     SimOeTest() : oe(desktop) { oe.Start(); }
     ~SimOeTest() override { EXPECT_TRUE(desktop.faults.Empty()) << desktop.faults.List().front(); }
 
@@ -118,7 +119,8 @@ TEST_F(SimOeTest, CopyingAnHtmlMessageAlsoPutsHtmlFormatFirst) {
     const std::vector<std::uint32_t> formats = desktop.clipboard.Formats();
     ASSERT_GE(formats.size(), 2u);
     EXPECT_EQ(formats[0], html);
-    EXPECT_NE(desktop.clipboard.Data(html)->find("<BLOCKQUOTE>you</BLOCKQUOTE>"), std::string::npos);
+    EXPECT_NE(desktop.clipboard.Data(html)->find("<BLOCKQUOTE>you</BLOCKQUOTE>"),
+              std::string::npos);
     EXPECT_EQ(desktop.clipboard.Text(), u"me\r\nyou");
 }
 
@@ -175,7 +177,8 @@ TEST_F(SimOeTest, NoteWindowsAreFoundByClassAndGetTheirTitleLate) {
     EXPECT_EQ(windows.GetWindowTextW(reply.note, title, 128), 127);
     EXPECT_EQ(title[127], u'\0');
 
-    const WindowHandle envelope = windows.FindWindowExW(reply.note, kNoWindow, u"OE_Envelope", nullptr);
+    const WindowHandle envelope =
+        windows.FindWindowExW(reply.note, kNoWindow, u"OE_Envelope", nullptr);
     EXPECT_NE(windows.FindWindowExW(envelope, kNoWindow, u"ComboBox", nullptr), kNoWindow);
     const OeNote message = oe.OpenMessage(u"y");
     EXPECT_EQ(windows.FindWindowExW(message.note, kNoWindow, u"OE_Envelope", nullptr), kNoWindow);
@@ -219,13 +222,15 @@ TEST_F(SimOeTest, ThePreviewPaneShowsEachMessageInANewDocumentWindow) {
 
 void CountTick(WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t);
 int ticks = 0;
-void CountTick(WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t) { ++ticks; }
+void CountTick(WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t) {
+    ++ticks;
+}
 
 TEST(SimMessageLoop, TimersTickWhileTheLoopWaitsButNotDuringSleep) {
     SimDesktop desktop;
     ticks = 0;
-    const WindowHandle dialog = desktop.windows.Create(u"#32770", u"Nimbrel   ", kNoWindow,
-                                                       kProgramProcess);
+    const WindowHandle dialog =
+        desktop.windows.Create(u"#32770", u"Nimbrel   ", kNoWindow, kProgramProcess);
     Platform& platform = desktop.platform();
     ASSERT_EQ(platform.loop.SetTimer(dialog, 1, 300, CountTick), 1u);
 
@@ -255,8 +260,7 @@ TEST(SimMessageLoop, TimersTickWhileTheLoopWaitsButNotDuringSleep) {
 TEST(SimMessageBoxes, AScriptedBoxStaysOpenWhileTheTimersTick) {
     SimDesktop desktop;
     ticks = 0;
-    const WindowHandle dialog =
-        desktop.windows.Create(u"#32770", u"", kNoWindow, kProgramProcess);
+    const WindowHandle dialog = desktop.windows.Create(u"#32770", u"", kNoWindow, kProgramProcess);
     desktop.platform().loop.SetTimer(dialog, 1, 300, CountTick);
     desktop.messageBoxes.Answer(mb::kIdNo, 1000);
     EXPECT_EQ(desktop.platform().messageBoxes.MessageBoxW(u"Go on?", u"Nimbrel",

@@ -21,7 +21,7 @@ constexpr const char16_t* kValueMissing =
     u"Registry value not found!\nThis application has not been installed properly.";
 
 class AppTest : public ::testing::Test {
-protected:
+  protected:
     AppTest() {
         app = App{};
         installDir = fs::temp_directory_path() /
@@ -96,8 +96,7 @@ TEST_F(AppTest, ValuesThatGiveNoDirectoryAreReported) {
         desktop = std::make_unique<SimDesktop>();
         desktop->registry.CreateKey(kHkeyLocalMachine, kKey);
         if (c.type != reg::kTypeNone) {
-            desktop->registry.SetValue(kHkeyLocalMachine, kKey, "UninstallString", c.type,
-                                       c.bytes);
+            desktop->registry.SetValue(kHkeyLocalMachine, kKey, "UninstallString", c.type, c.bytes);
         }
         const fs::path start = fs::current_path();
         EXPECT_TRUE(app.LocateInstallDirectory(desktop->platform()));
@@ -126,7 +125,7 @@ TEST_F(AppTest, AValueWithoutTerminatorShorterThanTheBufferIsTakenWhole) {
 }
 
 class RecordingDialog : public SettingsControls {
-public:
+  public:
     void ReadControls() override {
         runningWhenRead = app.running;
         settings.wrapColumn = 66;

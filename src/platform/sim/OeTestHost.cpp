@@ -12,8 +12,8 @@ WindowHandle OeTestHost::Start(OeMainWindowClass mainClass) {
     const char16_t* className = mainClass == OeMainWindowClass::kBrowser
                                     ? u"Outlook Express Browser Class"
                                     : u"Outlook Express NewsStore";
-    mainWindow = desktop.windows.Create(className, u"Inbox - Outlook Express", kNoWindow,
-                                        kOeProcess);
+    mainWindow =
+        desktop.windows.Create(className, u"Inbox - Outlook Express", kNoWindow, kOeProcess);
     previewPane =
         desktop.windows.Create(u"Outlook Express Message View", u"", mainWindow, kOeProcess);
     desktop.windows.Activate(mainWindow);
@@ -21,7 +21,8 @@ WindowHandle OeTestHost::Start(OeMainWindowClass mainClass) {
 }
 
 void OeTestHost::Exit() {
-    for (const WindowHandle note : notes) desktop.windows.Destroy(note);
+    for (const WindowHandle note : notes)
+        desktop.windows.Destroy(note);
     notes.clear();
     desktop.windows.Destroy(mainWindow);
     mainWindow = previewPane = kNoWindow;
@@ -130,7 +131,8 @@ WindowHandle OeTestHost::DocumentWindowOf(WindowHandle window) {
     SimWindow* w = desktop.windows.Get(window);
     if (w != nullptr && w->className == u"Internet Explorer_Server") return window;
     WindowHandle found = window;
-    for (const char16_t* className : {u"ME_DocHost", u"##MIMEEdit_Server", u"Internet Explorer_Server"}) {
+    for (const char16_t* className :
+         {u"ME_DocHost", u"##MIMEEdit_Server", u"Internet Explorer_Server"}) {
         found = desktop.windows.FindWindowExW(found, kNoWindow, className, nullptr);
         if (found == kNoWindow) return kNoWindow;
     }

@@ -44,7 +44,7 @@ struct OeNote {
 };
 
 class OeTestHost {
-public:
+  public:
     explicit OeTestHost(SimDesktop& desktop);
 
     // OE starts: its main window with the (empty) preview pane.
@@ -67,8 +67,8 @@ public:
     // The user selects a message: the preview pane shows it in a new
     // document window (the old one is destroyed afterwards), or with
     // `reuseWindow` in the same one. Returns the document window.
-    WindowHandle ShowInPreview(StringView body, bool html = false,
-                               std::uint64_t completeDelay = 0, bool reuseWindow = false);
+    WindowHandle ShowInPreview(StringView body, bool html = false, std::uint64_t completeDelay = 0,
+                               bool reuseWindow = false);
 
     // The document of a note window or of a document window (throws
     // std::invalid_argument for a window without one).
@@ -77,7 +77,7 @@ public:
     String BodyHtml(WindowHandle window) { return Document(window).InnerHtml(); }
     int CaretLine(WindowHandle window) { return Document(window).CaretLine(); }
 
-private:
+  private:
     OeNote OpenNote(StringView body, const OeNoteOptions& options, bool compose);
     WindowHandle CreateDocumentWindow(WindowHandle parent, StringView body, bool html,
                                       std::uint64_t completeDelay);

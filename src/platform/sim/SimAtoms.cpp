@@ -21,7 +21,8 @@ std::uint32_t SimAtoms::Register(StringView name) {
 
 std::uint32_t SimAtoms::Find(StringView name) const {
     for (std::size_t i = 0; i < names.size(); ++i) {
-        if (sim::EqualsIgnoreCase(names[i], name)) return kFirstAtom + static_cast<std::uint32_t>(i);
+        if (sim::EqualsIgnoreCase(names[i], name))
+            return kFirstAtom + static_cast<std::uint32_t>(i);
     }
     return 0;
 }

@@ -10,7 +10,7 @@
 namespace nimbrel {
 
 class SimAtoms {
-public:
+  public:
     // The number for `name` (letter case ignored), registering it when new;
     // 0 for an empty name or a full table.
     std::uint32_t Register(StringView name);
@@ -19,7 +19,7 @@ public:
     // The name as first registered, nullptr for a number that is not one.
     const String* Name(std::uint32_t atom) const;
 
-private:
+  private:
     std::vector<String> names;
 };
 

@@ -27,7 +27,9 @@ String FromUtf16Bytes(std::string_view bytes) {
     return text;
 }
 
-std::string_view UpToNul(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
+std::string_view UpToNul(std::string_view bytes) {
+    return bytes.substr(0, bytes.find('\0'));
+}
 
 }  // namespace
 
@@ -41,7 +43,9 @@ bool SimClipboard::OpenAs(SimProcess process) {
     return true;
 }
 
-bool SimClipboard::HoldOpen(SimProcess process) { return OpenAs(process); }
+bool SimClipboard::HoldOpen(SimProcess process) {
+    return OpenAs(process);
+}
 
 void SimClipboard::Close(SimProcess process) {
     if (openedBy == process) openedBy.reset();
@@ -54,7 +58,8 @@ bool SimClipboard::HoldOpenFor(SimProcess process, std::uint64_t milliseconds) {
 }
 
 void SimClipboard::Empty() {
-    for (const Entry& entry : entries) memory.Discard(entry.data);
+    for (const Entry& entry : entries)
+        memory.Discard(entry.data);
     entries.clear();
 }
 
@@ -74,7 +79,8 @@ bool SimClipboard::Put(SimProcess process,
     const bool wasOpen = openedBy == process;
     if (!OpenAs(process)) return false;
     Empty();
-    for (const auto& [format, bytes] : data) Set(format, memory.CreateForClipboard(bytes));
+    for (const auto& [format, bytes] : data)
+        Set(format, memory.CreateForClipboard(bytes));
     if (!wasOpen) openedBy.reset();
     return true;
 }
@@ -123,7 +129,8 @@ std::optional<std::string> SimClipboard::Synthesize(std::uint32_t format) const 
 
 std::vector<std::uint32_t> SimClipboard::Formats() const {
     std::vector<std::uint32_t> formats;
-    for (const Entry& entry : entries) formats.push_back(entry.format);
+    for (const Entry& entry : entries)
+        formats.push_back(entry.format);
     for (const std::uint32_t format : {cf::kText, cf::kUnicodeText}) {
         if (SynthesisSource(format)) formats.push_back(format);
     }

@@ -26,7 +26,7 @@
 namespace nimbrel {
 
 class SimClipboard : public Clipboard {
-public:
+  public:
     SimClipboard(SimGlobalMemory& memory, SimAtoms& atoms, SimCodePage& codePage, SimClock& clock,
                  SimFaults& faults);
 
@@ -69,7 +69,7 @@ public:
     std::uint32_t RegisterClipboardFormatW(const char16_t* name) override;
     int GetClipboardFormatNameW(std::uint32_t format, char16_t* buffer, int maxCount) override;
 
-private:
+  private:
     struct Entry {
         std::uint32_t format;
         MemoryHandle data;

@@ -16,7 +16,7 @@
 namespace nimbrel {
 
 class SimClock {
-public:
+  public:
     using Action = std::function<void()>;
 
     // Milliseconds since the simulation started.
@@ -41,7 +41,7 @@ public:
     // The time of the earliest scheduled action.
     std::optional<std::uint64_t> NextEventTime() const;
 
-private:
+  private:
     std::uint64_t now = 0;
     std::uint32_t timeGetTimeStart = 0;
     std::uint64_t nextSequence = 0;

@@ -15,7 +15,7 @@
 namespace nimbrel {
 
 class SimCodePage {
-public:
+  public:
     enum class Kind { kUtf8, kWindows1252 };
 
     void Set(Kind k) { kind = k; }
@@ -24,7 +24,7 @@ public:
     String ToWide(std::string_view bytes) const;
     std::string ToBytes(StringView text) const;
 
-private:
+  private:
     Kind kind = Kind::kUtf8;
 };
 

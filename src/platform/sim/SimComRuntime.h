@@ -7,7 +7,7 @@
 namespace nimbrel {
 
 class SimComRuntime : public ComRuntime {
-public:
+  public:
     explicit SimComRuntime(SimFaults& faults_) : faults(faults_) {}
 
     // CoInitialize calls not yet balanced by CoUninitialize.
@@ -22,7 +22,7 @@ public:
         --initCount;
     }
 
-private:
+  private:
     SimFaults& faults;
     int initCount = 0;
 };

@@ -17,8 +17,8 @@ SimDesktop::SimDesktop()
       messageBoxes(codePage, clock, loop),
       system(clock, codePage),
       startDirectory(std::filesystem::current_path()),
-      seam{windows, keyboard, clipboard, memory, com,      modules, documents,
-           messageBoxes, registry, shell, system, loop} {}
+      seam{windows,   keyboard,     clipboard, memory, com,    modules,
+           documents, messageBoxes, registry,  shell,  system, loop} {}
 
 SimDesktop::~SimDesktop() {
     std::error_code ignored;

@@ -32,7 +32,7 @@
 namespace nimbrel {
 
 class SimDesktop {
-public:
+  public:
     SimDesktop();
     ~SimDesktop();
     SimDesktop(const SimDesktop&) = delete;
@@ -63,7 +63,7 @@ public:
     SimShell shell;
     SimSystemServices system;
 
-private:
+  private:
     std::filesystem::path startDirectory;
     Platform seam;
 };

@@ -15,7 +15,7 @@
 namespace nimbrel {
 
 class SimDocument {
-public:
+  public:
     // "uninitialized", "loading", "interactive" or "complete".
     String readyState = u"complete";
     // A null title reads as a null OLE string.
@@ -44,7 +44,7 @@ public:
     // The caret's line (0 for the first), counting CR LF line breaks.
     int CaretLine() const;
 
-private:
+  private:
     String html;
 };
 

@@ -32,40 +32,51 @@ void SimEditor::KeyPressed(SimDocument& document, std::uint8_t virtualKey, bool 
 
     if (ctrl) {
         switch (virtualKey) {
-        case vk::kEnd: document.caret = document.anchor = length; break;
-        case vk::kHome: document.caret = document.anchor = 0; break;
-        case vk::kA:
-            document.anchor = 0;
-            document.caret = length;
-            break;
-        case vk::kC: Copy(document); break;
-        case vk::kV:
-            if (std::optional<String> pasted = clipboard.ReadTextAs(kOeProcess)) {
-                Replace(document, sim::NormalizeLineBreaks(*pasted));
-            }
-            break;
-        default: break;
+            case vk::kEnd:
+                document.caret = document.anchor = length;
+                break;
+            case vk::kHome:
+                document.caret = document.anchor = 0;
+                break;
+            case vk::kA:
+                document.anchor = 0;
+                document.caret = length;
+                break;
+            case vk::kC:
+                Copy(document);
+                break;
+            case vk::kV:
+                if (std::optional<String> pasted = clipboard.ReadTextAs(kOeProcess)) {
+                    Replace(document, sim::NormalizeLineBreaks(*pasted));
+                }
+                break;
+            default:
+                break;
         }
         return;
     }
     switch (virtualKey) {
-    case vk::kSpace: Replace(document, u" "); break;
-    case vk::kUp: {
-        const String text = document.InnerText();
-        const std::size_t lineStart = LineStart(text, document.caret);
-        if (lineStart == 0) {
-            document.anchor = document.caret;
+        case vk::kSpace:
+            Replace(document, u" ");
+            break;
+        case vk::kUp: {
+            const String text = document.InnerText();
+            const std::size_t lineStart = LineStart(text, document.caret);
+            if (lineStart == 0) {
+                document.anchor = document.caret;
+                break;
+            }
+            const std::size_t column = document.caret - lineStart;
+            const std::size_t previousStart = LineStart(text, lineStart - 1);
+            // The previous line ends before its CR LF.
+            std::size_t previousEnd = lineStart - 1;
+            if (previousEnd > previousStart && text[previousEnd - 1] == u'\r') --previousEnd;
+            document.caret = document.anchor =
+                previousStart + std::min(column, previousEnd - previousStart);
             break;
         }
-        const std::size_t column = document.caret - lineStart;
-        const std::size_t previousStart = LineStart(text, lineStart - 1);
-        // The previous line ends before its CR LF.
-        std::size_t previousEnd = lineStart - 1;
-        if (previousEnd > previousStart && text[previousEnd - 1] == u'\r') --previousEnd;
-        document.caret = document.anchor = previousStart + std::min(column, previousEnd - previousStart);
-        break;
-    }
-    default: break;
+        default:
+            break;
     }
 }
 

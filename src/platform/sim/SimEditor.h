@@ -27,12 +27,12 @@
 namespace nimbrel {
 
 class SimEditor {
-public:
+  public:
     SimEditor(SimClipboard& clipboard, SimCodePage& codePage);
 
     void KeyPressed(SimDocument& document, std::uint8_t virtualKey, bool ctrl);
 
-private:
+  private:
     void Replace(SimDocument& document, StringView inserted);
     void Copy(const SimDocument& document);
 

@@ -11,13 +11,13 @@
 namespace nimbrel {
 
 class SimFaults {
-public:
+  public:
     void Report(std::string what) { faults.push_back(std::move(what)); }
     const std::vector<std::string>& List() const { return faults; }
     bool Empty() const { return faults.empty(); }
     void Clear() { faults.clear(); }
 
-private:
+  private:
     std::vector<std::string> faults;
 };
 

@@ -7,9 +7,8 @@ namespace nimbrel {
 SimGlobalMemory::SimGlobalMemory(SimFaults& faults_) : faults(faults_) {}
 
 std::size_t SimGlobalMemory::ProgramBlocks() const {
-    return static_cast<std::size_t>(std::count_if(blocks.begin(), blocks.end(), [](const auto& b) {
-        return !b.second.clipboardOwned;
-    }));
+    return static_cast<std::size_t>(std::count_if(
+        blocks.begin(), blocks.end(), [](const auto& b) { return !b.second.clipboardOwned; }));
 }
 
 MemoryHandle SimGlobalMemory::NewBlock(std::size_t size) {
@@ -39,7 +38,9 @@ bool SimGlobalMemory::Adopt(MemoryHandle handle) {
     return true;
 }
 
-void SimGlobalMemory::Discard(MemoryHandle handle) { blocks.erase(handle); }
+void SimGlobalMemory::Discard(MemoryHandle handle) {
+    blocks.erase(handle);
+}
 
 std::string_view SimGlobalMemory::Bytes(MemoryHandle handle) const {
     const auto found = blocks.find(handle);

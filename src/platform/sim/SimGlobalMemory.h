@@ -17,7 +17,7 @@
 namespace nimbrel {
 
 class SimGlobalMemory : public GlobalMemory {
-public:
+  public:
     explicit SimGlobalMemory(SimFaults& faults);
 
     // Scenario operations.
@@ -42,7 +42,7 @@ public:
     MemoryHandle GlobalFree(MemoryHandle block) override;
     std::size_t GlobalSize(MemoryHandle block) override;
 
-private:
+  private:
     struct Block {
         std::vector<char> bytes;
         int locks = 0;

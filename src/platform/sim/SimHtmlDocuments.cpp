@@ -73,9 +73,8 @@ void SimHtmlDocuments::Release(std::uintptr_t handle, Kind kind, const char* cal
     references.erase(found);
 }
 
-HResult SimHtmlDocuments::ObjectFromLresult(ProcAddress function, LResult lResult,
-                                            const Guid& iid, WParam /*wParam*/,
-                                            HtmlDocument& document) {
+HResult SimHtmlDocuments::ObjectFromLresult(ProcAddress function, LResult lResult, const Guid& iid,
+                                            WParam /*wParam*/, HtmlDocument& document) {
     if (function == kNoProc || function != modules.AddressOf("OLEACC.DLL", "ObjectFromLresult")) {
         faults.Report("ObjectFromLresult called through a wrong address");
         return hr::kFail;
@@ -121,8 +120,9 @@ HResult SimHtmlDocuments::GetBody(HtmlDocument document, HtmlElement& body) {
     HResult result;
     const auto handle = static_cast<std::uintptr_t>(document);
     if (SimDocument* d = Resolve(handle, Kind::kDocument, "get_body", result)) {
-        body = d->hasBody ? HtmlElement{NewReference(Kind::kElement, references.at(handle).document)}
-                          : kNoElement;
+        body = d->hasBody
+                   ? HtmlElement{NewReference(Kind::kElement, references.at(handle).document)}
+                   : kNoElement;
     }
     return result;
 }
@@ -135,7 +135,8 @@ HResult SimHtmlDocuments::CreateStyleSheet(HtmlDocument document, StringView hre
         const std::size_t at =
             index < 0 ? d->styleSheets.size()
                       : std::min(static_cast<std::size_t>(index), d->styleSheets.size());
-        d->styleSheets.insert(d->styleSheets.begin() + static_cast<std::ptrdiff_t>(at), String(href));
+        d->styleSheets.insert(d->styleSheets.begin() + static_cast<std::ptrdiff_t>(at),
+                              String(href));
         sheet = HtmlStyleSheet{NewReference(Kind::kStyleSheet, references.at(handle).document)};
     }
     return result;

@@ -26,7 +26,7 @@
 namespace nimbrel {
 
 class SimHtmlDocuments : public HtmlDocuments {
-public:
+  public:
     SimHtmlDocuments(SimWindowSystem& windows, SimAtoms& atoms, SimModules& modules,
                      SimFaults& faults);
 
@@ -39,8 +39,8 @@ public:
     std::size_t OutstandingReferences() const { return references.size(); }
 
     // The seam.
-    HResult ObjectFromLresult(ProcAddress function, LResult lResult, const Guid& iid,
-                              WParam wParam, HtmlDocument& document) override;
+    HResult ObjectFromLresult(ProcAddress function, LResult lResult, const Guid& iid, WParam wParam,
+                              HtmlDocument& document) override;
     HResult GetReadyState(HtmlDocument document, String& state) override;
     HResult GetTitle(HtmlDocument document, String& title) override;
     HResult PutTitle(HtmlDocument document, StringView title) override;
@@ -55,7 +55,7 @@ public:
     void ReleaseElement(HtmlElement element) override;
     void ReleaseStyleSheet(HtmlStyleSheet sheet) override;
 
-private:
+  private:
     enum class Kind { kDocument, kElement, kStyleSheet };
     struct Reference {
         Kind kind;

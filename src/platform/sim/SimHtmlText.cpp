@@ -48,9 +48,12 @@ std::size_t DecodeEntity(StringView html, std::size_t i, String& out) {
     if (found == StringView::npos) return 0;
     const std::size_t semicolon = i + found;
     const StringView name = html.substr(i + 1, semicolon - i - 1);
-    static constexpr std::array<std::pair<StringView, char16_t>, 6> kNamed = {
-        {{u"amp", u'&'}, {u"lt", u'<'}, {u"gt", u'>'}, {u"quot", u'"'}, {u"apos", u'\''},
-         {u"nbsp", u' '}}};
+    static constexpr std::array<std::pair<StringView, char16_t>, 6> kNamed = {{{u"amp", u'&'},
+                                                                               {u"lt", u'<'},
+                                                                               {u"gt", u'>'},
+                                                                               {u"quot", u'"'},
+                                                                               {u"apos", u'\''},
+                                                                               {u"nbsp", u' '}}};
     for (const auto& [entity, value] : kNamed) {
         if (EqualsIgnoreCase(name, entity)) {
             out.push_back(value);
@@ -94,15 +97,24 @@ String EscapeText(StringView text) {
     html.reserve(text.size() + text.size() / 8);
     for (std::size_t i = 0; i < text.size(); ++i) {
         switch (const char16_t c = text[i]) {
-        case u'&': html += u"&amp;"; break;
-        case u'<': html += u"&lt;"; break;
-        case u'>': html += u"&gt;"; break;
-        case u'\r':
-            if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-            html += u"<BR>";
-            break;
-        case u'\n': html += u"<BR>"; break;
-        default: html.push_back(c);
+            case u'&':
+                html += u"&amp;";
+                break;
+            case u'<':
+                html += u"&lt;";
+                break;
+            case u'>':
+                html += u"&gt;";
+                break;
+            case u'\r':
+                if (i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+                html += u"<BR>";
+                break;
+            case u'\n':
+                html += u"<BR>";
+                break;
+            default:
+                html.push_back(c);
         }
     }
     return html;
@@ -151,7 +163,8 @@ String RenderText(StringView html) {
             std::size_t nameStart = i + 1;
             if (nameStart < end && html[nameStart] == u'/') ++nameStart;
             std::size_t nameEnd = nameStart;
-            while (nameEnd < end && IsAsciiAlnum(html[nameEnd])) ++nameEnd;
+            while (nameEnd < end && IsAsciiAlnum(html[nameEnd]))
+                ++nameEnd;
             const StringView name = html.substr(nameStart, nameEnd - nameStart);
             if (EqualsIgnoreCase(name, u"br")) {
                 append(kLineBreak);
@@ -181,8 +194,9 @@ std::string MakeHtmlFormat(std::string_view fragmentUtf8) {
     constexpr std::string_view kPageEnd = "<!--EndFragment-->\r\n</body>\r\n</html>";
     // Four ten-digit offsets keep the header's length fixed.
     constexpr std::size_t kHeaderLength =
-        std::string_view("Version:0.9\r\nStartHTML:0000000000\r\nEndHTML:0000000000\r\n"
-                         "StartFragment:0000000000\r\nEndFragment:0000000000\r\n")
+        std::string_view(
+            "Version:0.9\r\nStartHTML:0000000000\r\nEndHTML:0000000000\r\n"
+            "StartFragment:0000000000\r\nEndFragment:0000000000\r\n")
             .size();
     const std::size_t startFragment = kHeaderLength + kPageStart.size();
     const std::size_t endFragment = startFragment + fragmentUtf8.size();

@@ -23,7 +23,7 @@ struct SimKeyEvent {
 };
 
 class SimKeyboard : public Keyboard {
-public:
+  public:
     SimKeyboard(SimClock& clock, SimWindowSystem& windows);
 
     // Scenario operations.
@@ -37,7 +37,7 @@ public:
     void keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
                      std::uintptr_t extraInfo) override;
 
-private:
+  private:
     void Deliver(std::uint8_t virtualKey, bool ctrl);
 
     SimClock& clock;

@@ -6,11 +6,15 @@ namespace {
 
 int FirstButton(std::uint32_t flags) {
     switch (flags & 0xF) {
-    case 2: return 3;  // MB_ABORTRETRYIGNORE: IDABORT
-    case 3:            // MB_YESNOCANCEL
-    case 4: return mb::kIdYes;  // MB_YESNO
-    case 5: return 4;  // MB_RETRYCANCEL: IDRETRY
-    default: return mb::kIdOk;
+        case 2:
+            return 3;  // MB_ABORTRETRYIGNORE: IDABORT
+        case 3:        // MB_YESNOCANCEL
+        case 4:
+            return mb::kIdYes;  // MB_YESNO
+        case 5:
+            return 4;  // MB_RETRYCANCEL: IDRETRY
+        default:
+            return mb::kIdOk;
     }
 }
 

@@ -27,7 +27,7 @@ struct SimMessageBox {
 };
 
 class SimMessageBoxes : public MessageBoxes {
-public:
+  public:
     SimMessageBoxes(SimCodePage& codePage, SimClock& clock, SimMessageLoop& loop);
 
     // The answer to the next box, given after the box has been open for
@@ -38,10 +38,9 @@ public:
 
     // The seam.
     int MessageBoxW(StringView text, StringView caption, std::uint32_t flags) override;
-    int MessageBoxA(std::string_view text, std::string_view caption,
-                    std::uint32_t flags) override;
+    int MessageBoxA(std::string_view text, std::string_view caption, std::uint32_t flags) override;
 
-private:
+  private:
     int Show(bool ansi, String text, String caption, std::uint32_t flags);
 
     struct Scripted {

@@ -30,14 +30,13 @@ std::uintptr_t SimMessageLoop::SetTimer(WindowHandle window, std::uintptr_t time
 }
 
 bool SimMessageLoop::KillTimer(WindowHandle window, std::uintptr_t timerId) {
-    return std::erase_if(timers, [&](const Timer& t) {
-               return t.window == window && t.id == timerId;
-           }) != 0;
+    return std::erase_if(
+               timers, [&](const Timer& t) { return t.window == window && t.id == timerId; }) != 0;
 }
 
 SimMessageLoop::Timer* SimMessageLoop::NextTimer() {
-    const auto next = std::min_element(timers.begin(), timers.end(),
-                                       [](const Timer& a, const Timer& b) { return a.due < b.due; });
+    const auto next = std::min_element(
+        timers.begin(), timers.end(), [](const Timer& a, const Timer& b) { return a.due < b.due; });
     return next == timers.end() ? nullptr : &*next;
 }
 
@@ -95,7 +94,9 @@ void SimMessageLoop::RunFor(std::uint64_t milliseconds) {
     clock.AdvanceTo(end);
 }
 
-bool SimMessageLoop::TranslateMessage(const Message&) { return false; }
+bool SimMessageLoop::TranslateMessage(const Message&) {
+    return false;
+}
 
 LResult SimMessageLoop::DispatchMessageW(const Message& message) {
     if (message.message == wm::kTimer) {
@@ -114,7 +115,9 @@ LResult SimMessageLoop::DispatchMessageW(const Message& message) {
     return 0;
 }
 
-bool SimMessageLoop::IsDialogMessageW(WindowHandle, const Message&) { return false; }
+bool SimMessageLoop::IsDialogMessageW(WindowHandle, const Message&) {
+    return false;
+}
 
 bool SimMessageLoop::PostMessageW(WindowHandle window, std::uint32_t message, WParam wParam,
                                   LParam lParam) {
@@ -123,6 +126,8 @@ bool SimMessageLoop::PostMessageW(WindowHandle window, std::uint32_t message, WP
     return true;
 }
 
-void SimMessageLoop::PostQuitMessage(int exitCode) { quitCode = exitCode; }
+void SimMessageLoop::PostQuitMessage(int exitCode) {
+    quitCode = exitCode;
+}
 
 }  // namespace nimbrel

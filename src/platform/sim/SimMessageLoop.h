@@ -22,7 +22,7 @@
 namespace nimbrel {
 
 class SimMessageLoop : public MessageLoop {
-public:
+  public:
     SimMessageLoop(SimClock& clock, SimWindowSystem& windows);
 
     // Scenario operations.
@@ -44,7 +44,7 @@ public:
                       LParam lParam) override;
     void PostQuitMessage(int exitCode) override;
 
-private:
+  private:
     struct Timer {
         WindowHandle window;
         std::uintptr_t id;

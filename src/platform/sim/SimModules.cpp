@@ -32,8 +32,7 @@ void SimModules::Remove(std::string_view name) {
 
 void SimModules::RemoveExport(std::string_view name, std::string_view exportName) {
     if (Module* module = ByName(name)) {
-        std::erase_if(module->exports,
-                      [&](const std::string& e) { return e == exportName; });
+        std::erase_if(module->exports, [&](const std::string& e) { return e == exportName; });
     }
 }
 

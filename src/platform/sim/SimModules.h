@@ -14,7 +14,7 @@
 namespace nimbrel {
 
 class SimModules : public Modules {
-public:
+  public:
     explicit SimModules(SimFaults& faults);
 
     // Scenario operations.
@@ -31,7 +31,7 @@ public:
     ProcAddress GetProcAddress(ModuleHandle module, const char* procName) override;
     bool FreeLibrary(ModuleHandle module) override;
 
-private:
+  private:
     struct Module {
         std::string name;
         std::vector<std::string> exports;

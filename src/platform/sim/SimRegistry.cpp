@@ -7,11 +7,14 @@
 namespace nimbrel {
 
 std::string SimRegistry::KeyName(RegistryKey root, std::string_view path) {
-    while (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+    while (!path.empty() && path.back() == '\\')
+        path.remove_suffix(1);
     return std::to_string(static_cast<std::uintptr_t>(root)) + "\\" + sim::AsciiLower(path);
 }
 
-void SimRegistry::CreateKey(RegistryKey root, std::string_view path) { keys[KeyName(root, path)]; }
+void SimRegistry::CreateKey(RegistryKey root, std::string_view path) {
+    keys[KeyName(root, path)];
+}
 
 void SimRegistry::SetString(RegistryKey root, std::string_view path, std::string_view name,
                             std::string_view value) {

@@ -12,7 +12,7 @@
 namespace nimbrel {
 
 class SimRegistry : public Registry {
-public:
+  public:
     // Scenario operations. SetString stores the text and a NUL as REG_SZ.
     void CreateKey(RegistryKey root, std::string_view path);
     void SetString(RegistryKey root, std::string_view path, std::string_view name,
@@ -30,7 +30,7 @@ public:
                                   std::uint8_t* data, std::uint32_t* size) override;
     std::int32_t RegCloseKey(RegistryKey key) override;
 
-private:
+  private:
     struct Value {
         std::uint32_t type;
         std::string bytes;

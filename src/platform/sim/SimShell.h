@@ -21,7 +21,7 @@ struct SimShellCall {
 };
 
 class SimShell : public Shell {
-public:
+  public:
     void Answer(std::intptr_t result) { script.push_back(result); }
     const std::vector<SimShellCall>& Calls() const { return calls; }
 
@@ -37,7 +37,7 @@ public:
         return result;
     }
 
-private:
+  private:
     std::deque<std::intptr_t> script;
     std::vector<SimShellCall> calls;
 };

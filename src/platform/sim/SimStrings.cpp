@@ -26,17 +26,18 @@ std::string AsciiLower(std::string_view text) {
 }
 
 bool EqualsIgnoreCase(StringView a, StringView b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) {
-               return Lower(x) == Lower(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char16_t x, char16_t y) { return Lower(x) == Lower(y); });
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return Lower(x) == Lower(y);
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
-StringView Terminated(const char16_t* text) { return text ? StringView(text) : StringView(); }
+StringView Terminated(const char16_t* text) {
+    return text ? StringView(text) : StringView();
+}
 
 }  // namespace nimbrel::sim

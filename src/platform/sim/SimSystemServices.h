@@ -15,7 +15,7 @@
 namespace nimbrel {
 
 class SimSystemServices : public SystemServices {
-public:
+  public:
     SimSystemServices(SimClock& clock, SimCodePage& codePage);
 
     // The sleeps of the program, in milliseconds, in order.
@@ -34,7 +34,7 @@ public:
     String MultiByteToWideChar(std::string_view bytes) override { return codePage.ToWide(bytes); }
     std::string WideCharToMultiByte(StringView text) override { return codePage.ToBytes(text); }
 
-private:
+  private:
     SimClock& clock;
     SimCodePage& codePage;
     std::vector<std::uint32_t> sleeps;

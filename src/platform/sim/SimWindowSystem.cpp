@@ -51,8 +51,10 @@ void SimWindowSystem::Destroy(WindowHandle handle) {
     SimWindow* window = Get(handle);
     if (window == nullptr) return;
     // Children first; each removes itself from this window's list.
-    while (!window->children.empty()) Destroy(window->children.back());
-    for (auto& notify : window->destroyed) notify();
+    while (!window->children.empty())
+        Destroy(window->children.back());
+    for (auto& notify : window->destroyed)
+        notify();
 
     if (std::vector<WindowHandle>* siblings = SiblingsOf(window->parent)) {
         siblings->erase(std::remove(siblings->begin(), siblings->end(), handle), siblings->end());
@@ -104,8 +106,7 @@ WindowHandle SimWindowSystem::FindWindowW(const char16_t* className, const char1
 }
 
 WindowHandle SimWindowSystem::FindWindowExW(WindowHandle parent, WindowHandle childAfter,
-                                            const char16_t* className,
-                                            const char16_t* windowName) {
+                                            const char16_t* className, const char16_t* windowName) {
     const std::vector<WindowHandle>* siblings = SiblingsOf(parent);
     if (siblings == nullptr) return kNoWindow;
     auto from = siblings->begin();

@@ -55,7 +55,7 @@ struct SimFocusCall {
 };
 
 class SimWindowSystem : public WindowSystem {
-public:
+  public:
     SimWindowSystem(SimClock& clock, SimAtoms& atoms, SimFaults& faults);
 
     // Scenario operations.
@@ -94,7 +94,7 @@ public:
                                 LParam lParam, std::uint32_t flags, std::uint32_t timeout,
                                 std::uintptr_t* result) override;
 
-private:
+  private:
     std::vector<WindowHandle>* SiblingsOf(WindowHandle parent);
     void BringToTop(WindowHandle topLevel);
 
