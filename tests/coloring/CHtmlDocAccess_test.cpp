@@ -210,6 +210,35 @@ TEST_F(HtmlDocAccessTest, AClosedWindowDisconnectsAConnectedDocument) {
     EXPECT_TRUE(access.Connect());
 }
 
+TEST_F(HtmlDocAccessTest, ThePreviewPaneOffersTheDocumentOfTheMessageShown) {
+    const WindowHandle first = oe.ShowInPreview(u"first message");
+    CHtmlDocAccess viewDoc(desktop.platform());
+    EXPECT_EQ(viewDoc.LocateDocumentWindow(oe.PreviewPane()), first);
+    ASSERT_FALSE(viewDoc.Connect());
+    String text;
+    EXPECT_FALSE(viewDoc.GetInnerText(text));
+    EXPECT_EQ(text, u"first message");
+
+    // The next message comes in a new document window; the old document is
+    // gone with its window.
+    const WindowHandle second = oe.ShowInPreview(u"second message", false, 300);
+    EXPECT_TRUE(viewDoc.GetInnerText(text));
+    EXPECT_EQ(viewDoc.LocateDocumentWindow(oe.PreviewPane()), second);
+    ASSERT_FALSE(viewDoc.Connect());
+    EXPECT_FALSE(viewDoc.IsComplete());
+    desktop.Wait(300);
+    EXPECT_TRUE(viewDoc.IsComplete());
+
+    // Where OE reuses the window, the same handle leads to the new document.
+    oe.ShowInPreview(u"third message", false, 0, true);
+    EXPECT_TRUE(viewDoc.GetInnerText(text));
+    EXPECT_EQ(viewDoc.LocateDocumentWindow(oe.PreviewPane()), second);
+    ASSERT_FALSE(viewDoc.Connect());
+    EXPECT_FALSE(viewDoc.GetInnerText(text));
+    EXPECT_EQ(text, u"third message");
+    viewDoc.Release();
+}
+
 TEST_F(HtmlDocAccessTest, TitlesAreCutAtTheirFirstNulAndANullTitleReadsEmpty) {
     const OeNote message = oe.OpenMessage(u"body");
     CHtmlDocAccess access(desktop.platform());

@@ -220,6 +220,67 @@ TEST_F(SimOeTest, ThePreviewPaneShowsEachMessageInANewDocumentWindow) {
     EXPECT_FALSE(desktop.windows.IsWindow(second));
 }
 
+TEST_F(SimOeTest, AHungWindowKeepsASenderWithoutAbortWaitingForTheWholeTimeout) {
+    const OeNote message = oe.OpenMessage(u"x");
+    desktop.windows.Get(message.documentWindow)->hung = true;
+    WindowSystem& windows = desktop.platform().windows;
+    const std::uint32_t getObject = windows.RegisterWindowMessageW(u"WM_HTML_GETOBJECT");
+    std::uintptr_t result = 7;
+    EXPECT_EQ(windows.SendMessageTimeoutW(message.documentWindow, getObject, 0, 0, smto::kNormal,
+                                          1000, &result),
+              0);
+    EXPECT_EQ(desktop.clock.Now(), 1000u);
+    EXPECT_EQ(windows.SendMessageTimeoutW(message.documentWindow, getObject, 0, 0,
+                                          smto::kAbortIfHung, 1000, &result),
+              0);
+    EXPECT_EQ(desktop.clock.Now(), 1000u);
+    EXPECT_EQ(result, 7u);
+    // Message numbers and clipboard formats share one table of names.
+    EXPECT_EQ(desktop.platform().clipboard.RegisterClipboardFormatW(u"wm_html_getobject"),
+              getObject);
+}
+
+TEST(SimRegistry, ReportsTheSizeOfAValueTooLargeForTheBuffer) {
+    SimRegistry registry;
+    registry.SetString(kHkeyLocalMachine, "Software\\X", "Path", "C:\\dir");
+    RegistryKey key = kNoKey;
+    ASSERT_EQ(registry.RegOpenKeyExA(kHkeyLocalMachine, "software\\x", 0, reg::kQueryValue, key),
+              reg::kSuccess);
+    std::uint8_t data[4];
+    std::uint32_t size = sizeof data, type = 0;
+    EXPECT_EQ(registry.RegQueryValueExA(key, "PATH", &type, data, &size), reg::kMoreData);
+    EXPECT_EQ(size, 7u);
+    EXPECT_EQ(type, reg::kTypeString);
+    EXPECT_EQ(registry.RegQueryValueExA(key, "other", &type, data, &size), reg::kFileNotFound);
+    EXPECT_EQ(registry.RegCloseKey(key), reg::kSuccess);
+    EXPECT_EQ(registry.RegCloseKey(key), reg::kInvalidHandle);
+    EXPECT_EQ(registry.RegOpenKeyExA(kHkeyLocalMachine, "Software\\Y", 0, reg::kQueryValue, key),
+              reg::kFileNotFound);
+}
+
+TEST(SimClipboard, TextFormatsStandInForEachOther) {
+    SimDesktop desktop;
+    desktop.codePage.Set(SimCodePage::Kind::kWindows1252);
+    ASSERT_TRUE(desktop.clipboard.PutText(kOtherProcess, u"caf\u00e9 \u20ac"));
+    Clipboard& clipboard = desktop.platform().clipboard;
+    EXPECT_TRUE(clipboard.IsClipboardFormatAvailable(cf::kUnicodeText));
+    EXPECT_EQ(clipboard.EnumClipboardFormats(0), 0u);  // not open
+    ASSERT_TRUE(clipboard.OpenClipboard(kNoWindow));
+    EXPECT_EQ(clipboard.EnumClipboardFormats(0), cf::kText);
+    EXPECT_EQ(clipboard.EnumClipboardFormats(cf::kText), cf::kUnicodeText);
+    EXPECT_EQ(clipboard.EnumClipboardFormats(cf::kUnicodeText), 0u);
+    const MemoryHandle wide = clipboard.GetClipboardData(cf::kUnicodeText);
+    ASSERT_NE(wide, kNoMemory);
+    const auto* units = static_cast<const char16_t*>(desktop.platform().memory.GlobalLock(wide));
+    EXPECT_EQ(String(units), u"caf\u00e9 \u20ac");
+    desktop.platform().memory.GlobalUnlock(wide);
+    EXPECT_NE(desktop.platform().memory.GlobalFree(wide), kNoMemory);  // the clipboard's
+    EXPECT_EQ(desktop.faults.List().size(), 1u);
+    EXPECT_TRUE(clipboard.CloseClipboard());
+    EXPECT_FALSE(clipboard.CloseClipboard());
+    EXPECT_EQ(desktop.faults.List().size(), 2u);
+}
+
 void CountTick(WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t);
 int ticks = 0;
 void CountTick(WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t) {
