@@ -46,14 +46,16 @@ void ReplaceEmoticons(String& html, std::span<const EmoticonEntry> table, String
         bool inTag = false;
         std::size_t i = 0;  // html[..i) is in `out`
         const auto copyUpTo = [&](std::size_t to) {
-            for (; i < to; ++i) {
-                const char16_t c = html[i];
-                out += c;
-                if (inTag) {
-                    if (c == u'>') inTag = false;
-                } else if (c == u'<' && lastGt != kNone && i < lastGt) {
-                    inTag = true;
+            while (i < to) {
+                const std::size_t mark = html.find(inTag ? u'>' : u'<', i);
+                if (mark == kNone || mark >= to) {
+                    out.append(html, i, to - i);
+                    i = to;
+                    return;
                 }
+                out.append(html, i, mark + 1 - i);
+                inTag = !inTag && lastGt != kNone && mark < lastGt;
+                i = mark + 1;
             }
         };
         for (std::size_t found; (found = html.find(code, i)) != kNone;) {
