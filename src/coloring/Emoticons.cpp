@@ -45,9 +45,17 @@ void ReplaceEmoticons(String& html, std::span<const EmoticonEntry> table, String
         const std::size_t lastGt = html.rfind(u'>');
         bool inTag = false;
         std::size_t i = 0;  // html[..i) is in `out`
+        // The next '<' (outside a tag) or '>' (inside one) at or after `i`,
+        // kept between calls so that a long stretch without tags is searched
+        // once, not once per occurrence of the code.
+        std::size_t mark = 0;
+        bool markKnown = false;
         const auto copyUpTo = [&](std::size_t to) {
             while (i < to) {
-                const std::size_t mark = html.find(inTag ? u'>' : u'<', i);
+                if (!markKnown || mark < i) {
+                    mark = html.find(inTag ? u'>' : u'<', i);
+                    markKnown = true;
+                }
                 if (mark == kNone || mark >= to) {
                     out.append(html, i, to - i);
                     i = to;
@@ -56,6 +64,7 @@ void ReplaceEmoticons(String& html, std::span<const EmoticonEntry> table, String
                 out.append(html, i, mark + 1 - i);
                 inTag = !inTag && lastGt != kNone && mark < lastGt;
                 i = mark + 1;
+                markKnown = false;
             }
         };
         for (std::size_t found; (found = html.find(code, i)) != kNone;) {

@@ -175,5 +175,30 @@ TEST(LinkCorpus, WholePipelineStaysWellFormed) {
     }
 }
 
+TEST(ViewPipelinePathological, LongQuoteMarkersAndWrappedAddresses) {
+    const CStyleSheetInfo info(4);
+    const std::vector<EmoticonEntry> emoticons = {{u":-)", u"smile.gif"}};
+    const ViewResources resources{info, emoticons, kPrefix};
+    Settings options = Settings::Defaults();
+    options.reformatMessageView = 0;
+    // One line of a million quote markers: level 1000000, class 0.
+    String markers(1000000, u'>');
+    String expected = u"<SPAN class=q0></span><span class=q0>";
+    for (int i = 0; i < 1000000; ++i)
+        expected += u"&gt;";
+    EXPECT_EQ(ColorMessageText(markers + u" x", options, resources), expected + u" x");
+
+    // 100,000 lines of a wrapped address: one link without the line breaks.
+    const String piece = u"http://example.com/" + String(60, u'a') + u"/";
+    String text = piece;
+    String joined = piece;
+    for (int i = 0; i < 100000; ++i) {
+        text += u"\r\n" + String(70, u'b') + u"/";
+        joined += String(70, u'b') + u"/";
+    }
+    EXPECT_EQ(ColorMessageText(text, options, resources),
+              u"<SPAN class=q0><A class=0 HREF=\"" + joined + u"\">" + joined + u"</A>");
+}
+
 }  // namespace
 }  // namespace nimbrel
