@@ -1,0 +1,134 @@
+#include "shell/Utf.h"
+
+#include <cstdint>
+
+namespace nimbrel {
+
+namespace {
+
+// Decodes one UTF-8 sequence at `i`. Returns its length and sets `cp`, or 0
+// when the bytes at `i` are not a valid, shortest-form sequence.
+std::size_t DecodeOne(std::string_view in, std::size_t i, char32_t& cp) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(in[k]); };
+    const unsigned char b0 = byte(i);
+    if (b0 < 0x80) {
+        cp = b0;
+        return 1;
+    }
+    std::size_t len;
+    char32_t min;
+    if ((b0 & 0xE0) == 0xC0) {
+        len = 2;
+        cp = b0 & 0x1Fu;
+        min = 0x80;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        len = 3;
+        cp = b0 & 0x0Fu;
+        min = 0x800;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        len = 4;
+        cp = b0 & 0x07u;
+        min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (in.size() - i < len) return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        const unsigned char b = byte(i + k);
+        if ((b & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b & 0x3Fu);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
+void AppendCodePoint(String& out, char32_t cp) {
+    if (cp < 0x10000) {
+        out.push_back(static_cast<char16_t>(cp));
+    } else {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    }
+}
+
+void AppendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+std::string EncodeUtf8(StringView in, char32_t replacement) {
+    std::string out;
+    out.reserve(in.size());
+    for (std::size_t i = 0; i < in.size(); ++i) {
+        const char16_t u = in[i];
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 &&
+            in[i + 1] <= 0xDFFF) {
+            AppendUtf8(out, 0x10000 + ((char32_t{u} - 0xD800) << 10) + (in[i + 1] - 0xDC00));
+            ++i;
+        } else if (u >= 0xD800 && u <= 0xDFFF) {
+            AppendUtf8(out, replacement);
+        } else {
+            AppendUtf8(out, u);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+bool Utf8ToUtf16(std::string_view in, String& out, std::size_t& errorOffset) {
+    out.clear();
+    out.reserve(in.size());
+    for (std::size_t i = 0; i < in.size();) {
+        char32_t cp;
+        const std::size_t len = DecodeOne(in, i, cp);
+        if (len == 0) {
+            errorOffset = i;
+            return false;
+        }
+        AppendCodePoint(out, cp);
+        i += len;
+    }
+    return true;
+}
+
+std::string Utf16ToUtf8(StringView in) {
+    return EncodeUtf8(in, 0xFFFD);
+}
+
+String AnsiToUtf16(std::string_view in) {
+    String out;
+    out.reserve(in.size());
+    for (std::size_t i = 0; i < in.size();) {
+        char32_t cp;
+        const std::size_t len = DecodeOne(in, i, cp);
+        if (len == 0) {
+            out.push_back(static_cast<unsigned char>(in[i]));  // Latin-1 fallback
+            ++i;
+        } else {
+            AppendCodePoint(out, cp);
+            i += len;
+        }
+    }
+    return out;
+}
+
+std::string Utf16ToAnsi(StringView in) {
+    return EncodeUtf8(in, U'?');
+}
+
+}  // namespace nimbrel

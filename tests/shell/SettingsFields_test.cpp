@@ -1,0 +1,98 @@
+#include "shell/SettingsFields.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "support/GoldenCase.h"
+
+namespace nimbrel {
+namespace {
+
+TEST(SettingsFields, CoverEveryByteOfTheRecordButThePadding) {
+    // Each field's size, by kind; together with the padding they must tile
+    // the record exactly, so a field missing from the table shows up here.
+    std::size_t covered = 2;  // padding
+    for (const SettingsField& field : AllSettingsFields()) {
+        covered += field.kind == FieldKind::Template    ? 512
+                   : field.kind == FieldKind::QuoteChar ? 2
+                                                        : 4;
+        EXPECT_EQ(FindSettingsField(field.name), &field);
+    }
+    EXPECT_EQ(covered, sizeof(Settings));
+}
+
+TEST(SettingsFields, AcceptsOnlyWhatTheFieldCanTake) {
+    const struct {
+        const char* assignment;
+        bool ok;
+        const char* shown;  // value shown afterwards (when ok)
+    } cases[] = {
+        {"wrapColumn=60", true, "60"},
+        {"wrapColumn=132", true, "132"},
+        {"wrapColumn=+72", true, "72"},
+        {"wrapColumn=59", false, nullptr},
+        {"wrapColumn=133", false, nullptr},
+        {"wrapColumn=7x", false, nullptr},
+        {"wrapColumn=", false, nullptr},
+        {"checkInterval=-5", true, "-5"},
+        {"checkInterval=2147483648", false, nullptr},
+        {"useClipboard=1", true, "1"},
+        {"useClipboard=2", false, nullptr},
+        {"useClipboard=true", false, nullptr},
+        {"quoteChar=|", true, "|"},
+        {"quoteChar=\xC2\xBB", true, "\xC2\xBB"},
+        {"quoteChar=>>", false, nullptr},
+        {"quoteChar=", false, nullptr},
+        {"emailHeader.style=4", true, "4"},
+        {"emailHeader.style=5", false, nullptr},
+        {"newsHeader.style=-1", false, nullptr},
+        {"altFunction=2", true, "2"},
+        {"altFunction=3", false, nullptr},
+        {"emailHeader.text=%n wrote:\\n", true, "%n wrote:\\n"},
+        {"emailHeader.text=", true, ""},
+        {"noSuchField=1", false, nullptr},
+        {"wrapColumn", false, nullptr},
+    };
+    for (const auto& c : cases) {
+        Settings record = Settings::Defaults();
+        const Settings before = record;
+        const std::string error = ApplySettingsAssignment(record, c.assignment);
+        EXPECT_EQ(error.empty(), c.ok) << c.assignment << ": " << error;
+        if (c.ok) {
+            const std::string_view assignment(c.assignment);
+            const std::string name(assignment.substr(0, assignment.find('=')));
+            EXPECT_EQ(FormatSettingsField(record, *FindSettingsField(name)), c.shown);
+        } else {
+            EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0) << c.assignment;
+            EXPECT_NE(error.find('\n'), 0u);
+        }
+    }
+}
+
+TEST(SettingsFields, TemplateLimitIs255UnitsAndClearsTheRest) {
+    Settings record = Settings::Defaults();
+    EXPECT_EQ(SetSettingsField(record, "newsHeader.text", std::string(255, 'x')), "");
+    EXPECT_EQ(record.newsHeader.text[254], u'x');
+    EXPECT_EQ(record.newsHeader.text[255], 0);
+    EXPECT_NE(SetSettingsField(record, "newsHeader.text", std::string(256, 'x')), "");
+    EXPECT_EQ(SetSettingsField(record, "newsHeader.text", "short"), "");
+    for (int i = 5; i < kTemplateUnits; ++i)
+        ASSERT_EQ(record.newsHeader.text[i], 0) << i;
+}
+
+TEST(GoldenCase, ReadsHeaderSettingsParamsAndSections) {
+    const auto cases = LoadGoldenCases("support");
+    ASSERT_EQ(cases.size(), 1u);
+    const GoldenCase& golden = cases[0];
+    EXPECT_EQ(golden.settings.wrapColumn, 60);
+    EXPECT_EQ(golden.settings.quoteChar, u'|');
+    EXPECT_EQ(golden.IntParam("result"), 4);
+    EXPECT_EQ(golden.Section("input"), "line one\n\nline three");
+    EXPECT_EQ(golden.Section("expected"), "");
+    EXPECT_EQ(golden.Section("last"), "x\n");
+    EXPECT_EQ(ToCrLf("a\nb\n"), "a\r\nb\r\n");
+}
+
+}  // namespace
+}  // namespace nimbrel

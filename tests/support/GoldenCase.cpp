@@ -1,0 +1,175 @@
+#include "support/GoldenCase.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "shell/SettingsFields.h"
+#include "shell/Utf.h"
+
+namespace nimbrel {
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+[[noreturn]] void Malformed(const std::string& file, int line, const std::string& what) {
+    throw std::runtime_error(file + ":" + std::to_string(line) + ": " + what);
+}
+
+GoldenCase ParseCase(const std::string& file, const std::string& bytes) {
+    GoldenCase golden;
+    golden.file = file;
+    golden.name = std::filesystem::path(file).stem().string();
+
+    std::string* section = nullptr;
+    bool firstLine = true;
+    int lineNumber = 0;
+    std::size_t pos = 0;
+    while (pos <= bytes.size()) {
+        std::size_t lf = bytes.find('\n', pos);
+        const bool last = lf == std::string::npos;
+        if (last) lf = bytes.size();
+        const std::string_view line(bytes.data() + pos, lf - pos);
+        ++lineNumber;
+        if (last && line.empty()) break;  // the file's final line break
+
+        if (line.starts_with("=== ")) {
+            const std::string name(Trim(line.substr(4)));
+            if (golden.sections.count(name) != 0) Malformed(file, lineNumber, "duplicate section");
+            section = &golden.sections[name];
+            firstLine = true;
+        } else if (section != nullptr) {
+            if (!firstLine) section->push_back('\n');
+            section->append(line);
+            firstLine = false;
+        } else if (!Trim(line).empty() && !line.starts_with("#")) {
+            const std::size_t eq = line.find('=');
+            if (eq == std::string_view::npos) Malformed(file, lineNumber, "expected key = value");
+            const std::string key(Trim(line.substr(0, eq)));
+            const std::string value(Trim(line.substr(eq + 1)));
+            if (FindSettingsField(key) != nullptr) {
+                const std::string error = SetSettingsField(golden.settings, key, value);
+                if (!error.empty()) Malformed(file, lineNumber, error);
+            } else {
+                golden.params[key] = value;
+            }
+        }
+        if (last) break;
+        pos = lf + 1;
+    }
+    return golden;
+}
+
+}  // namespace
+
+const std::string& GoldenCase::Section(const std::string& section) const {
+    static const std::string kEmpty;
+    const auto it = sections.find(section);
+    if (it == sections.end()) {
+        ADD_FAILURE() << file << ": no section '" << section << "'";
+        return kEmpty;
+    }
+    return it->second;
+}
+
+int GoldenCase::IntParam(const std::string& key) const {
+    const auto it = params.find(key);
+    if (it == params.end()) {
+        ADD_FAILURE() << file << ": no parameter '" << key << "'";
+        return 0;
+    }
+    try {
+        return std::stoi(it->second);
+    } catch (const std::exception&) {
+        ADD_FAILURE() << file << ": parameter '" << key << "' is not a number";
+        return 0;
+    }
+}
+
+std::string TestDataDir() {
+    if (const char* dir = std::getenv("NIMBREL_TEST_DATA")) return dir;
+    return NIMBREL_TEST_DATA_DIR;
+}
+
+std::string RepoDataDir() {
+    if (const char* dir = std::getenv("NIMBREL_DATA")) return dir;
+    return NIMBREL_DATA_DIR;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        ADD_FAILURE() << "cannot read " << path;
+        return {};
+    }
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+std::vector<GoldenCase> LoadGoldenCases(const std::string& subdir) {
+    const std::filesystem::path dir = std::filesystem::path(TestDataDir()) / subdir;
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(dir, ec)) {
+        if (entry.path().extension() == ".case") files.push_back(entry.path().string());
+    }
+    if (ec || files.empty()) {
+        throw std::runtime_error("no .case files in " + dir.string());
+    }
+    std::sort(files.begin(), files.end());
+    std::vector<GoldenCase> cases;
+    for (const std::string& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        cases.push_back(ParseCase(file, bytes.str()));
+    }
+    return cases;
+}
+
+std::string GoldenCaseName(const testing::TestParamInfo<GoldenCase>& info) {
+    std::string name = info.param.name;
+    for (char& c : name) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    }
+    return name;
+}
+
+String Utf16(std::string_view utf8) {
+    String out;
+    std::size_t offset = 0;
+    if (!Utf8ToUtf16(utf8, out, offset)) ADD_FAILURE() << "bad UTF-8 at byte " << offset;
+    return out;
+}
+
+std::string Utf8(StringView text) {
+    return Utf16ToUtf8(text);
+}
+
+std::string ToCrLf(std::string_view lf) {
+    std::string out;
+    out.reserve(lf.size() + lf.size() / 16);
+    for (const char c : lf) {
+        if (c == '\n') out.push_back('\r');
+        out.push_back(c);
+    }
+    return out;
+}
+
+void PrintTo(const GoldenCase& golden, std::ostream* os) {
+    *os << golden.file;
+}
+
+}  // namespace nimbrel
