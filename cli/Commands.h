@@ -5,3 +5,4 @@
 #pragma once
 
 #include "ConfigCommand.h"
+#include "ReformatCommand.h"

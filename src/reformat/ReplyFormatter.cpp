@@ -219,11 +219,15 @@ std::int32_t ReplyFormatter::Reformat(String& text, std::int32_t& caretCount) {
         userAreaEnd += ToInt32(wanted - blank);
         headerEnd += ToInt32(wanted - blank);
     } else if (wanted < blank) {
-        // With the header removed, the blank run can reach past the header
-        // into the quote; the indexes then stop at -1 (nothing above).
-        lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(blank - wanted));
-        userAreaEnd = std::max(-1, userAreaEnd - ToInt32(blank - wanted));
-        headerEnd = std::max(-1, headerEnd - ToInt32(blank - wanted));
+        // With the header removed (or empty) the blank run can reach past the
+        // header into the quote. The blank lines kept at the top are room for
+        // the caret, never part of the quote, so the indexes stay at or
+        // above the last of them.
+        const std::int32_t removed = ToInt32(blank - wanted);
+        const std::int32_t lastKept = ToInt32(wanted) - 1;
+        lines.erase(lines.begin(), lines.begin() + removed);
+        userAreaEnd = std::max(lastKept, userAreaEnd - removed);
+        headerEnd = std::max(lastKept, headerEnd - removed);
     }
 
     // The user's area: the signature separator gets its trailing space back
