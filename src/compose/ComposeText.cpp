@@ -34,13 +34,16 @@ std::int32_t TransformComposeText(const Settings& options, String& text, std::in
     if (result != ReplyFormatter::kNothingDone) return result;
 
     if (options.iso8859SignatureFix) {
-        const String fixed = u"\n--" + AnsiToUtf16("\x81") + u"\r";
+        String fixed = u"\n--";
+        fixed += AnsiToUtf16("\x81");
+        fixed += u'\r';
         if (ReplaceAll(text, u"\n--\r", fixed)) result = kComposeSignatureOnly;
         if (ReplaceAll(text, u"\n-- \r", fixed)) result = kComposeSignatureOnly;
     }
     constexpr StringView kMarker = u"\n<nimbrel-sig>";
     if (text.find(kMarker) != String::npos) {
-        const String replacement = u"\n" + formatter.RandomSignature();
+        String replacement = u"\n";
+        replacement += formatter.RandomSignature();
         if (replacement != kMarker) {
             ReplaceAll(text, kMarker, replacement);
             result = kComposeSignatureOnly;

@@ -232,7 +232,8 @@ std::int32_t ReplyFormatter::Reformat(String& text, std::int32_t& caretCount) {
 
     // The user's area: the signature separator gets its trailing space back
     // (or the ISO 8859 fix's 0x81), the marker becomes a random signature.
-    const String dashes = options.iso8859SignatureFix ? u"--" + AnsiToUtf16("\x81") : u"-- ";
+    String dashes = u"--";
+    dashes += options.iso8859SignatureFix ? AnsiToUtf16("\x81") : String(u" ");
     std::int64_t extraSignatureLines = 0;
     for (std::int32_t j = 0; j <= headerEnd; ++j) {
         String& t = lines[static_cast<std::size_t>(j)].text;

@@ -49,8 +49,7 @@ TEST(Signatures, LongLinesComeInPiecesOf1023Bytes) {
 
 TEST(Signatures, PiecesNeverSplitACharacter) {
     // Two- and four-byte UTF-8 sequences straddling byte 1023.
-    for (const std::string character :
-         {std::string("\xC3\xA9"), std::string("\xE2\x82\xAC"), std::string("\xF0\x9F\x98\x80")}) {
+    for (const char* character : {"\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80"}) {
         for (std::size_t before = 1019; before <= 1023; ++before) {
             const std::string line = std::string(before, 'x') + character + "yz";
             const std::vector<String> pieces = ParseSignatures(line);
