@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int signatureCount = data[4] >> 6;
     for (int i = 0; i < signatureCount; ++i)
         signatureList.push_back(i == 1 ? String(u"two\nlines") : String(i, u'x'));
-    crtRandom.Seed(size);
+    crtRandom.Seed(static_cast<std::uint32_t>(size));
 
     const std::string_view bytes(reinterpret_cast<const char*>(data + 5), size - 5);
     const String input = AnsiToUtf16(bytes);
