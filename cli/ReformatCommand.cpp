@@ -62,6 +62,9 @@ void Run(const ReformatOptions& options) {
     String text =
         DecodeUtf8Input(bytes, options.file == "-" ? "standard input" : "'" + options.file + "'");
 
+    // A byte order mark that an editor put in front is not part of the text.
+    const bool byteOrderMark = !text.empty() && text.front() == u'\uFEFF';
+    if (byteOrderMark) text.erase(0, 1);
     // An editor ends a file with a line break; the window's text never has one.
     bool finalBreak = false;
     if (!text.empty() && text.back() == u'\n') {
@@ -80,7 +83,8 @@ void Run(const ReformatOptions& options) {
 
     std::string out = bytes;
     if (result != kComposeUnchanged) {
-        out = Utf16ToUtf8(WithLfBreaks(text));
+        out = byteOrderMark ? "\xEF\xBB\xBF" : "";
+        out += Utf16ToUtf8(WithLfBreaks(text));
         if (finalBreak) out += '\n';
     }
     if (options.inPlace) {
@@ -97,12 +101,13 @@ void Run(const ReformatOptions& options) {
 void RegisterReformatCommand(CLI::App& app) {
     auto options = std::make_shared<ReformatOptions>();
     CLI::App* command = app.add_subcommand(
-        "reformat",
-        "Reformat a reply as Nimbrel does when a compose window opens: the quote header "
-        "rewritten, the quote requoted and re-wrapped, the quoted signature stripped, "
-        "\"<nimbrel-sig>\" replaced by a random signature from signatures.ini. Reads UTF-8 "
-        "with LF or CR LF line breaks, writes UTF-8 with LF line breaks; a text that is left "
-        "alone is written back byte for byte.");
+        "reformat", "Reformat a reply as Nimbrel does when a compose window opens");
+    command->footer(
+        "The quote header is rewritten, the quote requoted and re-wrapped, the quoted signature "
+        "stripped and \"<nimbrel-sig>\" replaced by a random signature from signatures.ini. "
+        "Reads UTF-8 with LF or CR LF line breaks and writes UTF-8 with LF line breaks; a text "
+        "that is left alone is written back byte for byte. Exit status 2 on any error, with "
+        "nothing written.");
     options->common.AddTo(*command);
     command
         ->add_option_function<std::uint32_t>(

@@ -42,6 +42,11 @@ status=0
 "$nimbrel" reformat --data data - <reply-crlf.txt >out 2>err || status=$?
 [[ $status == 0 ]] && cmp -s out <(head -c -1 expected.txt) || fail "CR LF reply: $(cat -A out)"
 
+# A byte order mark stays in front and does not make the first line text.
+{ printf '\xef\xbb\xbf'; cat reply.txt; } >bom.txt
+run reformat --data data bom.txt
+cmp -s out <(printf '\xef\xbb\xbf'; cat expected.txt) || fail "byte order mark: $(cat -A out)"
+
 # Settings: --set and --config.
 run reformat --data data --set emailHeader.style=2 --set cursorAtTop=0 --report reply.txt
 grep -qxF 'Jane Doe <jane@example.com> wrote:' out || fail "--set style 2: $(cat out)"
