@@ -106,7 +106,8 @@ TEST(QuoteFormatterPathological, HundredThousandSpacedQuoteCharactersOwnPrefix) 
     EXPECT_EQ(f.lines[0].level, 100000);
     String out;
     f.Render(out);
-    ExpectSameText(out, u">" + spaced.substr(2) + u"text");  // compressed: one space goes
+    // Compressed: the space after the first quote character goes.
+    ExpectSameText(out, String(u">").append(spaced, 2).append(u"text"));
 
     QuoteFormatter standard(72, u'>', 1, 1);
     standard.SplitLines(spaced + u"text");
