@@ -28,10 +28,14 @@
 namespace nimbrel {
 
 struct QuoteLine {
-    String text;             // whole line after SplitLines; without its prefix after AnalyzeLines
-    std::int32_t level = 0;  // quote level; 0 for unquoted and not yet analysed lines
-    std::int32_t prefixLength = 0;  // code units the prefix took in the line as split
-    std::int32_t prefixIndex = 0;   // index into the prefix table; meaningful only when level != 0
+    // The whole line after SplitLines; without its prefix after AnalyzeLines.
+    String text;
+    // Quote level; 0 for unquoted lines and lines not yet analysed.
+    std::int32_t level = 0;
+    // Code units the prefix took in the line as split.
+    std::int32_t prefixLength = 0;
+    // The prefix to write (PrefixText); meaningful only when level != 0.
+    std::int32_t prefixIndex = 0;
 };
 
 class QuoteFormatter {
@@ -59,10 +63,15 @@ class QuoteFormatter {
     void AnalyzeLines(std::int32_t first, std::int32_t excludedFirst, std::int32_t excludedLast);
 
     // Index of the output prefix for a quoted line of `level` whose own prefix
-    // was `linePrefix` (ignored when standardized). Standardized, the index is
-    // level - 1 and the prefix is quoteChar and a space per level ("> > ") or,
-    // compressed, quoteChar per level and one space (">> "). Otherwise every
-    // call adds an entry built from `linePrefix` (see the .cpp).
+    // was `linePrefix`.
+    // Standardized: the index is level - 1 and `linePrefix` is ignored; the
+    // prefix is quoteChar and a space per level ("> > > ") or, compressed,
+    // quoteChar per level and one space (">>> ").
+    // Otherwise every call adds an entry of its own: with addLevel set,
+    // quoteChar, then a space unless compressed (always for level 1), then
+    // `linePrefix` for levels above 1 (">> ", "> > "); without addLevel,
+    // `linePrefix` itself, compressed by dropping a space at its second unit
+    // from level 2 on ("> > > " becomes ">> > ").
     std::int32_t GetPrefixIndex(std::int32_t level, StringView linePrefix);
 
     // The prefix written in front of a quoted line; empty for an index that

@@ -257,7 +257,7 @@ TEST(QuoteFormatterWrap, RepairOEWrapping) {
     }
 }
 
-// ---- Render against the design's algorithm, written the slow, plain way ----
+// ---- Render against a plain version that copies the carried text at every break ----
 
 class ReferenceRender {
   public:

@@ -160,7 +160,8 @@ TEST(QuoteFormatter, AnalyzeLinesWidths) {
     EXPECT_EQ(none.levelWidths, (std::vector<std::int32_t>{0, 0}));
 }
 
-// The prefix table built the way the design describes it, one entry per level.
+// The standard prefix table built the plain way: one entry per level, each
+// made from the one before.
 std::vector<String> ReferenceStandardTable(char16_t quoteChar, bool compressed, int depth) {
     std::vector<String> table;
     String entry;
