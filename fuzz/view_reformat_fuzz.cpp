@@ -14,7 +14,8 @@ using namespace nimbrel;
 
 namespace {
 
-constexpr std::int32_t kColumns[] = {72, 60, 132, 20, 10, 3, 2, 1, 0, -1, 1000000, 2147483647};
+constexpr std::int32_t kColumns[] = {72, 60, 132, 20,      10,        3,        2,
+                                     1,  0,  -1,  1000000, INT32_MAX, INT32_MIN};
 constexpr char16_t kQuoteChars[] = {u'>', u'|', u':', u'#', u' ', u'\t', u'\0', 0x263A};
 
 void Check(bool condition) {
