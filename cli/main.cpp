@@ -1,10 +1,11 @@
 // nimbrel: the engine of Nimbrel on the command line.
 #include <CLI/CLI.hpp>
 
+#include "CommandLine.h"
+#include "Commands.h"
+
 int main(int argc, char** argv) {
-    CLI::App app{"nimbrel: reformat replies and colour messages"};
-    app.require_subcommand(1);
-    // Each command registers itself here (cli/<Name>Command.cpp).
-    CLI11_PARSE(app, argc, argv);
-    return 0;
+    CLI::App app{"nimbrel: reformat replies and colour messages as Nimbrel does", "nimbrel"};
+    nimbrel::RegisterConfigCommand(app);
+    return nimbrel::RunCommandLine(app, argc, argv);
 }

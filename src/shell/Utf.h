@@ -25,6 +25,10 @@ std::string Utf16ToUtf8(StringView in);
 // it does under Windows-1252. The Windows build swaps in the thread's code
 // page through the platform seam.
 String AnsiToUtf16(std::string_view in);
+// Off Windows the result is UTF-8, with '?' for an unpaired surrogate (the
+// Windows conversion's default character), so AnsiToUtf16(Utf16ToAnsi(s))
+// gives back every text without unpaired surrogates. Text that came in through
+// the Latin-1 fallback goes out as UTF-8, not as the original bytes.
 std::string Utf16ToAnsi(StringView in);
 
 }  // namespace nimbrel

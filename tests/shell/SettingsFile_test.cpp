@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include "shell/Settings.h"
+#include "support/TempDirectory.h"
+
+namespace nimbrel {
+namespace {
+
+std::string Bytes(const Settings& record) {
+    return std::string(reinterpret_cast<const char*>(&record), sizeof record);
+}
+
+TEST(SettingsFile, MissingFileKeepsDefaultsAndSavesThem) {
+    TempDirectory dir;
+    Settings record = Settings::Defaults();
+    EXPECT_TRUE(LoadSettings(record, dir / kSettingsFileName));
+    EXPECT_EQ(Bytes(record), Bytes(Settings::Defaults()));
+
+    EXPECT_FALSE(SaveSettings(record, dir / kSettingsFileName));
+    const std::string file = ReadFileBytes(dir / kSettingsFileName);
+    ASSERT_EQ(file.size(), 1140u);
+    EXPECT_EQ(file.substr(0, 6), std::string("\x48\0\0\0\x3E\0", 6));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Nimbrel.cfg.tmp"));
+}
+
+TEST(SettingsFile, RoundTripKeepsEveryByte) {
+    TempDirectory dir;
+    Settings record = Settings::Defaults();
+    record.wrapColumn = 40;  // out of the dialog's range: stored as it is
+    record.padding = 0xBEEF;
+    record.emailHeader.text[200] = u'x';  // after the terminator
+    record.newsHeader.style = 7;
+    record.cursorAtTop = 2;
+    ASSERT_FALSE(SaveSettings(record, dir / kSettingsFileName));
+    EXPECT_EQ(ReadFileBytes(dir / kSettingsFileName), Bytes(record));
+
+    Settings loaded = Settings::Defaults();
+    EXPECT_FALSE(LoadSettings(loaded, dir / kSettingsFileName));
+    EXPECT_EQ(Bytes(loaded), Bytes(record));
+}
+
+TEST(SettingsFile, ShortAndLongFilesOverwriteOnlyTheirBytes) {
+    const std::string pattern(1200, '\x01');
+    const struct {
+        const char* name;
+        std::string file;
+        void (*expect)(Settings&);  // applies the expected change to the defaults
+    } cases[] = {
+        {"empty", "", [](Settings&) {}},
+        {"one byte", "\x64", [](Settings& s) { s.wrapColumn = 100; }},
+        {"wrap column", std::string("\x28\0\0\0", 4), [](Settings& s) { s.wrapColumn = 40; }},
+        {"cuts through quoteChar", std::string("\x48\0\0\0\x7C", 5),
+         [](Settings& s) { s.quoteChar = u'|'; }},
+        {"long", pattern,
+         [](Settings& s) {
+             std::memset(&s, 1, sizeof s);
+             s.emailHeader.text[kTemplateUnits - 1] = 0;
+             s.newsHeader.text[kTemplateUnits - 1] = 0;
+         }},
+    };
+    for (const auto& c : cases) {
+        TempDirectory dir;
+        WriteFileBytes(dir / kSettingsFileName, c.file);
+        Settings loaded = Settings::Defaults();
+        EXPECT_FALSE(LoadSettings(loaded, dir / kSettingsFileName)) << c.name;
+        Settings expected = Settings::Defaults();
+        c.expect(expected);
+        EXPECT_EQ(Bytes(loaded), Bytes(expected)) << c.name;
+    }
+}
+
+TEST(SettingsFile, UnterminatedTemplatesAreCutAtTheLastUnit) {
+    TempDirectory dir;
+    WriteFileBytes(dir / kSettingsFileName, std::string(1140, 'A'));
+    Settings loaded = Settings::Defaults();
+    EXPECT_FALSE(LoadSettings(loaded, dir / kSettingsFileName));
+    for (const QuoteHeaderSetting* header : {&loaded.emailHeader, &loaded.newsHeader}) {
+        EXPECT_EQ(header->text[kTemplateUnits - 2], 0x4141);
+        EXPECT_EQ(header->text[kTemplateUnits - 1], 0);
+        EXPECT_EQ(std::u16string(header->text).size(), 255u);
+    }
+    EXPECT_EQ(loaded.wrapColumn, 0x41414141);
+}
+
+TEST(SettingsFile, UnreadableFileLeavesTheRecord) {
+    TempDirectory dir;
+    std::filesystem::create_directory(dir / kSettingsFileName);
+    Settings record = Settings::Defaults();
+    EXPECT_TRUE(LoadSettings(record, dir / kSettingsFileName));
+    EXPECT_EQ(Bytes(record), Bytes(Settings::Defaults()));
+}
+
+TEST(SettingsFile, SaveReplacesAnExistingFile) {
+    TempDirectory dir;
+    WriteFileBytes(dir / kSettingsFileName, "old contents");
+    WriteFileBytes(dir / "Nimbrel.cfg.tmp", "left over from a crash");
+    Settings record = Settings::Defaults();
+    record.wrapColumn = 80;
+    EXPECT_FALSE(SaveSettings(record, dir / kSettingsFileName));
+    EXPECT_EQ(ReadFileBytes(dir / kSettingsFileName), Bytes(record));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Nimbrel.cfg.tmp"));
+}
+
+TEST(SettingsFile, FailedSaveReportsAndLeavesNoTrace) {
+    TempDirectory dir;
+    const Settings record = Settings::Defaults();
+
+    // The directory does not exist: nothing can be created.
+    EXPECT_TRUE(SaveSettings(record, dir / "missing" / kSettingsFileName));
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+
+    // The temporary file is written but cannot be renamed over a directory:
+    // it must be removed again and the directory must stay.
+    std::filesystem::create_directory(dir / kSettingsFileName);
+    EXPECT_TRUE(SaveSettings(record, dir / kSettingsFileName));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / kSettingsFileName));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Nimbrel.cfg.tmp"));
+}
+
+TEST(SettingsFile, SaveIntoReadOnlyDirectoryKeepsTheOldFile) {
+    TempDirectory dir;
+    WriteFileBytes(dir / kSettingsFileName, "old contents");
+    std::filesystem::permissions(dir.Path(),
+                                 std::filesystem::perms::owner_write |
+                                     std::filesystem::perms::group_write |
+                                     std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    {
+        std::ofstream probe(dir / "probe", std::ios::binary);
+        if (probe.is_open()) {
+            GTEST_SKIP() << "a read-only directory is writable here (root, or Windows)";
+        }
+    }
+    EXPECT_TRUE(SaveSettings(Settings::Defaults(), dir / kSettingsFileName));
+    EXPECT_EQ(ReadFileBytes(dir / kSettingsFileName), "old contents");
+}
+
+}  // namespace
+}  // namespace nimbrel
