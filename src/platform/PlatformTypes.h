@@ -1,0 +1,139 @@
+// The value types of the platform seam: opaque handles of our own instead of
+// the Win32 handle types, and the Win32 constants the program passes or
+// receives, with their Win32 values so that an implementation on Windows is a
+// plain cast.
+#pragma once
+
+#include <cstdint>
+
+namespace nimbrel {
+
+// A window (HWND). Zero is "no window".
+enum class WindowHandle : std::uintptr_t {};
+constexpr WindowHandle kNoWindow{};
+
+// A global memory block (HGLOBAL). Zero is "no block".
+enum class MemoryHandle : std::uintptr_t {};
+constexpr MemoryHandle kNoMemory{};
+
+// A loaded library (HMODULE) and the address of one of its functions
+// (FARPROC). Zero is "none".
+enum class ModuleHandle : std::uintptr_t {};
+constexpr ModuleHandle kNoModule{};
+enum class ProcAddress : std::uintptr_t {};
+constexpr ProcAddress kNoProc{};
+
+// An open registry key (HKEY), or one of the predefined roots.
+enum class RegistryKey : std::uintptr_t {};
+constexpr RegistryKey kNoKey{};
+constexpr RegistryKey kHkeyCurrentUser{0x80000001u};
+constexpr RegistryKey kHkeyLocalMachine{0x80000002u};
+
+// COM interface pointers of MSHTML: IHTMLDocument2, IHTMLElement and
+// IHTMLStyleSheet. Each non-zero value holds one reference, given back with
+// the matching Release operation of HtmlDocuments.
+enum class HtmlDocument : std::uintptr_t {};
+enum class HtmlElement : std::uintptr_t {};
+enum class HtmlStyleSheet : std::uintptr_t {};
+constexpr HtmlDocument kNoDocument{};
+constexpr HtmlElement kNoElement{};
+constexpr HtmlStyleSheet kNoStyleSheet{};
+
+using WParam = std::uintptr_t;
+using LParam = std::intptr_t;
+using LResult = std::intptr_t;
+using HResult = std::int32_t;
+
+// An interface identifier (GUID) in its Win32 layout.
+struct Guid {
+    std::uint32_t data1;
+    std::uint16_t data2;
+    std::uint16_t data3;
+    std::uint8_t data4[8];
+
+    friend bool operator==(const Guid&, const Guid&) = default;
+};
+
+// IID_IHTMLDocument2, {332C4425-26CB-11D0-B483-00C04FD90119}.
+constexpr Guid kIidIHtmlDocument2{
+    0x332C4425, 0x26CB, 0x11D0, {0xB4, 0x83, 0x00, 0xC0, 0x4F, 0xD9, 0x01, 0x19}};
+
+namespace hr {
+constexpr HResult kOk = 0;                                            // S_OK
+constexpr HResult kFalse = 1;                                         // S_FALSE
+constexpr HResult kNoInterface = static_cast<HResult>(0x80004002u);   // E_NOINTERFACE
+constexpr HResult kPointer = static_cast<HResult>(0x80004003u);       // E_POINTER
+constexpr HResult kFail = static_cast<HResult>(0x80004005u);          // E_FAIL
+constexpr HResult kInvalidArg = static_cast<HResult>(0x80070057u);    // E_INVALIDARG
+constexpr HResult kDisconnected = static_cast<HResult>(0x80010108u);  // RPC_E_DISCONNECTED
+}  // namespace hr
+
+// Virtual key codes.
+namespace vk {
+constexpr std::uint8_t kControl = 0x11;
+constexpr std::uint8_t kMenu = 0x12;  // Alt
+constexpr std::uint8_t kSpace = 0x20;
+constexpr std::uint8_t kEnd = 0x23;
+constexpr std::uint8_t kHome = 0x24;
+constexpr std::uint8_t kUp = 0x26;
+constexpr std::uint8_t kA = 0x41;
+constexpr std::uint8_t kC = 0x43;
+constexpr std::uint8_t kV = 0x56;
+}  // namespace vk
+
+// keybd_event flags.
+namespace keyevent {
+constexpr std::uint32_t kExtendedKey = 0x1;
+constexpr std::uint32_t kKeyUp = 0x2;
+}  // namespace keyevent
+
+// ShowWindow commands.
+namespace sw {
+constexpr int kHide = 0;
+constexpr int kShowNormal = 1;
+}  // namespace sw
+
+// SendMessageTimeoutW flags.
+namespace smto {
+constexpr std::uint32_t kNormal = 0x0;
+constexpr std::uint32_t kAbortIfHung = 0x2;
+}  // namespace smto
+
+// Window messages.
+namespace wm {
+constexpr std::uint32_t kNull = 0x0000;
+constexpr std::uint32_t kQuit = 0x0012;
+constexpr std::uint32_t kCommand = 0x0111;
+constexpr std::uint32_t kTimer = 0x0113;
+constexpr std::uint32_t kUser = 0x0400;
+}  // namespace wm
+
+// Clipboard formats. Registered formats are 0xC000 and above.
+namespace cf {
+constexpr std::uint32_t kText = 1;
+constexpr std::uint32_t kUnicodeText = 13;
+constexpr std::uint32_t kFirstRegistered = 0xC000;
+}  // namespace cf
+
+// GlobalAlloc flags.
+namespace gmem {
+constexpr std::uint32_t kFixed = 0x0000;
+constexpr std::uint32_t kMoveable = 0x0002;
+constexpr std::uint32_t kDdeShare = 0x2000;
+}  // namespace gmem
+
+// Registry results (Win32 error codes), value types and access rights.
+namespace reg {
+constexpr std::int32_t kSuccess = 0;            // ERROR_SUCCESS
+constexpr std::int32_t kFileNotFound = 2;       // ERROR_FILE_NOT_FOUND
+constexpr std::int32_t kInvalidHandle = 6;      // ERROR_INVALID_HANDLE
+constexpr std::int32_t kMoreData = 234;         // ERROR_MORE_DATA
+constexpr std::uint32_t kTypeNone = 0;          // REG_NONE
+constexpr std::uint32_t kTypeString = 1;        // REG_SZ
+constexpr std::uint32_t kTypeExpandString = 2;  // REG_EXPAND_SZ
+constexpr std::uint32_t kTypeBinary = 3;        // REG_BINARY
+constexpr std::uint32_t kTypeDword = 4;         // REG_DWORD
+constexpr std::uint32_t kQueryValue = 0x1;      // KEY_QUERY_VALUE
+}  // namespace reg
+
+}  // namespace nimbrel

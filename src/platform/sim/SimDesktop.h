@@ -1,0 +1,71 @@
+// The simulated desktop: every part of the platform seam, in memory and on a
+// virtual clock, wired together. `platform()` is what the program receives;
+// the members are the scenario's handles on each part. OeTestHost puts an
+// Outlook Express on it.
+//
+// Deterministic: the same scenario gives the same handles, times and texts.
+// The process's current directory, which SetCurrentDirectoryA really
+// changes, is restored when the desktop is destroyed.
+#pragma once
+
+#include <filesystem>
+
+#include "platform/Platform.h"
+#include "platform/sim/SimAtoms.h"
+#include "platform/sim/SimClipboard.h"
+#include "platform/sim/SimClock.h"
+#include "platform/sim/SimCodePage.h"
+#include "platform/sim/SimComRuntime.h"
+#include "platform/sim/SimEditor.h"
+#include "platform/sim/SimFaults.h"
+#include "platform/sim/SimGlobalMemory.h"
+#include "platform/sim/SimHtmlDocuments.h"
+#include "platform/sim/SimKeyboard.h"
+#include "platform/sim/SimMessageBoxes.h"
+#include "platform/sim/SimMessageLoop.h"
+#include "platform/sim/SimModules.h"
+#include "platform/sim/SimRegistry.h"
+#include "platform/sim/SimShell.h"
+#include "platform/sim/SimSystemServices.h"
+#include "platform/sim/SimWindowSystem.h"
+
+namespace nimbrel {
+
+class SimDesktop {
+  public:
+    SimDesktop();
+    ~SimDesktop();
+    SimDesktop(const SimDesktop&) = delete;
+    SimDesktop& operator=(const SimDesktop&) = delete;
+
+    Platform& platform() { return seam; }
+
+    // The user holds Alt down, or lets it go.
+    void HoldAlt(bool down) { keyboard.Hold(vk::kMenu, down); }
+    // Time passes without the program doing anything (no timer ticks).
+    void Wait(std::uint64_t milliseconds) { clock.AdvanceBy(milliseconds); }
+
+    SimFaults faults;
+    SimClock clock;
+    SimAtoms atoms;
+    SimCodePage codePage;
+    SimWindowSystem windows;
+    SimKeyboard keyboard;
+    SimGlobalMemory memory;
+    SimClipboard clipboard;
+    SimEditor editor;
+    SimComRuntime com;
+    SimModules modules;
+    SimHtmlDocuments documents;
+    SimMessageLoop loop;
+    SimMessageBoxes messageBoxes;
+    SimRegistry registry;
+    SimShell shell;
+    SimSystemServices system;
+
+  private:
+    std::filesystem::path startDirectory;
+    Platform seam;
+};
+
+}  // namespace nimbrel

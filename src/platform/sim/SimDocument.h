@@ -1,0 +1,51 @@
+// An MSHTML document of the simulated Outlook Express: ready state, title,
+// body and the editor's caret. The body is held as HTML; its text is the
+// rendering of that HTML (SimHtmlText), so innerHTML and innerText always
+// agree. Writing the body, as the program does, leaves the caret at the end
+// of the text, which is where OE's editor leaves it.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+#include "platform/PlatformTypes.h"
+#include "shell/Text.h"
+
+namespace nimbrel {
+
+class SimDocument {
+  public:
+    // "uninitialized", "loading", "interactive" or "complete".
+    String readyState = u"complete";
+    // A null title reads as a null OLE string.
+    std::optional<String> title;
+    // False while loading: get_body then answers S_OK without a body.
+    bool hasBody = true;
+    // An HTML message: copying it also puts "HTML Format" on the clipboard.
+    bool htmlMessage = false;
+    // False once the document's window is gone; every call then fails as
+    // disconnected.
+    bool alive = true;
+    // What writing the body answers (hr::kOk, or a failure to simulate one).
+    HResult putResult = hr::kOk;
+    // The style sheets attached with createStyleSheet, first first.
+    std::vector<String> styleSheets;
+
+    // The editor: the caret and the other end of the selection, as offsets
+    // into InnerText(); a selection exists when they differ.
+    std::size_t caret = 0;
+    std::size_t anchor = 0;
+
+    const String& InnerHtml() const { return html; }
+    String InnerText() const;
+    void SetInnerHtml(StringView newHtml);
+    void SetInnerText(StringView text);
+    // The caret's line (0 for the first), counting CR LF line breaks.
+    int CaretLine() const;
+
+  private:
+    String html;
+};
+
+}  // namespace nimbrel

@@ -1,0 +1,344 @@
+#include "coloring/CHtmlDocAccess.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "platform/sim/OeTestHost.h"
+#include "platform/sim/SimDesktop.h"
+#include "shell/App.h"
+#include "shell/Settings.h"
+
+namespace nimbrel {
+namespace {
+
+class FakeLanguage : public LanguageTexts {
+  public:
+    const String* GetText(std::string_view key) override {
+        if (key != "MSAA Error") return nullptr;
+        text = u"Accessibility is missing.";
+        return &text;
+    }
+
+  private:
+    String text;
+};
+
+class HtmlDocAccessTest : public ::testing::Test {
+  protected:
+    HtmlDocAccessTest() : oe(desktop) {
+        settings = Settings::Defaults();
+        app = App{};
+        CHtmlDocAccess::ResetProcessState();
+        oe.Start();
+    }
+    ~HtmlDocAccessTest() override {
+        EXPECT_TRUE(desktop.faults.Empty()) << desktop.faults.List().front();
+        app = App{};
+    }
+
+    SimDesktop desktop;
+    OeTestHost oe;
+};
+
+TEST_F(HtmlDocAccessTest, ReadsAndWritesTheDocumentOfAComposeWindow) {
+    const OeNote reply = oe.OpenReply(u"Hello <you>\r\n> quoted & more");
+    CHtmlDocAccess access(desktop.platform());
+
+    EXPECT_EQ(access.LocateDocumentWindow(reply.note), reply.documentWindow);
+    ASSERT_FALSE(access.Connect());
+    EXPECT_TRUE(access.IsComplete());
+
+    String text, html;
+    EXPECT_FALSE(access.GetInnerText(text));
+    EXPECT_EQ(text, u"Hello <you>\r\n> quoted & more");
+    EXPECT_FALSE(access.GetInnerHtml(html));
+    EXPECT_EQ(html, u"Hello &lt;you&gt;<BR>&gt; quoted &amp; more");
+
+    EXPECT_FALSE(access.SetInnerText(u"new\nbody"));
+    EXPECT_EQ(oe.BodyText(reply.note), u"new\r\nbody");
+    EXPECT_FALSE(access.SetInnerHtml(u"<SPAN class=q0>x</SPAN>"));
+    EXPECT_EQ(oe.BodyHtml(reply.note), u"<SPAN class=q0>x</SPAN>");
+
+    access.SetTitle(u"Nimbrel");
+    String title;
+    access.GetTitle(title);
+    EXPECT_EQ(title, u"Nimbrel");
+    EXPECT_FALSE(access.AddStyleSheet(u"C:\\Nimbrel\\styles.css"));
+    EXPECT_FALSE(access.AddStyleSheet(u"second.css"));
+    EXPECT_EQ(oe.Document(reply.note).styleSheets,
+              (std::vector<String>{u"second.css", u"C:\\Nimbrel\\styles.css"}));
+
+    access.Release();
+    EXPECT_EQ(desktop.documents.OutstandingReferences(), 0u);
+}
+
+TEST_F(HtmlDocAccessTest, AnHtmlReplyKeepsItsMarkupAndReadsAsPlainText) {
+    OeNoteOptions options;
+    options.html = true;
+    const String body =
+        u"<DIV style=\"FONT: 10pt arial\">Hi &amp; bye</DIV><BLOCKQUOTE>quoted<BR>two</BLOCKQUOTE>";
+    const OeNote reply = oe.OpenReply(body, options);
+    CHtmlDocAccess access(desktop.platform());
+    access.LocateDocumentWindow(reply.note);
+    ASSERT_FALSE(access.Connect());
+
+    String html, text;
+    EXPECT_FALSE(access.GetInnerHtml(html));
+    EXPECT_EQ(html, body);
+    EXPECT_FALSE(access.GetInnerText(text));
+    EXPECT_EQ(text, u"Hi & bye\r\nquoted\r\ntwo");
+    access.Release();
+}
+
+TEST_F(HtmlDocAccessTest, TheDocumentIsCompleteOnlyAfterOeFilledIt) {
+    OeNoteOptions options;
+    options.completeDelay = 500;
+    const OeNote reply = oe.OpenReply(u"text", options);
+    CHtmlDocAccess access(desktop.platform());
+    access.LocateDocumentWindow(reply.note);
+    ASSERT_FALSE(access.Connect());
+
+    EXPECT_FALSE(access.IsComplete());
+    desktop.Wait(499);
+    EXPECT_FALSE(access.IsComplete());
+    desktop.Wait(1);
+    EXPECT_TRUE(access.IsComplete());
+    access.Release();
+}
+
+TEST_F(HtmlDocAccessTest, LocatingFailsOnAnIncompleteChainAndForgetsTheLastWindow) {
+    const OeNote reply = oe.OpenReply(u"text");
+    CHtmlDocAccess access(desktop.platform());
+    ASSERT_NE(access.LocateDocumentWindow(reply.note), kNoWindow);
+
+    const WindowHandle bare = desktop.windows.Create(u"ATH_NOTE", u"x", kNoWindow, kOeProcess);
+    EXPECT_EQ(access.LocateDocumentWindow(bare), kNoWindow);
+    EXPECT_EQ(access.Window(), kNoWindow);
+
+    const WindowHandle host = desktop.windows.Create(u"ME_DocHost", u"", bare, kOeProcess);
+    desktop.windows.Create(u"##MIMEEdit_Server", u"", host, kOeProcess);
+    EXPECT_EQ(access.LocateDocumentWindow(bare), kNoWindow);
+    EXPECT_EQ(access.LocateDocumentWindow(kNoWindow), kNoWindow);
+}
+
+TEST_F(HtmlDocAccessTest, ConnectFailsWhenTheDocumentCannotBeReached) {
+    // Each case turns a fresh reply into one whose document cannot be had and
+    // names the window to search from.
+    struct Case {
+        const char* name;
+        std::function<WindowHandle(const OeNote&)> prepare;
+        std::uint64_t waited;
+    };
+    const Case cases[] = {
+        {"no document window",
+         [&](const OeNote&) {
+             return desktop.windows.Create(u"ATH_NOTE", u"x", kNoWindow, kOeProcess);
+         },
+         0},
+        {"hung window",
+         [&](const OeNote& n) {
+             desktop.windows.Get(n.documentWindow)->hung = true;
+             return n.note;
+         },
+         0},
+        {"answers too late",
+         [&](const OeNote& n) {
+             desktop.windows.Get(n.documentWindow)->responseDelay = 1500;
+             return n.note;
+         },
+         1000},
+        {"server window without a document",
+         [&](const OeNote&) {
+             const WindowHandle top = desktop.windows.Create(u"X", u"", kNoWindow, kOeProcess);
+             const WindowHandle host = desktop.windows.Create(u"ME_DocHost", u"", top, kOeProcess);
+             const WindowHandle mime =
+                 desktop.windows.Create(u"##MIMEEdit_Server", u"", host, kOeProcess);
+             desktop.windows.Create(u"Internet Explorer_Server", u"", mime, kOeProcess);
+             return top;
+         },
+         0},
+        {"no body yet",
+         [&](const OeNote& n) {
+             oe.Document(n.note).hasBody = false;
+             return n.note;
+         },
+         0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const OeNote reply = oe.OpenReply(u"text");
+        CHtmlDocAccess access(desktop.platform());
+        access.LocateDocumentWindow(c.prepare(reply));
+
+        const std::uint64_t before = desktop.clock.Now();
+        EXPECT_TRUE(access.Connect());
+        EXPECT_EQ(desktop.clock.Now() - before, c.waited);
+        EXPECT_FALSE(access.IsConnected());
+        String html = u"unchanged";
+        EXPECT_TRUE(access.GetInnerHtml(html));
+        EXPECT_EQ(html, u"unchanged");
+        EXPECT_TRUE(access.SetInnerText(u"x"));
+        access.Release();
+        EXPECT_EQ(desktop.documents.OutstandingReferences(), 0u);
+    }
+}
+
+TEST_F(HtmlDocAccessTest, AStaleWindowHandleFailsToConnect) {
+    const OeNote reply = oe.OpenReply(u"text");
+    CHtmlDocAccess access(desktop.platform());
+    access.LocateDocumentWindow(reply.note);
+    oe.Close(reply.note);
+    EXPECT_TRUE(access.Connect());
+    EXPECT_FALSE(access.IsComplete());
+}
+
+TEST_F(HtmlDocAccessTest, AClosedWindowDisconnectsAConnectedDocument) {
+    const OeNote message = oe.OpenMessage(u"read me");
+    CHtmlDocAccess access(desktop.platform());
+    access.LocateDocumentWindow(message.note);
+    ASSERT_FALSE(access.Connect());
+    oe.Close(message.note);
+
+    String text = u"unchanged", title = u"unchanged";
+    EXPECT_TRUE(access.GetInnerText(text));
+    EXPECT_EQ(text, u"unchanged");
+    EXPECT_FALSE(access.IsComplete());
+    access.GetTitle(title);
+    EXPECT_EQ(title, u"unchanged");
+    access.Release();
+    EXPECT_TRUE(access.Connect());
+}
+
+TEST_F(HtmlDocAccessTest, ThePreviewPaneOffersTheDocumentOfTheMessageShown) {
+    const WindowHandle first = oe.ShowInPreview(u"first message");
+    CHtmlDocAccess viewDoc(desktop.platform());
+    EXPECT_EQ(viewDoc.LocateDocumentWindow(oe.PreviewPane()), first);
+    ASSERT_FALSE(viewDoc.Connect());
+    String text;
+    EXPECT_FALSE(viewDoc.GetInnerText(text));
+    EXPECT_EQ(text, u"first message");
+
+    // The next message comes in a new document window; the old document is
+    // gone with its window.
+    const WindowHandle second = oe.ShowInPreview(u"second message", false, 300);
+    EXPECT_TRUE(viewDoc.GetInnerText(text));
+    EXPECT_EQ(viewDoc.LocateDocumentWindow(oe.PreviewPane()), second);
+    ASSERT_FALSE(viewDoc.Connect());
+    EXPECT_FALSE(viewDoc.IsComplete());
+    desktop.Wait(300);
+    EXPECT_TRUE(viewDoc.IsComplete());
+
+    // Where OE reuses the window, the same handle leads to the new document.
+    oe.ShowInPreview(u"third message", false, 0, true);
+    EXPECT_TRUE(viewDoc.GetInnerText(text));
+    EXPECT_EQ(viewDoc.LocateDocumentWindow(oe.PreviewPane()), second);
+    ASSERT_FALSE(viewDoc.Connect());
+    EXPECT_FALSE(viewDoc.GetInnerText(text));
+    EXPECT_EQ(text, u"third message");
+    viewDoc.Release();
+}
+
+TEST_F(HtmlDocAccessTest, TitlesAreCutAtTheirFirstNulAndANullTitleReadsEmpty) {
+    const OeNote message = oe.OpenMessage(u"body");
+    CHtmlDocAccess access(desktop.platform());
+    String title = u"unchanged";
+    access.GetTitle(title);  // disconnected
+    EXPECT_EQ(title, u"unchanged");
+
+    access.LocateDocumentWindow(message.note);
+    ASSERT_FALSE(access.Connect());
+    oe.Document(message.note).title.reset();
+    access.GetTitle(title);
+    EXPECT_EQ(title, u"");
+    oe.Document(message.note).title = String(u"Nimbrel\0tail", 12);
+    access.GetTitle(title);
+    EXPECT_EQ(title, u"Nimbrel");
+    access.Release();
+}
+
+TEST_F(HtmlDocAccessTest, AFailedBodyWriteIsReported) {
+    const OeNote reply = oe.OpenReply(u"body");
+    CHtmlDocAccess access(desktop.platform());
+    access.LocateDocumentWindow(reply.note);
+    ASSERT_FALSE(access.Connect());
+    oe.Document(reply.note).putResult = hr::kFail;
+    EXPECT_TRUE(access.SetInnerText(u"new"));
+    EXPECT_TRUE(access.SetInnerHtml(u"new"));
+    EXPECT_EQ(oe.BodyText(reply.note), u"body");
+    access.Release();
+}
+
+TEST_F(HtmlDocAccessTest, ComAndTheLibraryLiveFromTheFirstInstanceToTheLast) {
+    {
+        CHtmlDocAccess composeDoc(desktop.platform());
+        CHtmlDocAccess viewDoc(desktop.platform());
+        EXPECT_EQ(CHtmlDocAccess::InstanceCount(), 2);
+        EXPECT_EQ(desktop.com.InitCount(), 1);
+        EXPECT_EQ(desktop.modules.LoadCount("OLEACC.DLL"), 1);
+        // A forgotten Release costs no reference.
+        const OeNote reply = oe.OpenReply(u"x");
+        composeDoc.LocateDocumentWindow(reply.note);
+        ASSERT_FALSE(composeDoc.Connect());
+    }
+    EXPECT_EQ(CHtmlDocAccess::InstanceCount(), 0);
+    EXPECT_EQ(desktop.com.InitCount(), 0);
+    EXPECT_EQ(desktop.modules.LoadCount("OLEACC.DLL"), 0);
+    EXPECT_EQ(desktop.documents.OutstandingReferences(), 0u);
+    EXPECT_TRUE(desktop.messageBoxes.Shown().empty());
+}
+
+TEST_F(HtmlDocAccessTest, AMissingAccessibilityLibraryIsReportedOncePerProcess) {
+    FakeLanguage language;
+    app.langFile = &language;
+    desktop.modules.Remove("OLEACC.DLL");
+    const OeNote reply = oe.OpenReply(u"x");
+    {
+        CHtmlDocAccess first(desktop.platform());
+        CHtmlDocAccess second(desktop.platform());
+        first.LocateDocumentWindow(reply.note);
+        EXPECT_TRUE(first.Connect());
+    }
+    CHtmlDocAccess third(desktop.platform());
+
+    ASSERT_EQ(desktop.messageBoxes.Shown().size(), 1u);
+    const SimMessageBox& box = desktop.messageBoxes.Shown()[0];
+    EXPECT_FALSE(box.ansi);
+    EXPECT_EQ(box.text, u"Accessibility is missing.");
+    EXPECT_EQ(box.caption, u"Nimbrel Error");
+    EXPECT_EQ(box.flags, 0x1030u);
+}
+
+TEST_F(HtmlDocAccessTest, WithoutWarningsTheMissingLibraryStaysSilentAndWithoutATextTheBoxIsEmpty) {
+    desktop.modules.Remove("OLEACC.DLL");
+    settings.displayWarnings = 0;
+    { CHtmlDocAccess quiet(desktop.platform()); }
+    EXPECT_TRUE(desktop.messageBoxes.Shown().empty());
+
+    settings.displayWarnings = 1;
+    CHtmlDocAccess noLanguageFile(desktop.platform());
+    ASSERT_EQ(desktop.messageBoxes.Shown().size(), 1u);
+    EXPECT_EQ(desktop.messageBoxes.Shown()[0].text, u"");
+}
+
+TEST_F(HtmlDocAccessTest, AMissingObjectFromLresultIsReportedForEveryInstance) {
+    desktop.modules.RemoveExport("OLEACC.DLL", "ObjectFromLresult");
+    settings.displayWarnings = 0;  // this box does not depend on it
+    const OeNote reply = oe.OpenReply(u"x");
+    CHtmlDocAccess first(desktop.platform());
+    CHtmlDocAccess second(desktop.platform());
+    first.LocateDocumentWindow(reply.note);
+    EXPECT_TRUE(first.Connect());
+
+    ASSERT_EQ(desktop.messageBoxes.Shown().size(), 2u);
+    for (const SimMessageBox& box : desktop.messageBoxes.Shown()) {
+        EXPECT_EQ(box.text,
+                  u"oleacc.dll: Pointer to ObjectFromLresult could not be obtained!\n"
+                  u"Coloring will not work.\n");
+        EXPECT_EQ(box.caption, u"Nimbrel Error");
+        EXPECT_EQ(box.flags, 0x1030u);
+    }
+}
+
+}  // namespace
+}  // namespace nimbrel
