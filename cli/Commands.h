@@ -5,4 +5,5 @@
 #pragma once
 
 #include "ConfigCommand.h"
+#include "ReformatCommand.h"
 #include "ViewCommand.h"

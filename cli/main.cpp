@@ -7,6 +7,7 @@
 int main(int argc, char** argv) {
     CLI::App app{"nimbrel: reformat replies and colour messages as Nimbrel does", "nimbrel"};
     nimbrel::RegisterConfigCommand(app);
+    nimbrel::RegisterReformatCommand(app);
     nimbrel::RegisterViewCommand(app);
     return nimbrel::RunCommandLine(app, argc, argv);
 }

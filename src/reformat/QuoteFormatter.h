@@ -2,11 +2,24 @@
 //
 // One object serves one text: construct, SplitLines, (the reply reformatter's
 // own steps), AnalyzeLines, DropTrailingEmptyLines, then RepairOEWrapping
-// where wanted and Render. Input line breaks are CR LF; the rendered text has
-// single LF breaks. Every position, length and column counts UTF-16 code
-// units. Nothing here fails on content: every text yields at least one line.
+// where wanted and Render. Input line breaks are CR LF (a bare LF also ends a
+// line); the rendered text has single LF breaks. Every position, length and
+// column counts UTF-16 code units; texts must stay below 2^31 units. Nothing
+// here fails on content: every text yields at least one line, and every step
+// takes time and memory linear in the size of the text.
+//
+// Character classes (fixed, independent of locale and C runtime):
+//   quote character  '>', '|', ':'
+//   word character   A-Z, a-z, 0-9 and every code unit >= 0x80
+//   digit            0-9
+//   initial          '?', A-Z, and the capitals U+00C0-U+00DE except U+00D7,
+//                    the capitals of Latin Extended-A (U+0100-U+017E),
+//                    Greek U+0391-U+03A9 (U+03A2 is unassigned) and
+//                    Cyrillic U+0400-U+042F
+//   white space      space, tab, CR, LF, vertical tab, form feed
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -15,58 +28,94 @@
 namespace nimbrel {
 
 struct QuoteLine {
-    String text;                   // whole line after SplitLines; without its prefix after AnalyzeLines
-    std::int32_t level = 0;        // quote level; 0 for unquoted and not yet analysed lines
-    std::int32_t prefixLength = 0; // code units the prefix took in the line as split
-    std::int32_t prefixIndex = 0;  // index into the prefix table; meaningful only when level != 0
+    // The whole line after SplitLines; without its prefix after AnalyzeLines.
+    String text;
+    // Quote level; 0 for unquoted lines and lines not yet analysed.
+    std::int32_t level = 0;
+    // Code units the prefix took in the line as split.
+    std::int32_t prefixLength = 0;
+    // The prefix to write (PrefixText); meaningful only when level != 0.
+    std::int32_t prefixIndex = 0;
 };
 
 class QuoteFormatter {
-public:
+  public:
     QuoteFormatter(std::int32_t wrapColumn, char16_t quoteChar, std::int32_t compressed,
                    std::int32_t standardized);
     virtual ~QuoteFormatter();
 
-    // Replaces `lines` by the lines of `text` (split at LF, a CR before the LF
-    // dropped, trailing white space removed). N line breaks give N + 1 lines.
+    // Replaces `lines` by the lines of `text`: split at every LF, trailing
+    // white space (a CR before the LF included) removed, level 0. N line
+    // breaks give N + 1 lines, so "a\r\nb\r\n" gives "a", "b" and "".
     void SplitLines(StringView text);
 
-    // Quote level of one line (starting from addLevel) and where its text begins.
+    // Quote level of one line (counting from addLevel) and the position where
+    // its text begins. Examples with addLevel 0:
+    //   "> > text" -> 2, 4     ">>text" -> 2, 2       "|: text" -> 2, 3
+    //   "JD> text" -> 1, 4     ":-) text" -> 0, 0     "> :-)" -> 1, 2
+    //   "ABCD> text" -> 0, 0   "  > text" -> 0, 0     "> >  text" -> 2, 4
     void GetQuoteLevel(StringView text, std::int32_t& level, std::int32_t& end) const;
 
-    // Analyses lines[first..]; lines in [excludedFirst, excludedLast] are left
-    // out of the width statistics (-1, -1 excludes nothing).
+    // Analyses lines[first..]: strips each line's prefix into level,
+    // prefixLength and prefixIndex and gathers longestQuotedLine and
+    // levelWidths. Lines in [excludedFirst, excludedLast] are left out of the
+    // width statistics (-1, -1 excludes nothing).
     void AnalyzeLines(std::int32_t first, std::int32_t excludedFirst, std::int32_t excludedLast);
 
-    // Index of the output prefix for a quoted line of `level` whose own
-    // prefix was `linePrefix` (ignored when standardized).
+    // Index of the output prefix for a quoted line of `level` whose own prefix
+    // was `linePrefix`.
+    // Standardized: the index is level - 1 and `linePrefix` is ignored; the
+    // prefix is quoteChar and a space per level ("> > > ") or, compressed,
+    // quoteChar per level and one space (">>> ").
+    // Otherwise every call adds an entry of its own: with addLevel set,
+    // quoteChar, then a space unless compressed (always for level 1), then
+    // `linePrefix` for levels above 1 (">> ", "> > "); without addLevel,
+    // `linePrefix` itself, compressed by dropping a space at its second unit
+    // from level 2 on ("> > > " becomes ">> > ").
     std::int32_t GetPrefixIndex(std::int32_t level, StringView linePrefix);
 
-    void DropTrailingEmptyLines();
-
-    // Rejoins quoted text that a mail client wrapped onto lines of a lower level.
-    void RepairOEWrapping();
-
-    // Builds the output text from `lines` into `out` (replacing it); LF breaks.
-    void Render(String& out);
-
-    // One output line (prefix included); the rest of `text` goes to `pending`.
-    String WrapPiece(StringView text, StringView prefix);
-    bool IsParagraphStart(std::int32_t i) const;
-    static String TakeLeadingWhitespace(QuoteLine& line);
-
-    // The prefix written in front of a quoted line (prefixes[prefixIndex]).
+    // The prefix written in front of a quoted line; empty for an index that
+    // GetPrefixIndex never handed out.
     StringView PrefixText(std::int32_t prefixIndex) const;
 
+    // Removes the empty lines at the end (after AnalyzeLines a line that held
+    // only a prefix is empty too).
+    void DropTrailingEmptyLines();
+
+    // Rejoins quoted text that a mail client wrapped onto lines of a lower
+    // level: a short tail that fell back one or more levels behind a full line
+    // (rule 1), and a line broken twice (rule 2). Edits `lines` in place.
+    void RepairOEWrapping();
+
+    // Builds the output text from `lines` into `out` (replacing it), LF
+    // breaks. Quoted lines get their prefix; a line longer than wrapColumn is
+    // broken at a space and the overflow is carried into the next line when
+    // that line continues the paragraph, or written on lines of its own
+    // otherwise. A single word longer than the room is never split.
+    void Render(String& out);
+
+    // One output line (prefix included, no line break); the rest of `text`,
+    // if any, becomes the carried text (Pending()), which then ends with a
+    // space. `text` may be Pending() itself.
+    String WrapPiece(StringView text, StringView prefix);
+    // The text carried from the last output line; empty when nothing is carried.
+    StringView Pending() const;
+
+    // True when carried text must be written out before line i instead of
+    // being joined to it: a word line that the previous line had room for,
+    // a numbered item ("1.", "12."), or a bullet ("-", "*") next to another.
+    bool IsParagraphStart(std::int32_t i) const;
+    // Removes the spaces and tabs at the start of the line's text and returns them.
+    static String TakeLeadingWhitespace(QuoteLine& line);
+
+    // True when `text` is empty or only spaces, '>', ':' and '|'.
     static bool IsBlankQuoteLine(StringView text);
+    // The part of `text` before its first space (all of it when it has none).
     static StringView FirstWord(StringView text);
     static bool IsQuoteChar(char16_t c);
     static bool IsWordChar(char16_t c);
     static bool IsDigitChar(char16_t c);
-    // Upper-case letter or '?': ASCII A-Z plus a fixed table of non-ASCII
-    // capitals, identical on every platform and in every locale.
     static bool IsInitialChar(char16_t c);
-    // Space, tab, CR, LF, vertical tab and form feed.
     static bool IsWhiteSpace(char16_t c);
 
     std::uint8_t addLevel = 0;
@@ -79,9 +128,33 @@ public:
     std::vector<std::int32_t> levelWidths;
     std::int32_t standardized;
 
-protected:
+  protected:
+    // Adds the quote characters of the prefix at `start` to `level` and sets
+    // `end` to where the prefix stops.
     void ScanQuotePrefix(StringView text, std::int32_t start, std::int32_t& level,
                          std::int32_t& end) const;
+
+  private:
+    std::size_t BreakPosition(StringView text, std::size_t prefixLength, bool hasLineBreak) const;
+    void WrapInto(String& out, StringView text, StringView prefix);
+    void WrapPendingInto(String& out, StringView prefix);
+    void JoinPending(StringView leading, StringView text);
+    void DropPendingLeadingWhiteSpace();
+    void ClearPending();
+    std::size_t StandardPrefixLength(std::int32_t level) const;
+
+    // The carried text is pendingBuffer[pendingStart..]: breaking it again
+    // only moves pendingStart, so a long paragraph is never copied per line.
+    String pendingBuffer;
+    std::size_t pendingStart = 0;
+    bool pendingHasLineBreak = false;
+
+    // Not standardized: one entry per quoted line.
+    std::vector<String> prefixes;
+    // Standardized: the prefix of the deepest level asked for; the prefix of
+    // every lower level is a suffix of it, so the table costs one string.
+    String standardPrefix;
+    std::int32_t standardLevels = 0;
 };
 
 }  // namespace nimbrel

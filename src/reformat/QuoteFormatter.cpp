@@ -1,0 +1,220 @@
+// Line splitting, quote levels, the prefix table and the character classes.
+// Rendering and the repair of broken quotes are in QuoteFormatterWrap.cpp.
+#include "reformat/QuoteFormatter.h"
+
+#include <algorithm>
+
+namespace nimbrel {
+
+QuoteFormatter::QuoteFormatter(std::int32_t wrapColumn_, char16_t quoteChar_,
+                               std::int32_t compressed_, std::int32_t standardized_)
+    : wrapColumn(wrapColumn_),
+      quoteChar(quoteChar_),
+      compressed(compressed_),
+      standardized(standardized_) {}
+
+QuoteFormatter::~QuoteFormatter() = default;
+
+void QuoteFormatter::SplitLines(StringView text) {
+    lines.clear();
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t lf = text.find(u'\n', pos);
+        StringView line = text.substr(pos, lf == StringView::npos ? StringView::npos : lf - pos);
+        while (!line.empty() && IsWhiteSpace(line.back()))
+            line.remove_suffix(1);
+        lines.push_back(QuoteLine{String(line)});
+        if (lf == StringView::npos) break;
+        pos = lf + 1;
+    }
+}
+
+void QuoteFormatter::ScanQuotePrefix(StringView text, std::int32_t start, std::int32_t& level,
+                                     std::int32_t& end) const {
+    const auto size = static_cast<std::int32_t>(text.size());
+    std::int32_t i = start;
+    if (i >= size) {
+        end = i;
+        return;
+    }
+    bool afterQuote = false;
+    char16_t c;
+    for (;;) {
+        c = text[i];
+        if (IsQuoteChar(c)) {
+            ++level;
+            afterQuote = true;
+        } else if (c == u' ') {
+            // One space after a quote character belongs to the prefix; any
+            // other space ends it.
+            if (!afterQuote) {
+                end = i;
+                return;
+            }
+            afterQuote = false;
+        } else {
+            break;
+        }
+        if (++i == size) {
+            end = i;
+            return;
+        }
+    }
+    // A ':' directly before a non-word character is an emoticon's eyes
+    // (":-)", ":)"), not quoting.
+    if (level != 0 && i != start && text[i - 1] == u':' && !IsWordChar(c)) {
+        --level;
+        end = i - 1;
+    } else {
+        end = i;
+    }
+}
+
+void QuoteFormatter::GetQuoteLevel(StringView text, std::int32_t& level, std::int32_t& end) const {
+    level = addLevel;
+    ScanQuotePrefix(text, 0, level, end);
+    // Initials of the quoted writer ("JD>") after the prefix count as part of it.
+    std::size_t p = static_cast<std::size_t>(end);
+    while (p < text.size() && text[p] == u' ')
+        ++p;
+    std::size_t initials = 0;
+    while (p + initials < text.size() && initials < 4 && IsInitialChar(text[p + initials])) {
+        ++initials;
+    }
+    if (initials >= 1 && initials <= 3 && p + initials < text.size() &&
+        text[p + initials] == u'>') {
+        ScanQuotePrefix(text, static_cast<std::int32_t>(p + initials), level, end);
+    }
+}
+
+void QuoteFormatter::AnalyzeLines(std::int32_t first, std::int32_t excludedFirst,
+                                  std::int32_t excludedLast) {
+    for (std::size_t i = static_cast<std::size_t>(std::max(first, 0)); i < lines.size(); ++i) {
+        QuoteLine& line = lines[i];
+        std::int32_t level = 0;
+        std::int32_t end = 0;
+        GetQuoteLevel(line.text, level, end);
+        const auto prefixLength = static_cast<std::size_t>(end);
+        if (level != 0) {
+            const StringView ownPrefix =
+                standardized ? StringView() : StringView(line.text).substr(0, prefixLength);
+            line.prefixIndex = GetPrefixIndex(level, ownPrefix);
+        }
+        const auto total = static_cast<std::int32_t>(line.text.size());
+        line.text.erase(0, prefixLength);
+        line.level = level;
+        line.prefixLength = end;
+
+        const auto index = static_cast<std::int64_t>(i);
+        // Only a line with a space could have been wrapped, so only such lines
+        // tell the width the text was wrapped at.
+        const bool eligible =
+            (index < excludedFirst || index > excludedLast) && line.text.find(u' ') != String::npos;
+        if (level != 0 && eligible && total > longestQuotedLine) longestQuotedLine = total;
+        const auto slot = static_cast<std::size_t>(level);
+        if (levelWidths.size() <= slot) levelWidths.resize(slot + 1, 0);
+        if (eligible && total > levelWidths[slot]) levelWidths[slot] = total;
+    }
+}
+
+std::size_t QuoteFormatter::StandardPrefixLength(std::int32_t level) const {
+    const auto n = static_cast<std::size_t>(level);
+    if (!compressed) return 2 * n;  // "> " per level
+    // Compressed, each level trims the previous entry and adds quoteChar and
+    // a space: ">>> ". A white-space quoteChar is trimmed away every time.
+    return IsWhiteSpace(quoteChar) ? 2 : n + 1;
+}
+
+std::int32_t QuoteFormatter::GetPrefixIndex(std::int32_t level, StringView linePrefix) {
+    if (standardized) {
+        // Building one entry per level up to the deepest level, each as long
+        // as its level, needs memory quadratic in the depth (a line of 700,000
+        // '>' would need terabytes). Every entry is a suffix of the deepest
+        // one, so only that one is kept.
+        if (level > standardLevels) {
+            String deepest;
+            deepest.reserve(StandardPrefixLength(level));
+            for (std::int32_t l = 1; l <= level; ++l) {
+                if (compressed) {
+                    while (!deepest.empty() && IsWhiteSpace(deepest.back()))
+                        deepest.pop_back();
+                }
+                deepest.push_back(quoteChar);
+                deepest.push_back(u' ');
+            }
+            standardPrefix = std::move(deepest);
+            standardLevels = level;
+        }
+        return level - 1;
+    }
+
+    String entry;
+    if (addLevel) {
+        // The program adds the first level itself.
+        entry.push_back(quoteChar);
+        if (level == 1 || !compressed) entry.push_back(u' ');
+        if (level != 1) entry.append(linePrefix);
+    } else {
+        entry.assign(linePrefix);
+        if (compressed && level >= 2 && entry.size() >= 2 && entry[1] == u' ') entry.erase(1, 1);
+    }
+    prefixes.push_back(std::move(entry));
+    return static_cast<std::int32_t>(prefixes.size() - 1);
+}
+
+StringView QuoteFormatter::PrefixText(std::int32_t prefixIndex) const {
+    if (prefixIndex < 0) return {};
+    if (standardized) {
+        if (prefixIndex >= standardLevels) return {};
+        const std::size_t length = StandardPrefixLength(prefixIndex + 1);
+        return StringView(standardPrefix).substr(standardPrefix.size() - length);
+    }
+    const auto index = static_cast<std::size_t>(prefixIndex);
+    return index < prefixes.size() ? StringView(prefixes[index]) : StringView();
+}
+
+void QuoteFormatter::DropTrailingEmptyLines() {
+    while (!lines.empty() && lines.back().text.empty())
+        lines.pop_back();
+}
+
+bool QuoteFormatter::IsBlankQuoteLine(StringView text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char16_t c) { return c == u' ' || c == u'>' || c == u':' || c == u'|'; });
+}
+
+StringView QuoteFormatter::FirstWord(StringView text) {
+    return text.substr(0, text.find(u' '));
+}
+
+bool QuoteFormatter::IsQuoteChar(char16_t c) {
+    return c == u'>' || c == u'|' || c == u':';
+}
+
+bool QuoteFormatter::IsWordChar(char16_t c) {
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || IsDigitChar(c) || c >= 0x80;
+}
+
+bool QuoteFormatter::IsDigitChar(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+
+bool QuoteFormatter::IsInitialChar(char16_t c) {
+    if (c == u'?' || (c >= u'A' && c <= u'Z')) return true;
+    if (c >= 0x00C0 && c <= 0x00DE) return c != 0x00D7;  // U+00D7 is the multiplication sign
+    // Latin Extended-A alternates capital and small letter; the phase shifts
+    // at U+0138 (kra) and U+0149 (n preceded by apostrophe), both small.
+    if (c >= 0x0100 && c <= 0x0137) return c % 2 == 0;
+    if (c >= 0x0139 && c <= 0x0148) return c % 2 == 1;
+    if (c >= 0x014A && c <= 0x0177) return c % 2 == 0;
+    if (c == 0x0178) return true;
+    if (c >= 0x0179 && c <= 0x017E) return c % 2 == 1;
+    if (c >= 0x0391 && c <= 0x03A9) return c != 0x03A2;
+    return c >= 0x0400 && c <= 0x042F;
+}
+
+bool QuoteFormatter::IsWhiteSpace(char16_t c) {
+    return c == u' ' || (c >= u'\t' && c <= u'\r');
+}
+
+}  // namespace nimbrel

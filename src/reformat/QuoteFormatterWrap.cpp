@@ -1,0 +1,263 @@
+// The back half of QuoteFormatter: rendering with re-wrapping, paragraph
+// starts, and the repair of quotes that a mail client wrapped badly.
+#include "reformat/QuoteFormatter.h"
+
+#include <algorithm>
+
+namespace nimbrel {
+
+namespace {
+
+constexpr std::size_t kNoBreak = StringView::npos;
+constexpr std::size_t kMaxTailLength = 30;  // longest tail RepairOEWrapping rejoins
+constexpr std::int64_t kMinFullLine = 50;   // a line this long may have been wrapped
+
+StringView TrimLeft(StringView text) {
+    std::size_t i = 0;
+    while (i < text.size() && QuoteFormatter::IsWhiteSpace(text[i]))
+        ++i;
+    return text.substr(i);
+}
+
+bool HasLineBreak(StringView text) {
+    return text.find(u'\n') != StringView::npos;
+}
+
+}  // namespace
+
+// ---- Rendering ----
+
+void QuoteFormatter::Render(String& out) {
+    ClearPending();
+    out.clear();
+    StringView prefix;
+    std::int32_t previousLevel = -1;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        QuoteLine& line = lines[i];
+        if (i != 0) out.push_back(u'\n');
+        // Carried words go out with the prefix of the paragraph they came
+        // from when this line does not continue it.
+        if (!Pending().empty() && ((i != 0 && (line.level != previousLevel || line.text.empty())) ||
+                                   (longUnquotedLines && line.level == 1) ||
+                                   IsParagraphStart(static_cast<std::int32_t>(i)))) {
+            while (!Pending().empty()) {
+                WrapPendingInto(out, prefix);
+                out.push_back(u'\n');
+            }
+        }
+        prefix = line.level != 0 ? PrefixText(line.prefixIndex) : StringView();
+        previousLevel = line.level;
+        if (Pending().empty()) {
+            WrapInto(out, line.text, prefix);
+        } else {
+            // The line's indentation moves in front of the joined text, so an
+            // indented paragraph stays indented.
+            const String leading = TakeLeadingWhitespace(line);
+            JoinPending(leading, line.text);
+            WrapPendingInto(out, prefix);
+        }
+    }
+    while (!Pending().empty()) {
+        out.push_back(u'\n');
+        WrapPendingInto(out, prefix);
+    }
+}
+
+String QuoteFormatter::WrapPiece(StringView text, StringView prefix) {
+    String result;
+    WrapInto(result, text, prefix);
+    return result;
+}
+
+StringView QuoteFormatter::Pending() const {
+    return StringView(pendingBuffer).substr(pendingStart);
+}
+
+// Where a line of `text` behind a prefix of `prefixLength` is broken: the
+// last space within the room (not at position 0), else the first space behind
+// it. kNoBreak when the text is written whole: it fits, there is no room to
+// speak of, it holds line breaks of its own, or it is one long word.
+std::size_t QuoteFormatter::BreakPosition(StringView text, std::size_t prefixLength,
+                                          bool hasLineBreak) const {
+    const std::int64_t room =
+        static_cast<std::int64_t>(wrapColumn) - static_cast<std::int64_t>(prefixLength);
+    if (room <= 1 || static_cast<std::int64_t>(text.size()) <= room || hasLineBreak) {
+        return kNoBreak;
+    }
+    const auto limit = static_cast<std::size_t>(room);
+    for (std::size_t s = limit - 1; s >= 1; --s) {
+        if (text[s] == u' ') return s;
+    }
+    return text.find(u' ', limit);
+}
+
+// Writes prefix + the first output line of `text` into `out`; the rest, a
+// space appended and leading white space removed, becomes the carried text.
+void QuoteFormatter::WrapInto(String& out, StringView text, StringView prefix) {
+    const std::size_t s = BreakPosition(text, prefix.size(), HasLineBreak(text));
+    out.append(prefix);
+    if (s == kNoBreak) {
+        out.append(text);
+        ClearPending();
+        return;
+    }
+    out.append(text.substr(0, s));
+    String rest(text.substr(s));  // a copy first: `text` may be the carried text itself
+    rest.push_back(u' ');
+    pendingBuffer = std::move(rest);
+    pendingStart = 0;
+    pendingHasLineBreak = false;  // a text with line breaks is never broken
+    DropPendingLeadingWhiteSpace();
+}
+
+// WrapInto for the carried text itself, without copying it.
+void QuoteFormatter::WrapPendingInto(String& out, StringView prefix) {
+    const StringView text = Pending();
+    const std::size_t s = BreakPosition(text, prefix.size(), pendingHasLineBreak);
+    out.append(prefix);
+    if (s == kNoBreak) {
+        out.append(text);
+        ClearPending();
+        return;
+    }
+    out.append(text.substr(0, s));
+    pendingStart += s;
+    pendingBuffer.push_back(u' ');
+    DropPendingLeadingWhiteSpace();
+}
+
+// Makes the carried text `leading` + carried text + `text`.
+void QuoteFormatter::JoinPending(StringView leading, StringView text) {
+    if (leading.size() > pendingStart) {
+        // Leave as much room in front as the carried text is long: the start
+        // never moves back once text has been written, so this copy is paid
+        // for by the indentation of the lines that make it necessary.
+        const StringView carried = Pending();
+        String rebuilt(leading.size() + carried.size(), u' ');
+        rebuilt.append(carried);
+        pendingStart = rebuilt.size() - carried.size();
+        pendingBuffer = std::move(rebuilt);
+    }
+    pendingStart -= leading.size();
+    std::copy(leading.begin(), leading.end(), pendingBuffer.begin() + pendingStart);
+    pendingBuffer.append(text);
+    if (HasLineBreak(text)) pendingHasLineBreak = true;
+}
+
+void QuoteFormatter::DropPendingLeadingWhiteSpace() {
+    while (pendingStart < pendingBuffer.size() && IsWhiteSpace(pendingBuffer[pendingStart])) {
+        ++pendingStart;
+    }
+    if (pendingStart == pendingBuffer.size()) ClearPending();
+}
+
+void QuoteFormatter::ClearPending() {
+    pendingBuffer.clear();
+    pendingStart = 0;
+    pendingHasLineBreak = false;
+}
+
+bool QuoteFormatter::IsParagraphStart(std::int32_t i) const {
+    if (i < 0 || static_cast<std::size_t>(i) >= lines.size()) return false;
+    const auto index = static_cast<std::size_t>(i);
+    const QuoteLine& line = lines[index];
+    const StringView text = line.text;
+
+    if (!text.empty() && IsWordChar(text[0]) && !IsDigitChar(text[0])) {
+        if (index == 0) return false;
+        const QuoteLine& previous = lines[index - 1];
+        if (line.level != previous.level) return true;
+        // Had the previous line room for this line's first word at the width
+        // the text was wrapped at, its break ended a paragraph.
+        const std::int64_t fit = static_cast<std::int64_t>(previous.text.size()) +
+                                 previous.prefixLength +
+                                 static_cast<std::int64_t>(FirstWord(text).size()) + 1;
+        const auto slot = static_cast<std::size_t>(line.level);
+        const std::int64_t width = slot < levelWidths.size() ? levelWidths[slot] : 0;
+        return fit < width;
+    }
+
+    const StringView trimmed = TrimLeft(text);
+    if (trimmed.size() < 3) return false;
+    if (IsDigitChar(trimmed[0]) &&
+        (trimmed[1] == u'.' || (IsDigitChar(trimmed[1]) && trimmed[2] == u'.'))) {
+        return true;  // "1. item", "12. item"
+    }
+    const char16_t bullet = trimmed[0];
+    if (bullet != u'-' && bullet != u'*') return false;
+    const auto startsWithBullet = [&](const QuoteLine& other) {
+        const StringView t = TrimLeft(other.text);
+        return !t.empty() && t[0] == bullet;
+    };
+    return (index > 0 && startsWithBullet(lines[index - 1])) ||
+           (index + 1 < lines.size() && startsWithBullet(lines[index + 1]));
+}
+
+String QuoteFormatter::TakeLeadingWhitespace(QuoteLine& line) {
+    std::size_t n = 0;
+    while (n < line.text.size() && (line.text[n] == u' ' || line.text[n] == u'\t'))
+        ++n;
+    String leading = line.text.substr(0, n);
+    line.text.erase(0, n);
+    return leading;
+}
+
+// ---- Repair of broken quotes ----
+
+void QuoteFormatter::RepairOEWrapping() {
+    // lines[0, kept) are final, lines[kept - 1] is the line being joined to,
+    // lines[next..] are still to come. Removed lines are skipped, not erased,
+    // so the walk stays linear.
+    const std::size_t count = lines.size();
+    if (count < 2) return;
+    std::size_t kept = 1;
+    std::size_t next = 1;
+    while (next < count) {
+        QuoteLine& previous = lines[kept - 1];
+
+        // Rule 1: a short tail that fell back one or more levels behind a
+        // line that was full, so the break was made by wrapping.
+        const QuoteLine& tail = lines[next];
+        const bool tailEndsRun = next + 1 == count || lines[next + 1].level == previous.level ||
+                                 lines[next + 1].text.empty();
+        if (!tail.text.empty() && !previous.text.empty() && previous.level > tail.level &&
+            tailEndsRun && tail.text.size() <= kMaxTailLength && tail.text[0] != u' ') {
+            const StringView word = FirstWord(tail.text);
+            const std::int64_t fit = static_cast<std::int64_t>(previous.text.size()) +
+                                     previous.prefixLength +
+                                     static_cast<std::int64_t>(word.size()) + 1;
+            if (fit >= longestQuotedLine && fit >= kMinFullLine && word.size() <= kMaxTailLength) {
+                previous.text.push_back(u' ');
+                previous.text.append(tail.text);
+                ++next;
+            }
+        }
+
+        // Rule 2: a line broken twice, its two tails on two lower levels.
+        // The tails must hold text: an empty line is a writer's blank line,
+        // never the remains of a wrap.
+        if (next + 2 < count) {
+            const QuoteLine& first = lines[next];
+            const QuoteLine& second = lines[next + 1];
+            const QuoteLine& after = lines[next + 2];
+            if (previous.level > first.level && second.level > first.level &&
+                after.level > second.level && after.level == previous.level &&
+                !previous.text.empty() && !first.text.empty() && !second.text.empty()) {
+                previous.text.push_back(u' ');
+                previous.text.append(first.text);
+                previous.text.push_back(u' ');
+                previous.text.append(second.text);
+                next += 2;
+            }
+        }
+
+        if (next < count) {
+            if (kept != next) lines[kept] = std::move(lines[next]);
+            ++kept;
+            ++next;
+        }
+    }
+    lines.resize(kept);
+}
+
+}  // namespace nimbrel

@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# End-to-end checks of `nimbrel reformat`: run as `reformat_test.sh NIMBREL`.
+set -euo pipefail
+nimbrel=$1
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+run() {
+    status=0
+    "$nimbrel" "$@" >out 2>err || status=$?
+}
+
+expect_failure() {
+    [[ $status == 2 ]] || fail "$*: status $status, expected 2"
+    [[ ! -s out ]] || fail "$*: wrote to stdout"
+    [[ $(wc -l <err) == 1 && $(head -c 9 err) == "nimbrel: " ]] || fail "$*: stderr: $(cat err)"
+}
+
+mkdir data
+printf 'Cheers, Bob\nBob Smith\\nbob@example.org\nBob Smith\\nExample Ltd.\n' >data/signatures.ini
+
+printf '\n\n----- Original Message ----- \nFrom: "Jane Doe" <jane@example.com>\nTo: <bob@example.org>\nSent: Tuesday, March 04, 2003 2:05 PM\nSubject: lunch\n\n> Thursday is fine.\n>\n> -- \n> Jane\n' >reply.txt
+printf '\nJane Doe wrote:\n> Thursday is fine.\n' >expected.txt
+
+run --help
+[[ $status == 0 ]] && grep -q reformat out || fail "--help lists reformat"
+run reformat --help
+[[ $status == 0 ]] && grep -q -- --in-place out && grep -q -- --seed out || fail "reformat --help"
+
+# A reply: header rewritten, quoted signature gone; the final line break comes back.
+run reformat --data data --report reply.txt
+[[ $status == 0 ]] || fail "reply: status $status: $(cat err)"
+cmp -s out expected.txt || fail "reply output: $(cat -A out)"
+[[ $(cat err) == "result 0 caret 0" ]] || fail "reply report: $(cat err)"
+
+# The same with CR LF line breaks and no final line break, from standard input.
+sed 's/$/\r/' reply.txt | head -c -2 >reply-crlf.txt
+status=0
+"$nimbrel" reformat --data data - <reply-crlf.txt >out 2>err || status=$?
+[[ $status == 0 ]] && cmp -s out <(head -c -1 expected.txt) || fail "CR LF reply: $(cat -A out)"
+
+# A byte order mark stays in front and does not make the first line text.
+{ printf '\xef\xbb\xbf'; cat reply.txt; } >bom.txt
+run reformat --data data bom.txt
+cmp -s out <(printf '\xef\xbb\xbf'; cat expected.txt) || fail "byte order mark: $(cat -A out)"
+
+# Settings: --set and --config.
+run reformat --data data --set emailHeader.style=2 --set cursorAtTop=0 --report reply.txt
+grep -qxF 'Jane Doe <jane@example.com> wrote:' out || fail "--set style 2: $(cat out)"
+[[ $(cat err) == "result 0 caret 1" ]] || fail "--set report: $(cat err)"
+"$nimbrel" config --config my.cfg set emailHeader.style=3
+run reformat --data data --config my.cfg reply.txt
+[[ $(head -2 out | tail -1) == "> Thursday is fine." ]] || fail "--config style 3: $(cat out)"
+
+# Nothing applies: the input comes back byte for byte (CR LF, no final break).
+printf 'Hello Jane,\r\n\r\nsee you on Thursday.\r\n-- \r\nBob' >plain.txt
+run reformat --data data --report plain.txt
+cmp -s out plain.txt && [[ $(cat err) == "result 1 caret 0" ]] || fail "passthrough"
+printf 'no line break at all' >one.txt
+run reformat --data data one.txt
+cmp -s out one.txt || fail "one line"
+: >empty.txt
+run reformat --data data empty.txt
+[[ $status == 0 && ! -s out ]] || fail "empty input"
+
+# A new message with the marker: replaced by the signature the seed picks
+# (seed 1 draws 41: the third of three), result 7.
+printf 'Hello Jane,\r\n\r\n-- \r\n<nimbrel-sig>\r\n' >new.txt
+run reformat --data data --seed 1 --report new.txt
+[[ $(cat out) == $'Hello Jane,\n\n-- \nBob Smith\nExample Ltd.' ]] || fail "marker: $(cat -A out)"
+[[ $(tail -c 1 out | od -An -c | tr -d ' ') == '\n' ]] || fail "marker: final line break"
+[[ $(cat err) == "result 7 caret 0" ]] || fail "marker report: $(cat err)"
+run reformat --data data --seed 3 new.txt
+[[ $(sed -n 4p out) == "Cheers, Bob" ]] || fail "seed 3"
+# Without signatures.ini the marker becomes the error text.
+mkdir nodata
+run reformat --data nodata new.txt
+grep -qxF 'Nimbrel Error: No signatures could be read from signatures.ini!' out || fail "no signatures"
+
+# --in-place rewrites the file; a text left alone is not rewritten.
+cp reply.txt inplace.txt
+run reformat --data data --in-place inplace.txt
+[[ $status == 0 && ! -s out ]] && cmp -s inplace.txt expected.txt || fail "--in-place"
+cp plain.txt untouched.txt
+touch -d '2001-01-01' untouched.txt
+run reformat --data data --in-place untouched.txt
+cmp -s untouched.txt plain.txt && [[ $(stat -c %Y untouched.txt) == $(date -d 2001-01-01 +%s) ]] ||
+    fail "--in-place rewrote a text left alone"
+
+# Errors: one line, status 2, nothing written, files untouched.
+printf '> ok\n> caf\xc3\n' >bad.txt
+cp bad.txt bad-before.txt
+run reformat --data data bad.txt
+expect_failure "invalid UTF-8"
+grep -q "invalid UTF-8 at byte 10" err || fail "bad UTF-8 offset: $(cat err)"
+run reformat --data data --in-place bad.txt
+expect_failure "invalid UTF-8 in place"
+cmp -s bad.txt bad-before.txt || fail "--in-place changed a bad file"
+run reformat --data data missing.txt
+expect_failure "missing file"
+run reformat --data data --in-place
+expect_failure "--in-place without a file"
+run reformat --data data --set wrapColumn=10 reply.txt
+expect_failure "bad --set"
+run reformat --data data --seed -4 reply.txt
+expect_failure "bad --seed"
+run reformat --data no/such/dir reply.txt
+expect_failure "bad --data"
+run reformat --data data --frobnicate reply.txt
+expect_failure "unknown option"
+
+echo "reformat_test: all passed"

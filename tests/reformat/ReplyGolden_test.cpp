@@ -1,0 +1,83 @@
+// Golden cases of the reply reformat (tests/data/reformat/reply/*.case):
+//   result = R           expected result code
+//   caretCount = C       expected caret count (default 0)
+//   seed = N             seed of the random generator (default 1)
+//   mode = compose       run the whole compose text transformation instead
+//   === input            the reply, LF line breaks (given to the engine as CR LF)
+//   === expected         the output (LF); not needed when the result is 1
+//   === signatures       the content of signatures.ini (default: none)
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "compose/ComposeText.h"
+#include "reformat/ReplyFormatter.h"
+#include "reformat/Signatures.h"
+#include "shell/CrtRandom.h"
+#include "support/GoldenCase.h"
+
+namespace nimbrel {
+namespace {
+
+std::string Param(const GoldenCase& golden, const std::string& key, const std::string& fallback) {
+    const auto it = golden.params.find(key);
+    return it == golden.params.end() ? fallback : it->second;
+}
+
+std::string WithoutCr(std::string text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        out += text[i];
+    }
+    return out;
+}
+
+class ReplyGolden : public testing::TestWithParam<GoldenCase> {
+  protected:
+    void TearDown() override { ResetSignatures(); }
+};
+
+TEST_P(ReplyGolden, Reformat) {
+    const GoldenCase& golden = GetParam();
+    ResetSignatures();
+    if (golden.sections.count("signatures") != 0) {
+        signatureList = ParseSignatures(golden.Section("signatures"));
+    }
+    signaturesLoaded = 1;
+    crtRandom.Seed(static_cast<std::uint32_t>(std::stoul(Param(golden, "seed", "1"))));
+
+    const String input = Utf16(ToCrLf(golden.Section("input")));
+    String text = input;
+    std::int32_t caretCount = -1;
+    std::int32_t result = 0;
+    if (Param(golden, "mode", "reply") == "compose") {
+        result = TransformComposeText(golden.settings, text, caretCount);
+    } else {
+        ReplyFormatter formatter(golden.settings);
+        result = formatter.Reformat(text, caretCount);
+    }
+    EXPECT_EQ(result, golden.IntParam("result"));
+    EXPECT_EQ(caretCount, std::stoi(Param(golden, "caretCount", "0")));
+    if (result == ReplyFormatter::kNothingDone) {
+        EXPECT_EQ(text, input);
+        return;
+    }
+    EXPECT_EQ(WithoutCr(Utf8(text)), golden.Section("expected"));
+
+    // A reformatted reply has no client header left: a second run does nothing.
+    String again = Utf16(ToCrLf(WithoutCr(Utf8(text))));
+    const String before = again;
+    ReplyFormatter second(golden.settings);
+    std::int32_t secondCaret = 0;
+    if (result != kComposeSignatureOnly) {
+        EXPECT_EQ(second.Reformat(again, secondCaret), ReplyFormatter::kNothingDone);
+        EXPECT_EQ(again, before);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ReplyGolden, testing::ValuesIn(LoadGoldenCases("reformat/reply")),
+                         GoldenCaseName);
+
+}  // namespace
+}  // namespace nimbrel

@@ -1,0 +1,28 @@
+#include "shell/CrtRandom.h"
+
+#include <gtest/gtest.h>
+
+namespace nimbrel {
+namespace {
+
+TEST(CrtRandom, SequenceOfTheCRuntime) {
+    // The sequence every C runtime of this family gives for srand(1) / srand(0).
+    CrtRandom random;
+    for (const int expected : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358})
+        EXPECT_EQ(random.Next(), expected);
+    random.Seed(0);
+    EXPECT_EQ(random.Next(), 38);
+    EXPECT_EQ(random.Next(), 7719);
+}
+
+TEST(CrtRandom, StaysInFifteenBits) {
+    CrtRandom random(0xFFFFFFFFu);
+    for (int i = 0; i < 100000; ++i) {
+        const int value = random.Next();
+        ASSERT_GE(value, 0);
+        ASSERT_LE(value, CrtRandom::kMax);
+    }
+}
+
+}  // namespace
+}  // namespace nimbrel
