@@ -65,7 +65,7 @@ run view --data "$data" --set fontStyles=2 msg.txt
 expect_failure "bad --set"
 
 # Every example message renders.
-for example in "$data"/examples/view-*.txt; do
+for example in "$data"/examples/*.txt; do
     run view --data "$data" "$example"
     [[ $status == 0 && ! -s err ]] && grep -qF '<SPAN class=q0>' out || fail "example $example"
 done
