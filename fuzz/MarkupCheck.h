@@ -16,6 +16,17 @@ inline void Check(bool condition) {
     if (!condition) std::abort();
 }
 
+// The target of an anchor tag starts with one of the schemes that are linked.
+inline bool HasLinkedScheme(StringView tag) {
+    const std::size_t href = tag.find(u"HREF=\"");
+    if (href == StringView::npos) return false;
+    const StringView target = tag.substr(href + 6);
+    for (StringView scheme : {u"http://", u"https://", u"ftp://", u"news:", u"mailto:"}) {
+        if (target.starts_with(scheme)) return true;
+    }
+    return false;
+}
+
 inline void CheckMarkup(StringView html) {
     static const std::initializer_list<StringView> kTags = {
         u"<A ",     u"</A>",         u"<BR>",       u"<B>",  u"</B>",
@@ -35,6 +46,7 @@ inline void CheckMarkup(StringView html) {
         Check(std::count(tag.begin(), tag.end(), u'"') % 2 == 0);
         if (tag.starts_with(u"<A ")) {
             Check(!inAnchor);
+            Check(HasLinkedScheme(tag));
             inAnchor = true;
         } else if (tag == u"</A>") {
             Check(inAnchor);

@@ -55,9 +55,20 @@ TEST(HtmlKind, FormattedHtmlAndHtmlComposition) {
     EXPECT_FALSE(IsColoredHtml(u"<span class=q0>"));
 }
 
+// The target of an anchor tag starts with one of the schemes that are linked.
+bool HasLinkedScheme(StringView tag) {
+    const std::size_t href = tag.find(u"HREF=\"");
+    if (href == StringView::npos) return false;
+    const StringView target = tag.substr(href + 6);
+    for (StringView scheme : {u"http://", u"https://", u"ftp://", u"news:", u"mailto:"}) {
+        if (target.starts_with(scheme)) return true;
+    }
+    return false;
+}
+
 // Every '<' starts one of the tags the coloring writes and the tag ends at the
 // next '>' with its quotes paired; no '>' outside a tag; anchors do not nest
-// and are all closed. Returns "" or what is wrong.
+// and are all closed, and link only the schemes that are linked. Returns "" or what is wrong.
 std::string CheckMarkup(StringView html) {
     static const std::initializer_list<StringView> kTags = {
         u"<A ",     u"</A>",         u"<BR>",       u"<B>",  u"</B>",
@@ -80,6 +91,7 @@ std::string CheckMarkup(StringView html) {
             return "unpaired quote: " + Utf8(tag);
         if (tag.starts_with(u"<A ")) {
             if (inAnchor) return "nested anchor: " + Utf8(tag);
+            if (!HasLinkedScheme(tag)) return "scheme not linked: " + Utf8(tag);
             inAnchor = true;
         } else if (tag == u"</A>") {
             if (!inAnchor) return "stray </A>";
