@@ -266,21 +266,6 @@ void LinkMailAddresses(StringView in, String& out) {
     out.append(in.substr(copied));
 }
 
-void ReplaceAll(String& text, StringView what, StringView with) {
-    std::size_t found = text.find(what);
-    if (found == kNone) return;
-    String out;
-    out.reserve(text.size() + text.size() / 8);
-    std::size_t copied = 0;
-    for (; found != kNone; found = text.find(what, copied)) {
-        out.append(text, copied, found - copied);
-        out += with;
-        copied = found + what.size();
-    }
-    out.append(text, copied);
-    text.swap(out);
-}
-
 }  // namespace
 
 bool IsLinkDelimiter(char16_t c) {
@@ -343,9 +328,37 @@ void InsertLinks(String& text) {
 }
 
 void ConvertLineBreaksAndSpaces(String& text) {
-    ReplaceAll(text, u"\n ", u"\n&nbsp;");
-    ReplaceAll(text, u"  ", u" &nbsp;");
-    ReplaceAll(text, u"\n", u"<BR>");
+    // One pass giving what the three replacements give one after the other:
+    // a space after a line feed becomes "&nbsp;" first, so it starts no pair;
+    // every other run of spaces is paired from its start.
+    String out;
+    out.reserve(text.size() + text.size() / 8);
+    for (std::size_t i = 0; i < text.size();) {
+        const char16_t c = text[i];
+        if (c == u'\n') {
+            out += u"<BR>";
+            ++i;
+            if (i < text.size() && text[i] == u' ') {
+                out += u"&nbsp;";
+                ++i;
+            }
+        } else if (c == u' ') {
+            std::size_t run = 0;
+            while (i < text.size() && text[i] == u' ') {
+                ++run;
+                ++i;
+            }
+            for (; run >= 2; run -= 2)
+                out += u" &nbsp;";
+            if (run == 1) out += u' ';
+        } else {
+            const std::size_t next = text.find_first_of(u" \n", i);
+            const std::size_t stop = next == kNone ? text.size() : next;
+            out.append(text, i, stop - i);
+            i = stop;
+        }
+    }
+    text.swap(out);
 }
 
 String TextToHtml(StringView text) {

@@ -91,6 +91,37 @@ TEST(SplitDelimiters, CutsRunsAtBothEnds) {
     EXPECT_FALSE(IsLinkDelimiter(u'_'));
 }
 
+// The conversion as three replacements one after the other, the plain way.
+String ReferenceLineBreaks(String text) {
+    for (auto [what, with] : {std::pair<StringView, StringView>{u"\n ", u"\n&nbsp;"},
+                              {u"  ", u" &nbsp;"},
+                              {u"\n", u"<BR>"}}) {
+        String out;
+        std::size_t copied = 0;
+        for (std::size_t f; (f = text.find(what, copied)) != String::npos; copied = f + what.size())
+            out += text.substr(copied, f - copied) + String(with);
+        text = out + text.substr(copied);
+    }
+    return text;
+}
+
+TEST(ConvertLineBreaksAndSpaces, SameAsThreeReplacementsInTurn) {
+    // Every text of up to 8 characters from ' ', LF and 'a'.
+    for (std::size_t length = 0; length <= 8; ++length) {
+        std::size_t count = 1;
+        for (std::size_t i = 0; i < length; ++i)
+            count *= 3;
+        for (std::size_t n = 0; n < count; ++n) {
+            String text;
+            for (std::size_t k = n, i = 0; i < length; ++i, k /= 3)
+                text += u" \na"[k % 3];
+            String converted = text;
+            ConvertLineBreaksAndSpaces(converted);
+            ASSERT_EQ(converted, ReferenceLineBreaks(text)) << Utf8(text);
+        }
+    }
+}
+
 String Repeat(StringView piece, std::size_t times) {
     String text;
     text.reserve(piece.size() * times);
