@@ -32,6 +32,11 @@ public:
     // The 8-bit variant; text and caption in the ANSI code page.
     virtual int MessageBoxA(std::string_view text, std::string_view caption,
                             std::uint32_t flags) = 0;
+    // The application framework's standard message box (AfxMessageBox):
+    // owned by the program's active window, the caption is the
+    // application's title (the program file's name without extension), and
+    // an OK box without an icon gets the exclamation icon.
+    virtual int AfxMessageBox(StringView text, std::uint32_t flags) = 0;
 };
 
 }  // namespace nimbrel

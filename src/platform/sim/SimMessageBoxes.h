@@ -17,8 +17,12 @@
 
 namespace nimbrel {
 
+// The application's title, the caption of the framework's message boxes.
+constexpr const char16_t* kSimApplicationTitle = u"Nimbrel";
+
 struct SimMessageBox {
-    bool ansi;  // MessageBoxA
+    bool ansi;       // MessageBoxA
+    bool framework;  // AfxMessageBox
     String text;
     String caption;
     std::uint32_t flags;
@@ -39,9 +43,10 @@ class SimMessageBoxes : public MessageBoxes {
     // The seam.
     int MessageBoxW(StringView text, StringView caption, std::uint32_t flags) override;
     int MessageBoxA(std::string_view text, std::string_view caption, std::uint32_t flags) override;
+    int AfxMessageBox(StringView text, std::uint32_t flags) override;
 
   private:
-    int Show(bool ansi, String text, String caption, std::uint32_t flags);
+    int Show(bool ansi, bool framework, String text, String caption, std::uint32_t flags);
 
     struct Scripted {
         int answer;

@@ -108,11 +108,7 @@ LResult SimMessageLoop::DispatchMessageW(const Message& message) {
         if (proc != nullptr) proc(message.window, wm::kTimer, message.wParam, message.time);
         return 0;
     }
-    SimWindow* window = windows.Get(message.window);
-    if (window != nullptr && window->procedure) {
-        return window->procedure(message.message, message.wParam, message.lParam).value_or(0);
-    }
-    return 0;
+    return windows.SendMessageW(message.window, message.message, message.wParam, message.lParam);
 }
 
 bool SimMessageLoop::IsDialogMessageW(WindowHandle, const Message&) {
