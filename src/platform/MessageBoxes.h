@@ -25,7 +25,7 @@ constexpr int kIdNo = 7;
 }  // namespace mb
 
 class MessageBoxes {
-public:
+  public:
     virtual ~MessageBoxes() = default;
     // Shows a box and returns the answer (mb::kIdOk, mb::kIdYes, ...).
     virtual int MessageBoxW(StringView text, StringView caption, std::uint32_t flags) = 0;

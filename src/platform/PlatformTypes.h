@@ -68,7 +68,9 @@ struct Rect {
     int Width() const { return right - left; }
     int Height() const { return bottom - top; }
     // PtInRect.
-    bool Contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool Contains(Point p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
     friend bool operator==(const Rect&, const Rect&) = default;
 };
 struct Size {
@@ -179,8 +181,9 @@ constexpr int HighWord(std::uintptr_t value) {
 }
 // MAKELPARAM and GET_X_LPARAM / GET_Y_LPARAM of mouse messages.
 constexpr LParam MakeLParam(int low, int high) {
-    return static_cast<LParam>((static_cast<std::uint32_t>(static_cast<std::uint16_t>(high)) << 16) |
-                               static_cast<std::uint16_t>(low));
+    return static_cast<LParam>(
+        (static_cast<std::uint32_t>(static_cast<std::uint16_t>(high)) << 16) |
+        static_cast<std::uint16_t>(low));
 }
 constexpr Point PointFromLParam(LParam value) {
     return Point{static_cast<std::int16_t>(value & 0xFFFF),

@@ -19,16 +19,17 @@ void CLinkLabel::Attach(WindowHandle dialog_, int id) {
     WindowSystem& windows = platform.windows;
 
     const std::int32_t style = windows.GetWindowLongW(control, kGwlStyle);
-    windows.SetWindowLongW(control, kGwlStyle,
-                           static_cast<std::int32_t>(static_cast<std::uint32_t>(style) | ss::kNotify));
+    windows.SetWindowLongW(
+        control, kGwlStyle,
+        static_cast<std::int32_t>(static_cast<std::uint32_t>(style) | ss::kNotify));
 
     String text;
     platform.dialogs.GetDlgItemTextW(dialog, id, text);
     if (url.empty()) url = text;
     if (text.empty()) windows.SetWindowTextW(control, url.c_str());
 
-    font = platform.graphics.CreateUnderlinedFont(platform.graphics.GetWindowFont(control),
-                                                  underline);
+    font =
+        platform.graphics.CreateUnderlinedFont(platform.graphics.GetWindowFont(control), underline);
     if (font != kNoFont) platform.graphics.SetWindowFont(control, font);
 
     PositionWindow();

@@ -134,8 +134,7 @@ bool COptionsDlg::OnInitDialog() {
     FillControls();
 
     bigIcon = platform.windows.LoadImageW(IDI_NIMBREL_BIG, kBigIconSize, kBigIconSize);
-    platform.windows.SendMessageW(dialog, wm::kSetIcon, icon::kBig,
-                                  static_cast<LParam>(bigIcon));
+    platform.windows.SendMessageW(dialog, wm::kSetIcon, icon::kBig, static_cast<LParam>(bigIcon));
     platform.windows.SendMessageW(dialog, wm::kSetIcon, icon::kSmall,
                                   static_cast<LParam>(normalIcon));
 
@@ -146,8 +145,8 @@ bool COptionsDlg::OnInitDialog() {
     platform.menus.ModifyMenuW(platform.menus.GetSystemMenu(dialog), sc::kClose,
                                mf::kByCommand | mf::kString, sc::kClose, u"Hide");
 
-    platform.loop.SetTimer(dialog, kWatchTimerId, static_cast<std::uint32_t>(settings.checkInterval),
-                           watchTimerProc);
+    platform.loop.SetTimer(dialog, kWatchTimerId,
+                           static_cast<std::uint32_t>(settings.checkInterval), watchTimerProc);
     SetUpTray();
     SelectQuoteChar();
     return true;
@@ -178,7 +177,8 @@ void COptionsDlg::SetUpTray() {
 void COptionsDlg::SelectQuoteChar() {
     const WindowHandle list = Item(IDC_OPT_QUOTE_CHAR);
     const String quote(1, settings.quoteChar);
-    platform.dialogs.ComboSetCurSel(list, platform.dialogs.ComboFindStringExact(list, quote.c_str()));
+    platform.dialogs.ComboSetCurSel(list,
+                                    platform.dialogs.ComboFindStringExact(list, quote.c_str()));
 }
 
 void COptionsDlg::UpdateInvertMenuText() {
@@ -326,8 +326,8 @@ void COptionsDlg::OnFontStyles() {
     if (settings.fontStyles == 0) return;
     LanguageTexts* language = Language();
     const String* question = language ? language->GetText("#Font Style Question") : nullptr;
-    const int answer = platform.messageBoxes.MessageBoxW(question ? StringView(*question) : u"",
-                                                         u"Nimbrel", mb::kYesNo | mb::kIconQuestion);
+    const int answer = platform.messageBoxes.MessageBoxW(
+        question ? StringView(*question) : u"", u"Nimbrel", mb::kYesNo | mb::kIconQuestion);
     settings.keepStyleMarkers = answer == mb::kIdYes ? 1 : 0;
 }
 
@@ -363,8 +363,7 @@ void COptionsDlg::HideTrayIcon() {
 }
 
 void COptionsDlg::OpenHelp() {
-    platform.shell.ShellExecuteW(kNoWindow, u"open", kHelpFile, nullptr, nullptr,
-                                 sw::kShowNormal);
+    platform.shell.ShellExecuteW(kNoWindow, u"open", kHelpFile, nullptr, nullptr, sw::kShowNormal);
 }
 
 }  // namespace nimbrel

@@ -98,9 +98,9 @@ void CQuoteHeaderStylesDlg::SwitchTo(QuoteHeaderSetting& header) {
     }
     // The click already moved the radio mark; it goes back to the header
     // still shown, which a later OK will store.
-    platform.dialogs.CheckRadioButton(Window(), IDC_QHS_EMAIL, IDC_QHS_NEWS,
-                                      current == &settings.emailHeader ? IDC_QHS_EMAIL
-                                                                       : IDC_QHS_NEWS);
+    platform.dialogs.CheckRadioButton(
+        Window(), IDC_QHS_EMAIL, IDC_QHS_NEWS,
+        current == &settings.emailHeader ? IDC_QHS_EMAIL : IDC_QHS_NEWS);
 }
 
 bool CQuoteHeaderStylesDlg::OnCommand(int id, int code, WindowHandle control) {

@@ -31,8 +31,8 @@ class CSystemTray : public WindowProcedure {
     // window `parent` (its own window when kNoWindow) under `id`, and loads
     // menu resource `id`, whose first pop-up is the tray menu. Returns
     // whether the shell accepted the icon.
-    bool Create(WindowHandle parent, std::uint32_t callbackMessage, StringView tip,
-                IconHandle icon, std::uint32_t id);
+    bool Create(WindowHandle parent, std::uint32_t callbackMessage, StringView tip, IconHandle icon,
+                std::uint32_t id);
     // Removes the icon (when the shell had it), then destroys the window and
     // the menu. Safe to call twice.
     void Destroy();

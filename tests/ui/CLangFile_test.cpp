@@ -7,8 +7,8 @@
 #include <fstream>
 #include <map>
 
-#include "support/GoldenCase.h"
 #include "shell/LanguageTexts.h"
+#include "support/GoldenCase.h"
 
 namespace nimbrel {
 namespace {

@@ -55,9 +55,15 @@ TEST_F(OptionsDialogTest, LeavingTheWrapFieldShowsWhatWasStored) {
         std::int32_t stored;
         bool refused;
     } cases[] = {
-        {u"200", u"132", 132, false}, {u"10", u"60", 60, false},   {u"90", u"90", 90, false},
-        {u" 100 ", u"100", 100, false}, {u"-5", u"60", 60, false}, {u"abc", u"72", 72, true},
-        {u"", u"72", 72, true},         {u"7 2", u"72", 72, true}, {u"99999999999", u"72", 72, true},
+        {u"200", u"132", 132, false},
+        {u"10", u"60", 60, false},
+        {u"90", u"90", 90, false},
+        {u" 100 ", u"100", 100, false},
+        {u"-5", u"60", 60, false},
+        {u"abc", u"72", 72, true},
+        {u"", u"72", 72, true},
+        {u"7 2", u"72", 72, true},
+        {u"99999999999", u"72", 72, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::u16string(c.typed).size());
@@ -246,24 +252,36 @@ TEST_F(OptionsDialogTest, DestroyingTheDialogRemovesTheTrayIconAndStopsTheTimer)
 
 // Every control of the key table shows its lang.ini text.
 TEST_F(OptionsDialogTest, TranslatesEveryControlFromTheLanguageFile) {
-    const std::string german = ReadFileBytes(std::filesystem::path(NIMBREL_DATA_DIR) / "lang-de.ini");
+    const std::string german =
+        ReadFileBytes(std::filesystem::path(NIMBREL_DATA_DIR) / "lang-de.ini");
     UseLanguageFile(german);
     StartOptionsDialog();
     const struct {
         int id;
         const char* key;
     } keys[] = {
-        {1024, "#Message composition frame"}, {1025, "#Quote character"},
-        {1026, "#Wrap at column"},            {1012, "#Compressed indentation"},
-        {1013, "#Position cursor at top"},    {1014, "#Move signature to bottom"},
-        {1016, "#Ignore HTML messages"},      {1019, "#Strip quoted signature"},
-        {1030, "#Fix existing OE quotes"},    {1031, "#Color message composition"},
-        {1017, "#Advanced Options"},          {1004, "#Hide"},
-        {1003, "#Terminate"},                 {1028, "#Viewing frame"},
-        {1020, "#Coloring on"},               {1021, "#Compatibility mode"},
-        {1032, "#Reformat"},                  {1023, "#Donations"},
-        {1015, "#Quote Header Styles"},       {1033, "#Emoticons"},
-        {1027, "#Font Styles"},               {1018, "#Standardized indentation"},
+        {1024, "#Message composition frame"},
+        {1025, "#Quote character"},
+        {1026, "#Wrap at column"},
+        {1012, "#Compressed indentation"},
+        {1013, "#Position cursor at top"},
+        {1014, "#Move signature to bottom"},
+        {1016, "#Ignore HTML messages"},
+        {1019, "#Strip quoted signature"},
+        {1030, "#Fix existing OE quotes"},
+        {1031, "#Color message composition"},
+        {1017, "#Advanced Options"},
+        {1004, "#Hide"},
+        {1003, "#Terminate"},
+        {1028, "#Viewing frame"},
+        {1020, "#Coloring on"},
+        {1021, "#Compatibility mode"},
+        {1032, "#Reformat"},
+        {1023, "#Donations"},
+        {1015, "#Quote Header Styles"},
+        {1033, "#Emoticons"},
+        {1027, "#Font Styles"},
+        {1018, "#Standardized indentation"},
     };
     for (const auto& key : keys) {
         String expected;

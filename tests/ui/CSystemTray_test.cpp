@@ -16,10 +16,9 @@ namespace {
 
 using TrayTest = UiScenario;
 
-const std::vector<String> kBuiltInMenu = {u"Show Dialog",    u"Disable/Enable",
-                                          u"Invert Cursor/Sig (top/bottom)",
-                                          u"Hide Tray Icon", u"Help",
-                                          u"Terminate"};
+const std::vector<String> kBuiltInMenu = {
+    u"Show Dialog",    u"Disable/Enable", u"Invert Cursor/Sig (top/bottom)",
+    u"Hide Tray Icon", u"Help",           u"Terminate"};
 
 int ShownIcon(SimDesktop& desktop) {
     const SimTrayIcon* icon = desktop.shell.TrayIcon();
@@ -132,10 +131,9 @@ TEST_F(TrayTest, HelpOpensTheUserGuideAndTerminateEndsTheProgram) {
 TEST_F(TrayTest, ATranslatedMenuKeepsShowDialogAsTheDefault) {
     UseLanguageFile(ReadFileBytes(std::filesystem::path(NIMBREL_DATA_DIR) / "lang-de.ini"));
     StartOptionsDialog();
-    EXPECT_EQ(TrayMenuTexts(),
-              (std::vector<String>{u"Dialog anzeigen", u"Aus/Ein",
-                                   u"Cursor/Signatur tauschen (oben/unten)", u"Symbol verbergen",
-                                   u"Hilfe", u"Beenden"}));
+    EXPECT_EQ(TrayMenuTexts(), (std::vector<String>{u"Dialog anzeigen", u"Aus/Ein",
+                                                    u"Cursor/Signatur tauschen (oben/unten)",
+                                                    u"Symbol verbergen", u"Hilfe", u"Beenden"}));
     // The commands stay.
     const std::vector<SimMenuItem> items = desktop.menus.Items(options->Tray().Menu());
     EXPECT_EQ(items[3].command, static_cast<std::uint32_t>(ID_TRAY_HIDE_ICON));
@@ -154,7 +152,8 @@ TEST_F(TrayTest, MenuTextsFromTheLanguageFile) {
          "#TrayMenu\r\na\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\n#top\r\n", kBuiltInMenu},
         {"a list of five items is ignored", "#TrayMenu\r\na\r\nb\r\nc\r\nd\r\ne\r\n#End\r\n",
          kBuiltInMenu},
-        {"the top and bottom words keep their spaces", "#top\r\n  up \r\n#bottom\r\ndown\r\n#\r\n",
+        {"the top and bottom words keep their spaces",
+         "#top\r\n  up \r\n#bottom\r\ndown\r\n#\r\n",
          {u"Show Dialog", u"Disable/Enable", u"Invert Cursor/Sig (  up /down)", u"Hide Tray Icon",
           u"Help", u"Terminate"}},
         {"six items replace the texts",

@@ -229,8 +229,8 @@ WindowHandle SimDialogs::Build(const DialogTemplate& dialogTemplate, WindowHandl
             windows.Create(ClassOf(control.kind), control.text, dialog, kProgramProcess);
         SimWindow* child = windows.Get(handle);
         child->style = StyleOf(control);
-        child->rect = Rect{PixelsX(control.x), PixelsY(control.y), PixelsX(control.x + control.width),
-                           PixelsY(control.y + control.height)};
+        child->rect = Rect{PixelsX(control.x), PixelsY(control.y),
+                           PixelsX(control.x + control.width), PixelsY(control.y + control.height)};
         if (control.kind != ControlKind::RadioButton) {
             group = 0;
         } else if (group == 0 || (control.style & ControlStyle::kGroupStart) != 0) {
@@ -376,8 +376,8 @@ int SimDialogs::GetDlgItemTextW(WindowHandle dialog, int id, String& text) {
 
 bool SimDialogs::CheckDlgButton(WindowHandle dialog, int id, std::uint32_t check) {
     Control* control = ControlById(dialog, id);
-    if (control == nullptr || (control->kind != ControlKind::CheckBox &&
-                               control->kind != ControlKind::RadioButton))
+    if (control == nullptr ||
+        (control->kind != ControlKind::CheckBox && control->kind != ControlKind::RadioButton))
         return false;
     control->checked = check;
     return true;
@@ -526,13 +526,13 @@ SimDialogs::Control* SimDialogs::Reachable(WindowHandle dialog, int id, const ch
     Control* control = ControlById(dialog, id);
     const SimWindow* child = windows.Get(GetDlgItem(dialog, id));
     if (control == nullptr || child == nullptr) {
-        faults.Report(std::string("the user ") + what + " a control the dialog does not have: " +
-                      std::to_string(id));
+        faults.Report(std::string("the user ") + what +
+                      " a control the dialog does not have: " + std::to_string(id));
         return nullptr;
     }
     if (!child->enabled || !child->visible) {
-        faults.Report(std::string("the user ") + what + " a disabled control: " +
-                      std::to_string(id));
+        faults.Report(std::string("the user ") + what +
+                      " a disabled control: " + std::to_string(id));
         return nullptr;
     }
     return control;

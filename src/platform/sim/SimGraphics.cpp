@@ -102,8 +102,7 @@ void SimGraphics::SetWindowFont(WindowHandle window, FontHandle font) {
 
 bool SimGraphics::DeleteObject(FontHandle font) {
     const auto index = static_cast<std::size_t>(font);
-    if (index == 0 || index > fonts.size() || !fonts[index - 1].alive ||
-        fonts[index - 1].stock) {
+    if (index == 0 || index > fonts.size() || !fonts[index - 1].alive || fonts[index - 1].stock) {
         faults.Report("DeleteObject of a font that is not the program's or already deleted");
         return false;
     }

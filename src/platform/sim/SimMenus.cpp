@@ -61,7 +61,8 @@ MenuHandle SimMenus::LoadMenuW(int resourceId) {
     if (resourceId != tray.id) return kNoMenu;
     std::vector<SimMenuItem> items;
     for (const MenuItemTemplate& item : tray.items)
-        items.push_back({static_cast<std::uint32_t>(item.command), String(item.text), false, kNoMenu});
+        items.push_back(
+            {static_cast<std::uint32_t>(item.command), String(item.text), false, kNoMenu});
     const MenuHandle popup = NewMenu(std::move(items), false);
     return NewMenu({SimMenuItem{0, String(tray.popup), false, popup}}, false);
 }
@@ -80,7 +81,8 @@ bool SimMenus::DestroyMenu(MenuHandle menu) {
 
 MenuHandle SimMenus::GetSubMenu(MenuHandle menu, int position) {
     const Menu* found = Get(menu);
-    if (found == nullptr || position < 0 || static_cast<std::size_t>(position) >= found->items.size())
+    if (found == nullptr || position < 0 ||
+        static_cast<std::size_t>(position) >= found->items.size())
         return kNoMenu;
     return found->items[static_cast<std::size_t>(position)].popup;
 }

@@ -221,8 +221,8 @@ WindowHandle SimWindowSystem::CreateWindowExW(const char16_t* windowName, std::u
                                               int x, int y, int width, int height,
                                               WindowHandle parent, WindowProcedure& procedure) {
     if (parent != kNoWindow && !IsWindow(parent)) return kNoWindow;
-    const WindowHandle handle = Create(u"NimbrelWindow", sim::Terminated(windowName), parent,
-                                       kProgramProcess);
+    const WindowHandle handle =
+        Create(u"NimbrelWindow", sim::Terminated(windowName), parent, kProgramProcess);
     SimWindow* window = Get(handle);
     window->style = style;
     window->visible = false;
@@ -251,8 +251,8 @@ LResult SimWindowSystem::DefWindowProcW(WindowHandle handle, std::uint32_t messa
     if (window == nullptr) return 0;
     switch (message) {
         case wm::kSetIcon: {
-            IconHandle& slot = wParam == static_cast<WParam>(icon::kBig) ? window->bigIcon
-                                                                          : window->smallIcon;
+            IconHandle& slot =
+                wParam == static_cast<WParam>(icon::kBig) ? window->bigIcon : window->smallIcon;
             const IconHandle previous = slot;
             slot = static_cast<IconHandle>(static_cast<std::uintptr_t>(lParam));
             return static_cast<LResult>(previous);
@@ -275,7 +275,8 @@ LResult SimWindowSystem::CallProcedure(WindowHandle handle, std::uint32_t messag
     if (window->procedure) {
         // Copied: the procedure may destroy the window.
         const auto procedure = window->procedure;
-        if (const std::optional<LResult> answer = procedure(message, wParam, lParam)) return *answer;
+        if (const std::optional<LResult> answer = procedure(message, wParam, lParam))
+            return *answer;
     }
     return DefWindowProcW(handle, message, wParam, lParam);
 }

@@ -159,8 +159,7 @@ class SimWindowSystem : public WindowSystem {
 
   private:
     // The window's own procedure, then the default handling.
-    LResult CallProcedure(WindowHandle window, std::uint32_t message, WParam wParam,
-                          LParam lParam);
+    LResult CallProcedure(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
     std::vector<WindowHandle>* SiblingsOf(WindowHandle parent);
     void BringToTop(WindowHandle topLevel);
 
