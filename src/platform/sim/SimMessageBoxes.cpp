@@ -47,22 +47,7 @@ int SimMessageBoxes::MessageBoxA(std::string_view text, std::string_view caption
 }
 
 int SimMessageBoxes::AfxMessageBox(StringView text, std::uint32_t flags) {
-    // The framework adds an icon to a box that has none.
-    if ((flags & 0xF0) == 0) {
-        switch (flags & 0xF) {
-            case mb::kOk:
-            case 1:  // MB_OKCANCEL
-                flags |= mb::kIconExclamation;
-                break;
-            case 3:  // MB_YESNOCANCEL
-            case mb::kYesNo:
-                flags |= mb::kIconQuestion;
-                break;
-            default:
-                break;
-        }
-    }
-    return Show(false, true, String(text), kSimApplicationTitle, flags);
+    return Show(false, true, String(text), kApplicationTitle, FrameworkBoxFlags(flags));
 }
 
 }  // namespace nimbrel

@@ -17,9 +17,6 @@
 
 namespace nimbrel {
 
-// The application's title, the caption of the framework's message boxes.
-constexpr const char16_t* kSimApplicationTitle = u"Nimbrel";
-
 struct SimMessageBox {
     bool ansi;       // MessageBoxA
     bool framework;  // AfxMessageBox
