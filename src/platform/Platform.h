@@ -5,9 +5,12 @@
 
 #include "platform/Clipboard.h"
 #include "platform/ComRuntime.h"
+#include "platform/Dialogs.h"
 #include "platform/GlobalMemory.h"
+#include "platform/Graphics.h"
 #include "platform/HtmlDocuments.h"
 #include "platform/Keyboard.h"
+#include "platform/Menus.h"
 #include "platform/MessageBoxes.h"
 #include "platform/MessageLoop.h"
 #include "platform/Modules.h"
@@ -31,7 +34,9 @@ struct Platform {
     Shell& shell;
     SystemServices& system;
     MessageLoop& loop;
-    // The dialog controls and the tray icon join here with the user interface.
+    Dialogs& dialogs;
+    Menus& menus;
+    Graphics& graphics;
 };
 
 }  // namespace nimbrel

@@ -39,6 +39,53 @@ constexpr HtmlDocument kNoDocument{};
 constexpr HtmlElement kNoElement{};
 constexpr HtmlStyleSheet kNoStyleSheet{};
 
+// User-interface objects: a menu (HMENU), an icon (HICON), a cursor
+// (HCURSOR), a font (HFONT), a brush (HBRUSH) and a device context (HDC).
+// Zero is "none".
+enum class MenuHandle : std::uintptr_t {};
+enum class IconHandle : std::uintptr_t {};
+enum class CursorHandle : std::uintptr_t {};
+enum class FontHandle : std::uintptr_t {};
+enum class BrushHandle : std::uintptr_t {};
+enum class DeviceContext : std::uintptr_t {};
+constexpr MenuHandle kNoMenu{};
+constexpr IconHandle kNoIcon{};
+constexpr CursorHandle kNoCursor{};
+constexpr FontHandle kNoFont{};
+constexpr BrushHandle kNoBrush{};
+
+// POINT, RECT (right and bottom exclusive) and SIZE, in pixels.
+struct Point {
+    int x = 0;
+    int y = 0;
+    friend bool operator==(const Point&, const Point&) = default;
+};
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
+    // PtInRect.
+    bool Contains(Point p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+struct Size {
+    int cx = 0;
+    int cy = 0;
+    friend bool operator==(const Size&, const Size&) = default;
+};
+
+// A colour (COLORREF): red in the low byte, then green, then blue.
+using Colour = std::uint32_t;
+constexpr Colour Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    return static_cast<Colour>(red) | (static_cast<Colour>(green) << 8) |
+           (static_cast<Colour>(blue) << 16);
+}
+
 using WParam = std::uintptr_t;
 using LParam = std::intptr_t;
 using LResult = std::intptr_t;
@@ -91,6 +138,7 @@ constexpr std::uint32_t kKeyUp = 0x2;
 namespace sw {
 constexpr int kHide = 0;
 constexpr int kShowNormal = 1;
+constexpr int kShow = 5;
 }  // namespace sw
 
 // SendMessageTimeoutW flags.
@@ -102,11 +150,122 @@ constexpr std::uint32_t kAbortIfHung = 0x2;
 // Window messages.
 namespace wm {
 constexpr std::uint32_t kNull = 0x0000;
+constexpr std::uint32_t kDestroy = 0x0002;
+constexpr std::uint32_t kClose = 0x0010;
 constexpr std::uint32_t kQuit = 0x0012;
+constexpr std::uint32_t kSetCursor = 0x0020;
+constexpr std::uint32_t kHelp = 0x0053;
+constexpr std::uint32_t kSetIcon = 0x0080;
+constexpr std::uint32_t kInitDialog = 0x0110;
 constexpr std::uint32_t kCommand = 0x0111;
+constexpr std::uint32_t kSysCommand = 0x0112;
 constexpr std::uint32_t kTimer = 0x0113;
+constexpr std::uint32_t kCtlColorStatic = 0x0138;
+constexpr std::uint32_t kMouseMove = 0x0200;
+constexpr std::uint32_t kLButtonDblClk = 0x0203;
+constexpr std::uint32_t kRButtonUp = 0x0205;
 constexpr std::uint32_t kUser = 0x0400;
 }  // namespace wm
+
+// WM_COMMAND parameters: the identifier in the low word of wParam, the
+// notification code in the high word (MAKEWPARAM, LOWORD, HIWORD).
+constexpr WParam MakeWParam(int low, int high) {
+    return (static_cast<WParam>(static_cast<std::uint16_t>(high)) << 16) |
+           static_cast<std::uint16_t>(low);
+}
+constexpr int LowWord(std::uintptr_t value) {
+    return static_cast<std::uint16_t>(value & 0xFFFF);
+}
+constexpr int HighWord(std::uintptr_t value) {
+    return static_cast<std::uint16_t>((value >> 16) & 0xFFFF);
+}
+// MAKELPARAM and GET_X_LPARAM / GET_Y_LPARAM of mouse messages.
+constexpr LParam MakeLParam(int low, int high) {
+    return static_cast<LParam>(
+        (static_cast<std::uint32_t>(static_cast<std::uint16_t>(high)) << 16) |
+        static_cast<std::uint16_t>(low));
+}
+constexpr Point PointFromLParam(LParam value) {
+    return Point{static_cast<std::int16_t>(value & 0xFFFF),
+                 static_cast<std::int16_t>((value >> 16) & 0xFFFF)};
+}
+
+// Notification codes of WM_COMMAND.
+namespace bn {
+constexpr int kClicked = 0;  // BN_CLICKED, also STN_CLICKED of a static with SS_NOTIFY
+}
+namespace en {
+constexpr int kKillFocus = 0x0200;
+constexpr int kChange = 0x0300;
+}  // namespace en
+namespace cbn {
+constexpr int kSelChange = 1;
+}
+
+// WM_SYSCOMMAND commands.
+namespace sc {
+constexpr std::uint32_t kClose = 0xF060;
+}
+
+// WM_SETICON kinds.
+namespace icon {
+constexpr int kSmall = 0;
+constexpr int kBig = 1;
+}  // namespace icon
+
+// Window styles (GWL_STYLE) the program looks at or creates.
+namespace ws {
+constexpr std::uint32_t kPopup = 0x80000000u;
+}
+// Static control styles.
+namespace ss {
+constexpr std::uint32_t kCenter = 0x0001;
+constexpr std::uint32_t kRight = 0x0002;
+constexpr std::uint32_t kNotify = 0x0100;
+constexpr std::uint32_t kCenterImage = 0x0200;
+}  // namespace ss
+constexpr int kGwlStyle = -16;  // GWL_STYLE
+
+// SetWindowPos flags.
+namespace swp {
+constexpr std::uint32_t kNoZOrder = 0x0004;
+}
+
+// Button check states (BST_*).
+namespace bst {
+constexpr std::uint32_t kUnchecked = 0;
+constexpr std::uint32_t kChecked = 1;
+}  // namespace bst
+
+// Combo box and list box results.
+constexpr int kComboError = -1;  // CB_ERR
+
+// System cursors (IDC_*), colours (COLOR_*), stock objects, background modes.
+namespace idc {
+constexpr int kArrow = 32512;
+constexpr int kHand = 32649;
+}  // namespace idc
+constexpr int kColorHighlight = 13;  // COLOR_HIGHLIGHT
+constexpr int kNullBrush = 5;        // NULL_BRUSH
+constexpr int kTransparent = 1;      // TRANSPARENT
+
+// Menu flags (MF_*), TrackPopupMenu flags (TPM_*).
+namespace mf {
+constexpr std::uint32_t kByCommand = 0x0000;
+constexpr std::uint32_t kString = 0x0000;
+constexpr std::uint32_t kByPosition = 0x0400;
+}  // namespace mf
+namespace tpm {
+constexpr std::uint32_t kLeftAlign = 0x0000;
+constexpr std::uint32_t kNoNotify = 0x0080;
+constexpr std::uint32_t kReturnCmd = 0x0100;
+}  // namespace tpm
+constexpr std::uint32_t kNoDefaultItem = 0xFFFFFFFFu;  // GetMenuDefaultItem: none
+
+// List view column format (LVCFMT_*).
+namespace lvcfmt {
+constexpr int kLeft = 0;
+}
 
 // Clipboard formats. Registered formats are 0xC000 and above.
 namespace cf {

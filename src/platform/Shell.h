@@ -1,4 +1,4 @@
-// Shell execution (shell32).
+// The shell (shell32): opening documents and the notification area.
 #pragma once
 
 #include <cstdint>
@@ -6,6 +6,31 @@
 #include "platform/PlatformTypes.h"
 
 namespace nimbrel {
+
+// NOTIFYICONDATAW as the program fills it. `cbSize` is the size of the
+// record the program means (the version-5 record, 936 bytes); the
+// implementation passes the record of that version.
+struct NotifyIconData {
+    std::uint32_t cbSize = 0;
+    WindowHandle hWnd = kNoWindow;  // receives the callback message
+    std::uint32_t uID = 0;
+    std::uint32_t uFlags = 0;  // nif::...
+    std::uint32_t uCallbackMessage = 0;
+    IconHandle hIcon = kNoIcon;
+    char16_t szTip[128] = {};  // NUL-terminated
+};
+
+// Shell_NotifyIconW messages and record flags.
+namespace nim {
+constexpr std::uint32_t kAdd = 0;
+constexpr std::uint32_t kModify = 1;
+constexpr std::uint32_t kDelete = 2;
+}  // namespace nim
+namespace nif {
+constexpr std::uint32_t kMessage = 0x1;
+constexpr std::uint32_t kIcon = 0x2;
+constexpr std::uint32_t kTip = 0x4;
+}  // namespace nif
 
 class Shell {
   public:
@@ -16,6 +41,14 @@ class Shell {
     virtual std::intptr_t ShellExecuteW(WindowHandle owner, const char16_t* verb,
                                         const char16_t* file, const char16_t* parameters,
                                         const char16_t* directory, int showCommand) = 0;
+
+    // Shell_NotifyIconW: adds, modifies or deletes the icon (hWnd, uID) of
+    // the notification area, taking the fields that uFlags names. True on
+    // success; adding an icon that is there, or modifying or deleting one
+    // that is not, fails. The shell sends mouse events on the icon to hWnd as
+    // uCallbackMessage with wParam uID and lParam the mouse message
+    // (wm::kRButtonUp, wm::kLButtonDblClk ...).
+    virtual bool Shell_NotifyIconW(std::uint32_t message, const NotifyIconData& data) = 0;
 };
 
 }  // namespace nimbrel

@@ -6,8 +6,20 @@
 #include <cstdint>
 
 #include "platform/PlatformTypes.h"
+#include "shell/Text.h"
 
 namespace nimbrel {
+
+// The window procedure of a window the program creates or subclasses
+// (WNDPROC): every message for the window. What it does not handle it passes
+// to DefWindowProcW (a window of its own) or DefSubclassProc (a subclassed
+// control).
+class WindowProcedure {
+  public:
+    virtual ~WindowProcedure() = default;
+    virtual LResult WindowProc(WindowHandle window, std::uint32_t message, WParam wParam,
+                               LParam lParam) = 0;
+};
 
 class WindowSystem {
   public:
@@ -45,6 +57,75 @@ class WindowSystem {
     // RegisterWindowMessageW: the message number for `name`, the same for the
     // same name (letter case ignored) in every process; 0 on failure.
     virtual std::uint32_t RegisterWindowMessageW(const char16_t* name) = 0;
+
+    // CreateWindowExW of a window of the program's own whose messages go to
+    // `procedure` (a window class registered with default attributes and a
+    // procedure that forwards to the object); position and size in pixels.
+    // kNoWindow on failure. The procedure must outlive the window.
+    virtual WindowHandle CreateWindowExW(const char16_t* windowName, std::uint32_t style, int x,
+                                         int y, int width, int height, WindowHandle parent,
+                                         WindowProcedure& procedure) = 0;
+    // DestroyWindow: the window and its children get wm::kDestroy; true on
+    // success.
+    virtual bool DestroyWindow(WindowHandle window) = 0;
+    // DefWindowProcW: the default handling of a message.
+    virtual LResult DefWindowProcW(WindowHandle window, std::uint32_t message, WParam wParam,
+                                   LParam lParam) = 0;
+    // SendMessageW: delivers the message to the window's procedure and
+    // returns its answer; 0 for a window that does not exist.
+    virtual LResult SendMessageW(WindowHandle window, std::uint32_t message, WParam wParam,
+                                 LParam lParam) = 0;
+
+    // SetWindowTextW; GetWindowTextLengthW (0 for a window that does not
+    // exist).
+    virtual bool SetWindowTextW(WindowHandle window, const char16_t* text) = 0;
+    virtual int GetWindowTextLengthW(WindowHandle window) = 0;
+
+    // GetWindowRect (screen coordinates), GetClientRect (left and top 0),
+    // ScreenToClient (a screen point into the window's client coordinates).
+    virtual bool GetWindowRect(WindowHandle window, Rect& rect) = 0;
+    virtual bool GetClientRect(WindowHandle window, Rect& rect) = 0;
+    virtual bool ScreenToClient(WindowHandle window, Point& point) = 0;
+    // SetWindowPos: moves and sizes the window (x, y in the parent's client
+    // coordinates); with swp::kNoZOrder `insertAfter` is ignored.
+    virtual bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y,
+                              int width, int height, std::uint32_t flags) = 0;
+    // GetWindowLongW / SetWindowLongW of kGwlStyle: the window style
+    // (ss::..., ws::...). SetWindowLongW returns the previous value.
+    virtual std::int32_t GetWindowLongW(WindowHandle window, int index) = 0;
+    virtual std::int32_t SetWindowLongW(WindowHandle window, int index, std::int32_t value) = 0;
+    // InvalidateRect of the whole client area (erasing the background when
+    // `erase`), and UpdateWindow, which paints what is invalid at once.
+    virtual bool InvalidateRect(WindowHandle window, bool erase) = 0;
+    virtual bool UpdateWindow(WindowHandle window) = 0;
+
+    // SetWindowSubclass: the control's messages go to `procedure` first,
+    // which hands the rest to DefSubclassProc (comctl32). RemoveWindowSubclass
+    // undoes it; both true on success. The procedure must stay alive while
+    // it is installed.
+    virtual bool SetWindowSubclass(WindowHandle window, WindowProcedure& procedure) = 0;
+    virtual bool RemoveWindowSubclass(WindowHandle window, WindowProcedure& procedure) = 0;
+    virtual LResult DefSubclassProc(WindowHandle window, std::uint32_t message, WParam wParam,
+                                    LParam lParam) = 0;
+
+    // SetCapture (the previous capture window) and ReleaseCapture: mouse
+    // messages go to the capturing window wherever the mouse is.
+    virtual WindowHandle SetCapture(WindowHandle window) = 0;
+    virtual bool ReleaseCapture() = 0;
+    // GetCursorPos: the mouse position in screen coordinates.
+    virtual bool GetCursorPos(Point& point) = 0;
+    // LoadCursorW of a system cursor (idc::..., no module): kNoCursor when
+    // the system lacks it. SetCursor returns the previous cursor.
+    virtual CursorHandle LoadCursorW(int cursorId) = 0;
+    virtual CursorHandle SetCursor(CursorHandle cursor) = 0;
+
+    // LoadImageW of one of the program's icon resources at the given size
+    // (IMAGE_ICON); kNoIcon when there is no such icon. DestroyIcon frees it.
+    virtual IconHandle LoadImageW(int resourceId, int width, int height) = 0;
+    virtual bool DestroyIcon(IconHandle icon) = 0;
+
+    // MessageBeep with a sound type (mb::kIconExclamation ...).
+    virtual bool MessageBeep(std::uint32_t type) = 0;
 
     // SendMessageTimeoutW: sends the message and waits at most `timeout` ms
     // for the answer (smto::kAbortIfHung gives up at once when the receiver is

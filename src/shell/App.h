@@ -25,9 +25,12 @@ class App {
     // The install directory in the ANSI code page, NUL-terminated, without a
     // trailing backslash; empty until LocateInstallDirectory succeeded.
     char installDirectory[kInstallDirectorySize] = {};
-    // The language file and the main dialog, once start-up has created them.
+    // The language file and the main dialog, once start-up has created them;
+    // `mainWindow` is the main dialog's window, which receives the tray
+    // menu's commands.
     LanguageTexts* langFile = nullptr;
     SettingsControls* mainDialog = nullptr;
+    WindowHandle mainWindow = kNoWindow;
 
     // Finds the install directory through the uninstall entry of the
     // registry and makes it the current directory. Runs once: later calls

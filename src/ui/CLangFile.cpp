@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "shell/Utf.h"
-#include "ui/DialogTexts.h"
 
 namespace nimbrel {
 
@@ -102,8 +101,8 @@ bool CLangFile::GetBlock(std::string_view key, String& out) {
     return true;
 }
 
-const char16_t* CLangFile::GetText(std::string_view key) {
-    return GetBlock(key, work) ? work.c_str() : nullptr;
+const String* CLangFile::GetText(std::string_view key) {
+    return GetBlock(key, work) ? &work : nullptr;
 }
 
 bool CLangFile::GetList(std::string_view key, std::vector<String>& out) {
@@ -122,17 +121,6 @@ bool CLangFile::GetList(std::string_view key, std::vector<String>& out) {
         pos = next;
     }
     return true;
-}
-
-void CLangFile::TranslateControl(DialogTexts& dialog, int id, std::string_view key) {
-    String text;
-    if (GetLine(key, text, true) == nullptr || text.empty()) return;
-    if (dialog.HasControl(id)) dialog.SetControlText(id, text);
-}
-
-void CLangFile::TranslateTitle(DialogTexts& dialog, std::string_view key) {
-    String text;
-    if (GetLine(key, text, false) != nullptr) dialog.SetTitle(text);
 }
 
 }  // namespace nimbrel

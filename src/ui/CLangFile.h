@@ -43,13 +43,12 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/LanguageTexts.h"
 #include "shell/Text.h"
 
 namespace nimbrel {
 
-class DialogTexts;
-
-class CLangFile {
+class CLangFile : public LanguageTexts {
   public:
     // Reads the whole file `path` in binary mode. A file that cannot be opened
     // or read gives an object without a buffer (every lookup fails); no
@@ -60,7 +59,7 @@ class CLangFile {
     // An object over `bytes`, as if they were the file's content.
     static CLangFile FromBytes(std::string_view bytes);
 
-    virtual ~CLangFile();
+    ~CLangFile() override;
     CLangFile(CLangFile&&) = default;
     CLangFile& operator=(CLangFile&&) = default;
 
@@ -73,34 +72,27 @@ class CLangFile {
     // U+2028, U+2029, U+202F, U+205F, U+3000) and the result points into the
     // buffer behind the value's line end. Returns nullptr when not found, and
     // then `out` is unchanged.
-    const char* GetLine(std::string_view key, String& out, bool trim);
+    const char* GetLine(std::string_view key, String& out, bool trim) override;
 
     // Block value of `key`: the text from the value's start up to the next "#"
     // byte, with every CR and LF at its end removed (inner line breaks,
     // leading text and trailing spaces stay). Returns whether the key was
     // found; `out` is unchanged when not.
-    bool GetBlock(std::string_view key, String& out);
+    bool GetBlock(std::string_view key, String& out) override;
 
-    // `GetBlock` into the object's work string. Returns its characters
-    // (zero-terminated) when found, nullptr when not. The pointer stays valid
-    // until the next `GetText` call or the object's destruction.
-    const char16_t* GetText(std::string_view key);
+    // `GetBlock` into the object's work string. Returns the work string when
+    // found, nullptr when not. It stays valid until the next `GetText` call
+    // or the object's destruction.
+    const String* GetText(std::string_view key) override;
 
     // List value of `key`: appends one item per line, from the value's first
     // line, each the line's text up to its CR, untrimmed (an empty line is an
     // empty item). Stops before the first line that begins with the key's
     // first character, or where no further CR follows. Returns whether the key
     // was found; a found key with no items still counts as found.
-    bool GetList(std::string_view key, std::vector<String>& out);
+    bool GetList(std::string_view key, std::vector<String>& out) override;
 
-    // The control `id` of `dialog` gets the trimmed single-line value of
-    // `key`, unless the key is missing, the value is empty or the dialog has
-    // no such control.
-    void TranslateControl(DialogTexts& dialog, int id, std::string_view key);
-
-    // The dialog's title becomes the untrimmed single-line value of `key` when
-    // the key is found, even when the value is empty.
-    void TranslateTitle(DialogTexts& dialog, std::string_view key);
+    // TranslateControl and TranslateTitle come from LanguageTexts.
 
   private:
     CLangFile() = default;

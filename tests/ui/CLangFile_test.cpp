@@ -7,8 +7,8 @@
 #include <fstream>
 #include <map>
 
+#include "shell/LanguageTexts.h"
 #include "support/GoldenCase.h"
-#include "ui/DialogTexts.h"
 
 namespace nimbrel {
 namespace {
@@ -118,12 +118,12 @@ TEST(CLangFile, GetBlock) {
 
 TEST(CLangFile, GetTextKeepsTheLastResult) {
     CLangFile lang = Lang("#A\r\nfirst\r\n#B\r\nsecond\r\n#");
-    const char16_t* a = lang.GetText("#A");
+    const String* a = lang.GetText("#A");
     ASSERT_NE(a, nullptr);
-    EXPECT_EQ(StringView(a), u"first");
-    const char16_t* b = lang.GetText("#B");
+    EXPECT_EQ(*a, u"first");
+    const String* b = lang.GetText("#B");
     ASSERT_NE(b, nullptr);
-    EXPECT_EQ(StringView(b), u"second");
+    EXPECT_EQ(*b, u"second");
     EXPECT_EQ(lang.GetText("#C"), nullptr);
 }
 

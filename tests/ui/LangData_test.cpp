@@ -180,9 +180,9 @@ TEST_P(LangData, EveryKeyResolvesToItsText) {
                 EXPECT_EQ(text, Utf16(expected[0]));
                 break;
             case 'X': {
-                const char16_t* message = lang.GetText(use.key);
+                const String* message = lang.GetText(use.key);
                 ASSERT_NE(message, nullptr);
-                const StringView got(message);
+                const StringView got(*message);
                 EXPECT_TRUE(got.starts_with(Utf16(expected[0] + "\r\n"))) << Utf8(got);
                 EXPECT_TRUE(got.ends_with(Utf16(expected[1]))) << Utf8(got);
                 EXPECT_EQ(got.find(u'#'), StringView::npos);

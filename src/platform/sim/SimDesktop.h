@@ -16,11 +16,14 @@
 #include "platform/sim/SimClock.h"
 #include "platform/sim/SimCodePage.h"
 #include "platform/sim/SimComRuntime.h"
+#include "platform/sim/SimDialogs.h"
 #include "platform/sim/SimEditor.h"
 #include "platform/sim/SimFaults.h"
 #include "platform/sim/SimGlobalMemory.h"
+#include "platform/sim/SimGraphics.h"
 #include "platform/sim/SimHtmlDocuments.h"
 #include "platform/sim/SimKeyboard.h"
+#include "platform/sim/SimMenus.h"
 #include "platform/sim/SimMessageBoxes.h"
 #include "platform/sim/SimMessageLoop.h"
 #include "platform/sim/SimModules.h"
@@ -45,11 +48,24 @@ class SimDesktop {
     // Time passes without the program doing anything (no timer ticks).
     void Wait(std::uint64_t milliseconds) { clock.AdvanceBy(milliseconds); }
 
+    // The user right-clicks the program's icon in the notification area, or
+    // double-clicks it; what the click posted (a chosen menu command) is
+    // dispatched before these return. False (and a fault) when there is no
+    // icon to click.
+    bool RightClickTrayIcon();
+    bool DoubleClickTrayIcon();
+    // Right-click and choose `command` from the menu that opens.
+    bool ChooseFromTrayMenu(std::uint32_t command);
+    // Where the notification area's icon sits on the screen.
+    static constexpr Point kTrayIconPosition{980, 750};
+
     SimFaults faults;
     SimClock clock;
     SimAtoms atoms;
     SimCodePage codePage;
     SimWindowSystem windows;
+    SimGraphics graphics;
+    SimDialogs dialogs;
     SimKeyboard keyboard;
     SimGlobalMemory memory;
     SimClipboard clipboard;
@@ -58,12 +74,15 @@ class SimDesktop {
     SimModules modules;
     SimHtmlDocuments documents;
     SimMessageLoop loop;
+    SimMenus menus;
     SimMessageBoxes messageBoxes;
     SimRegistry registry;
     SimShell shell;
     SimSystemServices system;
 
   private:
+    bool ClickTrayIcon(std::uint32_t mouseMessage);
+
     std::filesystem::path startDirectory;
     Platform seam;
 };

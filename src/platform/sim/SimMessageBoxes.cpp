@@ -23,25 +23,31 @@ int FirstButton(std::uint32_t flags) {
 SimMessageBoxes::SimMessageBoxes(SimCodePage& codePage_, SimClock& clock_, SimMessageLoop& loop_)
     : codePage(codePage_), clock(clock_), loop(loop_) {}
 
-int SimMessageBoxes::Show(bool ansi, String text, String caption, std::uint32_t flags) {
+int SimMessageBoxes::Show(bool ansi, bool framework, String text, String caption,
+                          std::uint32_t flags) {
     Scripted next{FirstButton(flags), 0};
     if (!script.empty()) {
         next = script.front();
         script.pop_front();
     }
     const std::size_t index = shown.size();
-    shown.push_back({ansi, std::move(text), std::move(caption), flags, next.answer, clock.Now()});
+    shown.push_back(
+        {ansi, framework, std::move(text), std::move(caption), flags, next.answer, clock.Now()});
     if (next.openFor > 0) loop.RunFor(next.openFor);
     return shown[index].answer;
 }
 
 int SimMessageBoxes::MessageBoxW(StringView text, StringView caption, std::uint32_t flags) {
-    return Show(false, String(text), String(caption), flags);
+    return Show(false, false, String(text), String(caption), flags);
 }
 
 int SimMessageBoxes::MessageBoxA(std::string_view text, std::string_view caption,
                                  std::uint32_t flags) {
-    return Show(true, codePage.ToWide(text), codePage.ToWide(caption), flags);
+    return Show(true, false, codePage.ToWide(text), codePage.ToWide(caption), flags);
+}
+
+int SimMessageBoxes::AfxMessageBox(StringView text, std::uint32_t flags) {
+    return Show(false, true, String(text), kApplicationTitle, FrameworkBoxFlags(flags));
 }
 
 }  // namespace nimbrel

@@ -18,7 +18,8 @@
 namespace nimbrel {
 
 struct SimMessageBox {
-    bool ansi;  // MessageBoxA
+    bool ansi;       // MessageBoxA
+    bool framework;  // AfxMessageBox
     String text;
     String caption;
     std::uint32_t flags;
@@ -39,9 +40,10 @@ class SimMessageBoxes : public MessageBoxes {
     // The seam.
     int MessageBoxW(StringView text, StringView caption, std::uint32_t flags) override;
     int MessageBoxA(std::string_view text, std::string_view caption, std::uint32_t flags) override;
+    int AfxMessageBox(StringView text, std::uint32_t flags) override;
 
   private:
-    int Show(bool ansi, String text, String caption, std::uint32_t flags);
+    int Show(bool ansi, bool framework, String text, String caption, std::uint32_t flags);
 
     struct Scripted {
         int answer;

@@ -15,18 +15,28 @@ SimMessageLoop::SimMessageLoop(SimClock& clock_, SimWindowSystem& windows_)
 
 std::uintptr_t SimMessageLoop::SetTimer(WindowHandle window, std::uintptr_t timerId,
                                         std::uint32_t elapse, TimerProc proc) {
+    ++setTimerCalls;
     if (window != kNoWindow && !windows.IsWindow(window)) return 0;
+    const std::uint32_t requested = elapse;
     elapse = std::max(elapse, kMinimumElapse);
     for (Timer& timer : timers) {
         if (timer.window == window && timer.id == timerId) {
             timer.elapse = elapse;
             timer.proc = proc;
             timer.due = clock.Now() + elapse;
+            timer.requested = requested;
             return timerId;
         }
     }
-    timers.push_back({window, timerId, elapse, proc, clock.Now() + elapse});
+    timers.push_back({window, timerId, elapse, proc, clock.Now() + elapse, requested});
     return timerId;
+}
+
+std::optional<std::uint32_t> SimMessageLoop::TimerPeriod(WindowHandle window,
+                                                         std::uintptr_t timerId) const {
+    for (const Timer& timer : timers)
+        if (timer.window == window && timer.id == timerId) return timer.requested;
+    return std::nullopt;
 }
 
 bool SimMessageLoop::KillTimer(WindowHandle window, std::uintptr_t timerId) {
@@ -108,11 +118,7 @@ LResult SimMessageLoop::DispatchMessageW(const Message& message) {
         if (proc != nullptr) proc(message.window, wm::kTimer, message.wParam, message.time);
         return 0;
     }
-    SimWindow* window = windows.Get(message.window);
-    if (window != nullptr && window->procedure) {
-        return window->procedure(message.message, message.wParam, message.lParam).value_or(0);
-    }
-    return 0;
+    return windows.SendMessageW(message.window, message.message, message.wParam, message.lParam);
 }
 
 bool SimMessageLoop::IsDialogMessageW(WindowHandle, const Message&) {

@@ -31,6 +31,11 @@ class SimMessageLoop : public MessageLoop {
     // and timer tick on the way (a nested loop, as a message box runs).
     void RunFor(std::uint64_t milliseconds);
     std::size_t TimerCount() const { return timers.size(); }
+    // The period of a running timer (as SetTimer got it, before the 10 ms
+    // minimum), nullopt when it does not run.
+    std::optional<std::uint32_t> TimerPeriod(WindowHandle window, std::uintptr_t timerId) const;
+    // SetTimer calls so far.
+    int SetTimerCalls() const { return setTimerCalls; }
 
     // The seam.
     std::uintptr_t SetTimer(WindowHandle window, std::uintptr_t timerId, std::uint32_t elapse,
@@ -51,6 +56,7 @@ class SimMessageLoop : public MessageLoop {
         std::uint32_t elapse;
         TimerProc proc;
         std::uint64_t due;
+        std::uint32_t requested;
     };
     Timer* NextTimer();
     Message TimerMessage(Timer& timer);
@@ -61,6 +67,7 @@ class SimMessageLoop : public MessageLoop {
     std::deque<Message> posted;
     std::optional<int> quitCode;
     std::optional<std::uint64_t> stopAt;
+    int setTimerCalls = 0;
 };
 
 }  // namespace nimbrel

@@ -1,5 +1,8 @@
-// Shell execution in the simulated desktop: every call is recorded and
-// answered with the next scripted result (42, success, by default).
+// The shell of the simulated desktop. ShellExecuteW calls are recorded and
+// answered with the next scripted result (42, success, by default). The
+// notification area keeps the icons Shell_NotifyIconW put there; the shell
+// can refuse icons altogether (SetTrayAvailable(false)), as when there is no
+// taskbar.
 #pragma once
 
 #include <cstdint>
@@ -20,26 +23,38 @@ struct SimShellCall {
     int showCommand;
 };
 
+// An icon in the notification area.
+struct SimTrayIcon {
+    WindowHandle window = kNoWindow;
+    std::uint32_t id = 0;
+    std::uint32_t callbackMessage = 0;
+    IconHandle icon = kNoIcon;
+    String tip;
+};
+
 class SimShell : public Shell {
   public:
     void Answer(std::intptr_t result) { script.push_back(result); }
     const std::vector<SimShellCall>& Calls() const { return calls; }
 
+    void SetTrayAvailable(bool available) { trayAvailable = available; }
+    const std::vector<SimTrayIcon>& TrayIcons() const { return trayIcons; }
+    // The first icon in the notification area, nullptr when there is none.
+    const SimTrayIcon* TrayIcon() const { return trayIcons.empty() ? nullptr : &trayIcons[0]; }
+    // Shell_NotifyIconW calls that failed.
+    int FailedTrayCalls() const { return failedTrayCalls; }
+
     std::intptr_t ShellExecuteW(WindowHandle owner, const char16_t* verb, const char16_t* file,
                                 const char16_t* parameters, const char16_t* directory,
-                                int showCommand) override {
-        calls.push_back({owner, String(sim::Terminated(verb)), String(sim::Terminated(file)),
-                         String(sim::Terminated(parameters)), String(sim::Terminated(directory)),
-                         showCommand});
-        if (script.empty()) return 42;
-        const std::intptr_t result = script.front();
-        script.pop_front();
-        return result;
-    }
+                                int showCommand) override;
+    bool Shell_NotifyIconW(std::uint32_t message, const NotifyIconData& data) override;
 
   private:
     std::deque<std::intptr_t> script;
     std::vector<SimShellCall> calls;
+    bool trayAvailable = true;
+    std::vector<SimTrayIcon> trayIcons;
+    int failedTrayCalls = 0;
 };
 
 }  // namespace nimbrel

@@ -7,6 +7,13 @@
 // Focus rules as in Windows: SetFocus and SetActiveWindow fail for another
 // process's window (no attached input), SetForegroundWindow works unless the
 // foreground is locked; keyboard input goes to the foreground window.
+//
+// Geometry: a window's rectangle is kept in its parent's client coordinates
+// (screen coordinates for a top-level window); a window has no border, so
+// its client area is its whole rectangle. The mouse moves only when the
+// scenario moves it (MoveMouse); it then gets wm::kSetCursor and
+// wm::kMouseMove as in Windows, and the cursor is the arrow unless the window
+// under it set another.
 #pragma once
 
 #include <cstdint>
@@ -37,9 +44,17 @@ struct SimWindow {
     bool hung = false;
     std::uint32_t responseDelay = 0;
     std::vector<WindowHandle> children;
+    std::uint32_t style = 0;  // GWL_STYLE bits the program looks at (ss::...)
+    Rect rect;                // in the parent's client coordinates
+    IconHandle bigIcon = kNoIcon;
+    IconHandle smallIcon = kNoIcon;
     // The window procedure for sent messages: an answer, or nullopt for the
-    // default handling (which answers 0).
+    // default handling (DefWindowProcW).
     std::function<std::optional<LResult>(std::uint32_t, WParam, LParam)> procedure;
+    // A subclass procedure installed by the program (SetWindowSubclass).
+    WindowProcedure* subclass = nullptr;
+    // Told when the window is shown (true) or hidden (false).
+    std::function<void(bool)> visibilityChanged;
     // Key presses that reach this (top-level) window: virtual key, Ctrl down.
     std::function<void(std::uint8_t, bool)> keyPressed;
     // Run when the window is destroyed.
@@ -78,6 +93,23 @@ class SimWindowSystem : public WindowSystem {
     // With reuse on, a new window takes the most recently freed handle.
     void SetHandleReuse(bool reuse) { reuseHandles = reuse; }
     const std::vector<SimFocusCall>& FocusCalls() const { return focusCalls; }
+    // The window's rectangle in screen coordinates.
+    Rect ScreenRect(WindowHandle window);
+    // The deepest visible window under a screen point, kNoWindow for none.
+    WindowHandle WindowFromPoint(Point point);
+    // The user moves the mouse to a screen point.
+    void MoveMouse(Point point);
+    // Places the mouse without telling any window (as before a click on the
+    // notification area).
+    void SetCursorPosition(Point point) { mouse = point; }
+    CursorHandle CurrentCursor() const { return cursor; }
+    WindowHandle Capture() const { return capture; }
+    // The system's pointing-hand cursor can be missing.
+    void SetHandCursorAvailable(bool available) { handCursorAvailable = available; }
+    // The icon resource behind an icon handle (0 for none or a freed one).
+    int IconResource(IconHandle icon) const;
+    // MessageBeep calls, in order.
+    const std::vector<std::uint32_t>& Beeps() const { return beeps; }
 
     // The seam.
     WindowHandle FindWindowW(const char16_t* className, const char16_t* windowName) override;
@@ -93,8 +125,41 @@ class SimWindowSystem : public WindowSystem {
     LResult SendMessageTimeoutW(WindowHandle window, std::uint32_t message, WParam wParam,
                                 LParam lParam, std::uint32_t flags, std::uint32_t timeout,
                                 std::uintptr_t* result) override;
+    WindowHandle CreateWindowExW(const char16_t* windowName, std::uint32_t style, int x, int y,
+                                 int width, int height, WindowHandle parent,
+                                 WindowProcedure& procedure) override;
+    bool DestroyWindow(WindowHandle window) override;
+    LResult DefWindowProcW(WindowHandle window, std::uint32_t message, WParam wParam,
+                           LParam lParam) override;
+    LResult SendMessageW(WindowHandle window, std::uint32_t message, WParam wParam,
+                         LParam lParam) override;
+    bool SetWindowTextW(WindowHandle window, const char16_t* text) override;
+    int GetWindowTextLengthW(WindowHandle window) override;
+    bool GetWindowRect(WindowHandle window, Rect& rect) override;
+    bool GetClientRect(WindowHandle window, Rect& rect) override;
+    bool ScreenToClient(WindowHandle window, Point& point) override;
+    bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int width,
+                      int height, std::uint32_t flags) override;
+    std::int32_t GetWindowLongW(WindowHandle window, int index) override;
+    std::int32_t SetWindowLongW(WindowHandle window, int index, std::int32_t value) override;
+    bool InvalidateRect(WindowHandle window, bool erase) override;
+    bool UpdateWindow(WindowHandle window) override;
+    bool SetWindowSubclass(WindowHandle window, WindowProcedure& procedure) override;
+    bool RemoveWindowSubclass(WindowHandle window, WindowProcedure& procedure) override;
+    LResult DefSubclassProc(WindowHandle window, std::uint32_t message, WParam wParam,
+                            LParam lParam) override;
+    WindowHandle SetCapture(WindowHandle window) override;
+    bool ReleaseCapture() override;
+    bool GetCursorPos(Point& point) override;
+    CursorHandle LoadCursorW(int cursorId) override;
+    CursorHandle SetCursor(CursorHandle cursor) override;
+    IconHandle LoadImageW(int resourceId, int width, int height) override;
+    bool DestroyIcon(IconHandle icon) override;
+    bool MessageBeep(std::uint32_t type) override;
 
   private:
+    // The window's own procedure, then the default handling.
+    LResult CallProcedure(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
     std::vector<WindowHandle>* SiblingsOf(WindowHandle parent);
     void BringToTop(WindowHandle topLevel);
 
@@ -111,6 +176,16 @@ class SimWindowSystem : public WindowSystem {
     WindowHandle focus = kNoWindow;
     WindowHandle active = kNoWindow;
     std::vector<SimFocusCall> focusCalls;
+    Point mouse{-1, -1};
+    WindowHandle capture = kNoWindow;
+    CursorHandle cursor = kNoCursor;
+    bool handCursorAvailable = true;
+    struct Icon {
+        int resourceId;
+        bool alive;
+    };
+    std::vector<Icon> icons;  // IconHandle n is icons[n - 1]
+    std::vector<std::uint32_t> beeps;
 };
 
 }  // namespace nimbrel

@@ -1,0 +1,104 @@
+// The options dialog (template 102): the program's main window. Created once,
+// modeless and hidden; shown from the tray. It holds the everyday options,
+// bound directly to the settings record (no OK or Cancel: the controls are
+// read whenever current values are needed), the status list of handled
+// windows, the tray icon and its commands, three links, and the buttons that
+// open the advanced options and the quote header styles.
+//
+// The watcher reaches it through ReadControls and AddStatusLine; the dialog
+// reaches the watcher through its `suspended` flag (set while the wrap
+// column is being edited, toggled by the tray's Disable/Enable) and the
+// timer callback that runs one tick, which it starts as timer 1 of its
+// window with the period `checkInterval`.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Platform.h"
+#include "shell/SettingsControls.h"
+#include "shell/Text.h"
+#include "ui/CDialog.h"
+#include "ui/CLinkLabel.h"
+#include "ui/CSystemTray.h"
+
+namespace nimbrel {
+
+constexpr std::uintptr_t kWatchTimerId = 1;
+constexpr const char16_t* kVersionText = u"Version 1.19.2";
+constexpr const char16_t* kHelpFile = u".\\docs\\index.html";
+constexpr const char16_t* kDonationsFile = u"donations.html";
+
+class COptionsDlg : public CDialog, public SettingsControls {
+  public:
+    // `suspended` is the watcher's flag; `watchTimerProc` runs one watcher
+    // tick. Both must outlive the dialog. Loads the normal and the disabled
+    // tray icon.
+    COptionsDlg(Platform& platform, std::uint8_t& suspended, TimerProc watchTimerProc);
+    // Destroys the window (which removes the tray icon), then frees the icons.
+    ~COptionsDlg() override;
+
+    // Creates the dialog modeless with no parent, hidden and disabled; its
+    // initialisation starts the watcher timer and sets up the tray icon.
+    bool Create();
+
+    // Reads every bound control into the settings record (a wrap column that
+    // is not a whole number is refused with the framework's prompt and keeps
+    // its value), then clamps the wrap column to 60..132.
+    void ReadControls() override;
+    // Shows the settings record in the controls.
+    void FillControls();
+    // A new first row of the status list: window title, status text.
+    void AddStatusLine(StringView windowTitle, StringView status);
+    // Hides or shows the tray icon.
+    void SetTrayIconHidden(bool hide);
+    // Rebuilds the tray menu's invert item: base text + " (" + cursor word
+    // + "/" + signature word + ")".
+    void UpdateInvertMenuText();
+
+    const CSystemTray& Tray() const { return tray; }
+    const CLinkLabel& DonationsLink() const { return donationsLink; }
+    const CLinkLabel& EmailLink() const { return emailLink; }
+    const CLinkLabel& WebLink() const { return webLink; }
+
+  protected:
+    bool DoDataExchange(bool saveAndValidate) override;
+    bool OnInitDialog() override;
+    bool OnCommand(int id, int code, WindowHandle control) override;
+    bool OnClose() override;
+    bool OnHelp() override;
+    BrushHandle OnCtlColorStatic(DeviceContext dc, WindowHandle control) override;
+    void OnDestroy() override;
+
+  private:
+    void SetUpTray();
+    void SelectQuoteChar();
+    void OnHide();
+    void OnAdvancedOptions();
+    void OnWrapColumnLeft();
+    void OnQuoteCharChanged();
+    void OnFontStyles();
+    void ShowDialog();
+    void ToggleProcessing();
+    void Invert();
+    void HideTrayIcon();
+    void OpenHelp();
+    CLinkLabel* LinkOf(int id);
+
+    std::uint8_t& suspended;
+    TimerProc watchTimerProc;
+    String invertBase = u"Invert Cursor/Sig";
+    String topWord = u"top";
+    String bottomWord = u"bottom";
+    IconHandle disabledIcon;
+    CLinkLabel donationsLink;
+    CLinkLabel emailLink;
+    CLinkLabel webLink;
+    CSystemTray tray;
+    IconHandle normalIcon;
+    IconHandle bigIcon = kNoIcon;
+    // Set while the program itself writes the controls, whose edit then
+    // reports a change that is not the user's.
+    bool fillingControls = false;
+};
+
+}  // namespace nimbrel
