@@ -59,11 +59,15 @@ Settings CommonOptions::BuildSettings() const {
 }
 
 std::filesystem::path CommonOptions::DataDirectory() const {
-    if (!dataDirectory_.empty()) {
-        if (!IsDirectory(dataDirectory_)) {
-            throw CommandError("--data: " + Quoted(dataDirectory_) + " is not a directory");
+    return FindDataDirectory(dataDirectory_);
+}
+
+std::filesystem::path FindDataDirectory(const std::string& given) {
+    if (!given.empty()) {
+        if (!IsDirectory(given)) {
+            throw CommandError("--data: " + Quoted(given) + " is not a directory");
         }
-        return dataDirectory_;
+        return given;
     }
     const std::filesystem::path executable = ExecutablePath();
     if (!executable.empty()) {

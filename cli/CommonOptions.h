@@ -32,9 +32,7 @@ class CommonOptions {
     // not accepted.
     Settings BuildSettings() const;
 
-    // --data when given (it must be a directory), else the data installed
-    // with the tool (<exe>/../share/nimbrel), else the source tree's data/.
-    // Throws CommandError when there is none.
+    // FindDataDirectory of --data.
     std::filesystem::path DataDirectory() const;
 
   private:
@@ -42,6 +40,11 @@ class CommonOptions {
     std::vector<std::string> assignments_;
     std::string dataDirectory_;
 };
+
+// The data directory: `given` when it is not empty (it must be a
+// directory), else the data installed with the tool (<exe>/../share/nimbrel),
+// else the source tree's data/. Throws CommandError when there is none.
+std::filesystem::path FindDataDirectory(const std::string& given);
 
 // The whole Nimbrel.cfg at `path` over the factory defaults. Throws
 // CommandError when it cannot be read (a missing file included).
