@@ -6,3 +6,4 @@
 
 #include "ConfigCommand.h"
 #include "ReformatCommand.h"
+#include "ViewCommand.h"

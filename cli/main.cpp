@@ -8,5 +8,6 @@ int main(int argc, char** argv) {
     CLI::App app{"nimbrel: reformat replies and colour messages as Nimbrel does", "nimbrel"};
     nimbrel::RegisterConfigCommand(app);
     nimbrel::RegisterReformatCommand(app);
+    nimbrel::RegisterViewCommand(app);
     return nimbrel::RunCommandLine(app, argc, argv);
 }

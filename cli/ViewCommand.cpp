@@ -1,0 +1,158 @@
+// nimbrel view: a message coloured as Nimbrel colours it in the message view,
+// as a standalone HTML page or as the body HTML alone.
+#include "ViewCommand.h"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "CommandLine.h"
+#include "CommonOptions.h"
+#include "coloring/CStyleSheetInfo.h"
+#include "coloring/EmoticonTable.h"
+#include "coloring/Emoticons.h"
+#include "coloring/HtmlKind.h"
+#include "coloring/ViewPipeline.h"
+#include "platform/MessageBoxes.h"
+#include "shell/Utf.h"
+
+namespace nimbrel {
+
+namespace {
+
+struct ViewOptions {
+    CommonOptions common;
+    bool html = false;
+    bool fragment = false;
+    std::string output;
+    std::string input = "-";
+};
+
+// The warnings the program would show in a message box go to standard error
+// as one line each; colouring goes on as it does in the program.
+class StderrMessageBoxes : public MessageBoxes {
+  public:
+    int MessageBoxW(StringView text, StringView caption, std::uint32_t flags) override {
+        return MessageBoxA(Utf16ToUtf8(text), Utf16ToUtf8(caption), flags);
+    }
+    int MessageBoxA(std::string_view text, std::string_view, std::uint32_t) override {
+        std::string line = "nimbrel: warning: ";
+        for (char c : text) {
+            if (c == '\n' || c == '\r') {
+                if (line.back() != ' ') line += ' ';
+            } else {
+                line += c;
+            }
+        }
+        while (line.back() == ' ')
+            line.pop_back();
+        std::cerr << line << '\n';
+        return mb::kIdOk;
+    }
+};
+
+std::string ReadStyleSheet(const std::filesystem::path& directory) {
+    const std::filesystem::path path = directory / "styles.css";
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) throw CommandError("cannot read '" + path.string() + "'");
+    std::string css{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) throw CommandError("cannot read '" + path.string() + "'");
+    return css;
+}
+
+// Plain text for the engine: CR LF line breaks, as a document's innerText.
+String WithCrLf(StringView text) {
+    String out;
+    out.reserve(text.size() + text.size() / 16);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) out += u'\r';
+        out += text[i];
+    }
+    return out;
+}
+
+std::string Page(std::string_view css, std::string_view body) {
+    std::string page =
+        "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>Nimbrel</title>\n"
+        "<style>\nbody { font-family: Arial, Helvetica, sans-serif; font-size: 10pt; }\n";
+    page += css;
+    if (!css.empty() && css.back() != '\n') page += '\n';
+    page += "</style>\n</head>\n<body>\n";
+    page += body;
+    page += "\n</body>\n</html>\n";
+    return page;
+}
+
+void View(const ViewOptions& options) {
+    const Settings settings = options.common.BuildSettings();
+    std::error_code error;
+    std::filesystem::path data = std::filesystem::absolute(options.common.DataDirectory(), error);
+    if (error) data = options.common.DataDirectory();
+    const std::string css = ReadStyleSheet(data);
+
+    const std::string name = options.input == "-" ? "standard input" : options.input;
+    String message = DecodeUtf8Input(ReadInput(options.input), name);
+    if (message.ends_with(u"\n")) message.pop_back();
+    if (message.ends_with(u"\r")) message.pop_back();
+
+    StderrMessageBoxes boxes;
+    const bool warnings = settings.displayWarnings != 0;
+    const CStyleSheetInfo styleSheet(data, warnings, boxes);
+    std::vector<EmoticonEntry> emoticons;
+    LoadEmoticonTable(data, warnings, boxes, emoticons);
+    const String imagePrefix = EmoticonImagePrefix(AnsiToUtf16(data.string()));
+    const ViewResources resources{styleSheet, emoticons, imagePrefix};
+
+    String body;
+    if (!options.html) {
+        body = ColorMessageText(WithCrLf(message), settings, resources);
+    } else if (IsFormattedHtml(message)) {
+        std::cerr << "nimbrel: note: a message formatted in HTML is left as it is\n";
+        body = message;
+    } else if (IsColoredHtml(message)) {
+        std::cerr << "nimbrel: note: the message is coloured already and is left as it is\n";
+        body = message;
+    } else {
+        body = ColorMessageHtml(message, false, settings, resources);
+    }
+
+    const std::string bodyBytes = Utf16ToUtf8(body);
+    const std::string out = options.fragment ? bodyBytes + "\n" : Page(css, bodyBytes);
+    if (options.output.empty()) {
+        std::cout << out;
+    } else {
+        WriteFileReplacing(options.output, out);
+    }
+}
+
+}  // namespace
+
+void RegisterViewCommand(CLI::App& app) {
+    auto options = std::make_shared<ViewOptions>();
+    CLI::App* view = app.add_subcommand(
+        "view",
+        "Colour a message as the message view shows it: quote levels, signature, links, "
+        "*bold* /italic/ _underline_ and emoticons. Writes a standalone HTML page (styles.css "
+        "inlined, emoticon images from the data directory), or with --fragment the body HTML.");
+    options->common.AddTo(*view);
+    view->add_flag("--html", options->html,
+                   "the input is a message's body HTML as the mail program holds it, not plain "
+                   "text; a message formatted in HTML is shown unchanged");
+    view->add_flag("--fragment", options->fragment,
+                   "write only the body HTML that colouring puts into the document");
+    view->add_option("-o,--output", options->output, "write to FILE instead of standard output")
+        ->type_name("FILE");
+    view->add_option("input", options->input,
+                     "the message (UTF-8, LF or CR LF line breaks); '-' or none: standard input")
+        ->type_name("FILE|-");
+    view->callback([options] { View(*options); });
+}
+
+}  // namespace nimbrel

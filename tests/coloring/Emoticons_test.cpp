@@ -1,0 +1,74 @@
+#include "coloring/Emoticons.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/GoldenCase.h"
+
+namespace nimbrel {
+namespace {
+
+const String kPrefix = EmoticonImagePrefix(u"C:\\Nimbrel", u'\\');
+const String kSmile = kPrefix + u"smile.gif\">";
+
+String Replace(String html, const std::vector<EmoticonEntry>& table) {
+    ReplaceEmoticons(html, table, kPrefix);
+    return html;
+}
+
+String Smile(StringView html) {
+    return Replace(String(html), {{u":-)", u"smile.gif"}});
+}
+
+TEST(EmoticonImagePrefix, InstallDirectoryThenEmoticonsFolder) {
+    EXPECT_EQ(EmoticonImagePrefix(u"C:\\Program Files\\Nimbrel", u'\\'),
+              u"<IMG src=\"C:\\Program Files\\Nimbrel\\emoticons\\");
+    EXPECT_EQ(EmoticonImagePrefix(u"/opt/nimbrel", u'/'), u"<IMG src=\"/opt/nimbrel/emoticons/");
+    EXPECT_EQ(EmoticonImagePrefix(u"/a&b\"c", u'/'), u"<IMG src=\"/a&amp;b&quot;c/emoticons/");
+}
+
+TEST(ReplaceEmoticons, OnlyWhereNoWordPathOrAddressTouchesTheCode) {
+    EXPECT_EQ(Smile(u":-)"), kSmile);
+    EXPECT_EQ(Smile(u"a :-) b"), u"a " + kSmile + u" b");
+    EXPECT_EQ(Smile(u"fine:-)<BR>"), u"fine:-)<BR>");
+    EXPECT_EQ(Smile(u"(:-))"), u"(" + kSmile + u")");
+    EXPECT_EQ(Smile(u":-):-)"), kSmile + kSmile);  // the second follows the first image's '>'
+    for (StringView kept : {u"x:-)", u":-)x", u"/:-)", u".:-)", u":-)/", u":-).", u"\u00e9:-)"})
+        EXPECT_EQ(Smile(kept), kept);
+}
+
+TEST(ReplaceEmoticons, NeverInsideATag) {
+    EXPECT_EQ(Smile(u"<A HREF=\"http://x.example/?q= :-) \">:-)</A>"),
+              u"<A HREF=\"http://x.example/?q= :-) \">" + kSmile + u"</A>");
+    // An unclosed '<' starts no tag.
+    EXPECT_EQ(Smile(u"< :-)"), u"< " + kSmile);
+}
+
+TEST(ReplaceEmoticons, TableOrderEmptyCodesAndRawAngleBrackets) {
+    const std::vector<EmoticonEntry> table = {{u"", u"never.gif"},
+                                              {u":-)", u"smile.gif"},
+                                              {u":-", u"flat.gif"},
+                                              {u"<3", u"heart.gif"},
+                                              {u"&lt;3", u"heart.gif"}};
+    EXPECT_EQ(Replace(u"a :-) b :- c &lt;3", table),
+              u"a " + kSmile + u" b " + kPrefix + u"flat.gif\"> c " + kPrefix + u"heart.gif\">");
+}
+
+TEST(ReplaceEmoticons, FileNameCannotEndTheAttribute) {
+    EXPECT_EQ(Replace(u":-)", {{u":-)", u"x\" onerror=\"alert(1)<b>"}}),
+              kPrefix + u"x&quot; onerror=&quot;alert(1)&lt;b&gt;\">");
+}
+
+TEST(ReplaceEmoticonsPathological, ManyCodes) {
+    String html;
+    String expected;
+    for (int i = 0; i < 100000; ++i) {
+        html += u":-) ;-)";
+        expected += kSmile + u" " + kPrefix + u"wink.gif\">";
+    }
+    EXPECT_EQ(Replace(html, {{u":-)", u"smile.gif"}, {u";-)", u"wink.gif"}}), expected);
+}
+
+}  // namespace
+}  // namespace nimbrel

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <string>
+
+#include "coloring/CStyleSheetInfo.h"
+#include "coloring/EmoticonTable.h"
+#include "coloring/RecordingMessageBoxes.h"
+#include "support/GoldenCase.h"
+
+namespace nimbrel {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint32_t kErrorFlags = 0x1030;
+
+// A fresh directory for one test, removed afterwards.
+class TempDir {
+  public:
+    TempDir() {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        path_ = fs::temp_directory_path() /
+                (std::string("nimbrel-") + info->test_suite_name() + "-" + info->name());
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        fs::remove_all(path_, ignored);
+    }
+    const fs::path& path() const { return path_; }
+    void Write(const std::string& name, const std::string& bytes) const {
+        std::ofstream(path_ / name, std::ios::binary) << bytes;
+    }
+
+  private:
+    fs::path path_;
+};
+
+TEST(StyleCount, ParsedFromTheFourthCharacterOfTheFirstLine) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    const struct {
+        const char* start;
+        std::int32_t count;
+    } cases[] = {
+        {"/* 4 quote levels */\n.q0 {}", 4},
+        {"/*4*/", 0},  // index 3 holds '*'
+        {"/* +7", 7},
+        {"/* -3x", -3},
+        {"/*\t\r 12 levels", 12},
+        {"", 0},
+        {"abc", 0},
+        {"abc\n5", 0},                  // the number must be on the first line
+        {"/*                4", 4},     // the 19th byte
+        {"/*                 4", 0},    // past it
+        {"/* 9999999999999999", kMax},  // 16 digits, clamped
+        {"/* -999999999999999", kMin},
+        {"/* 0007 */", 7},
+        {"/* - 3", 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CStyleSheetInfo::ParseStyleCount(c.start), c.count) << c.start;
+}
+
+TEST(StyleCount, MissingFileWarnsOnlyWithDisplayWarnings) {
+    TempDir dir;
+    RecordingMessageBoxes boxes;
+    EXPECT_EQ(CStyleSheetInfo(dir.path(), false, boxes).styleCount, 1);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_EQ(CStyleSheetInfo(dir.path(), true, boxes).styleCount, 1);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              u"The style sheet (styles.css) could not be opened!\nColoring will not work.\n\n"
+              u"Wrong working directory or file not found?");
+    EXPECT_EQ(boxes.boxes[0].caption, u"Nimbrel Error");
+    EXPECT_EQ(boxes.boxes[0].flags, kErrorFlags);
+}
+
+TEST(StyleCount, ZeroAlwaysWarnsAndGivesOne) {
+    TempDir dir;
+    dir.Write("styles.css", "/*4*/\n.q0 { color: black }\n");
+    RecordingMessageBoxes boxes;
+    EXPECT_EQ(CStyleSheetInfo(dir.path(), false, boxes).styleCount, 1);
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              u"Number of style sheets in styles.css set to 0!\nMust be at least 1!\n");
+    EXPECT_EQ(boxes.boxes[0].caption, u"Nimbrel Error");
+    EXPECT_EQ(boxes.boxes[0].flags, kErrorFlags);
+
+    dir.Write("styles.css", "");
+    EXPECT_EQ(CStyleSheetInfo(dir.path(), false, boxes).styleCount, 1);
+    EXPECT_EQ(boxes.boxes.size(), 2u);
+}
+
+TEST(StyleCount, BundledStyleSheetDefinesFourLevels) {
+    RecordingMessageBoxes boxes;
+    const CStyleSheetInfo info(RepoDataDir(), true, boxes);
+    EXPECT_EQ(info.styleCount, 4);
+    EXPECT_TRUE(boxes.boxes.empty());
+    const std::string css = ReadFileBytes(RepoDataDir() + "/styles.css");
+    for (const char* rule :
+         {".q0", ".q1", ".q2", ".q3", ".sig", ".asig", "A.0", "A.1", "A.2", "A.3"})
+        EXPECT_NE(css.find(rule), std::string::npos) << rule;
+}
+
+TEST(EmoticonTable, ParsesPiecesWithATab) {
+    std::vector<EmoticonEntry> table;
+    ParseEmoticonTable(
+        "A\tB\r\n"
+        "no tab here\n"
+        "x\ty\tz\n"
+        "\tempty-code.gif\n"
+        " :-) \tspaced.gif\r\r\n"
+        "caf\xc3\xa9\t\xe2\x98\xba.png\n"
+        "last\tno-line-feed.gif",
+        table);
+    const std::vector<std::pair<String, String>> expected = {
+        {u"A", u"B"},
+        {u"x", u"y\tz"},
+        {u"", u"empty-code.gif"},
+        {u" :-) ", u"spaced.gif"},
+        {u"caf\u00e9", u"\u263a.png"},
+        {u"last", u"no-line-feed.gif"},
+    };
+    ASSERT_EQ(table.size(), expected.size());
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        EXPECT_EQ(table[i].code, expected[i].first) << i;
+        EXPECT_EQ(table[i].image, expected[i].second) << i;
+    }
+}
+
+TEST(EmoticonTable, LongLinesAreReadIn519BytePieces) {
+    std::vector<EmoticonEntry> table;
+    // 518 bytes and a line feed: one piece.
+    ParseEmoticonTable(std::string(300, 'c') + "\t" + std::string(217, 'i') + "\n", table);
+    ASSERT_EQ(table.size(), 1u);
+    EXPECT_EQ(table[0].code.size(), 300u);
+    EXPECT_EQ(table[0].image.size(), 217u);
+    // 600 bytes with the TAB at 550: the second piece starts at byte 519.
+    table.clear();
+    ParseEmoticonTable(std::string(550, 'c') + "\t" + std::string(49, 'i') + "\nq\tr\n", table);
+    ASSERT_EQ(table.size(), 2u);
+    EXPECT_EQ(table[0].code, String(31, u'c'));
+    EXPECT_EQ(table[0].image, String(49, u'i'));
+    EXPECT_EQ(table[1].code, u"q");
+}
+
+TEST(EmoticonTable, MissingFileWarnsOnlyWithDisplayWarnings) {
+    TempDir dir;
+    RecordingMessageBoxes boxes;
+    std::vector<EmoticonEntry> table;
+    EXPECT_TRUE(LoadEmoticonTable(dir.path(), false, boxes, table));
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(LoadEmoticonTable(dir.path(), true, boxes, table));
+    ASSERT_EQ(boxes.boxes.size(), 1u);
+    EXPECT_EQ(boxes.boxes[0].text,
+              u"Emoticon data could not be loaded!\n\nVerify that emoticons.ini is found\n"
+              u"in the Nimbrel directory and\nmake sure that you are using a\n"
+              u"valid shortcut to start the program.");
+    EXPECT_EQ(boxes.boxes[0].caption, u"Nimbrel Error");
+    EXPECT_EQ(boxes.boxes[0].flags, kErrorFlags);
+    EXPECT_TRUE(table.empty());
+
+    dir.Write("emoticons.ini", ":-)\tsmile.gif\r\n");
+    EXPECT_FALSE(LoadEmoticonTable(dir.path(), true, boxes, table));
+    ASSERT_EQ(table.size(), 1u);
+    EXPECT_EQ(table[0].image, u"smile.gif");
+}
+
+TEST(EmoticonTable, BundledTableNamesExistingImages) {
+    RecordingMessageBoxes boxes;
+    std::vector<EmoticonEntry> table;
+    ASSERT_FALSE(LoadEmoticonTable(RepoDataDir(), true, boxes, table));
+    EXPECT_GE(table.size(), 6u);
+    bool smile = false;
+    for (const EmoticonEntry& entry : table) {
+        EXPECT_FALSE(entry.code.empty());
+        EXPECT_TRUE(fs::is_regular_file(fs::path(RepoDataDir()) / "emoticons" / Utf8(entry.image)))
+            << Utf8(entry.image);
+        smile = smile || entry.code == u":-)";
+    }
+    EXPECT_TRUE(smile);
+}
+
+}  // namespace
+}  // namespace nimbrel

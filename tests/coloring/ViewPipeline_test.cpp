@@ -1,0 +1,216 @@
+#include "coloring/ViewPipeline.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <initializer_list>
+#include <vector>
+
+#include "coloring/EmoticonTable.h"
+#include "coloring/Emoticons.h"
+#include "coloring/HtmlKind.h"
+#include "coloring/TextToHtml.h"
+#include "shell/Utf.h"
+#include "support/GoldenCase.h"
+
+namespace nimbrel {
+namespace {
+
+const String kPrefix = EmoticonImagePrefix(u"C:\\Nimbrel", u'\\');
+
+class ViewGolden : public testing::TestWithParam<GoldenCase> {};
+
+// Case keys: html (the input is a document's HTML, else plain text given with
+// CR LF), isCompose, settings fields; section "emoticons" as in emoticons.ini.
+TEST_P(ViewGolden, MatchesExpected) {
+    const GoldenCase& golden = GetParam();
+    const CStyleSheetInfo info(4);
+    std::vector<EmoticonEntry> emoticons;
+    if (golden.sections.count("emoticons"))
+        ParseEmoticonTable(golden.Section("emoticons"), emoticons);
+    const ViewResources resources{info, emoticons, kPrefix};
+    const bool html = golden.params.count("html") && golden.IntParam("html") != 0;
+    const bool isCompose = golden.params.count("isCompose") && golden.IntParam("isCompose") != 0;
+    const String result =
+        html ? ColorMessageHtml(Utf16(golden.Section("input")), isCompose, golden.settings,
+                                resources)
+             : ColorMessageText(Utf16(ToCrLf(golden.Section("input"))), golden.settings, resources);
+    EXPECT_EQ(Utf8(result), golden.Section("expected"));
+}
+
+INSTANTIATE_TEST_SUITE_P(View, ViewGolden, testing::ValuesIn(LoadGoldenCases("coloring/view")),
+                         GoldenCaseName);
+
+TEST(HtmlKind, FormattedHtmlAndHtmlComposition) {
+    for (StringView html : {u"a<FONT size=2>", u"<P>x", u"<IMG src=x>", u"<I>", u"<B>",
+                            u"<FRAMESET>", u"<SCRIPT>", u"<OBJECT", u"<PRE>"})
+        EXPECT_TRUE(IsFormattedHtml(html)) << Utf8(html);
+    for (StringView html : {u"<FONT>", u"<b>", u"<p>", u"<BR>&gt; x", u"<DIV>text</DIV>"})
+        EXPECT_FALSE(IsFormattedHtml(html)) << Utf8(html);
+    EXPECT_TRUE(IsHtmlComposition(u"<DIV style=\"FONT: 10pt arial\">"));
+    EXPECT_TRUE(IsHtmlComposition(u"<BLOCKQUOTE dir=ltr>"));
+    EXPECT_FALSE(IsHtmlComposition(u"<DIV style=\"font: 10pt\"><blockquote>"));
+    EXPECT_TRUE(IsColoredHtml(u"x<SPAN class=q0>y"));
+    EXPECT_FALSE(IsColoredHtml(u"<span class=q0>"));
+}
+
+// The target of an anchor tag starts with one of the schemes that are linked.
+bool HasLinkedScheme(StringView tag) {
+    const std::size_t href = tag.find(u"HREF=\"");
+    if (href == StringView::npos) return false;
+    const StringView target = tag.substr(href + 6);
+    for (StringView scheme : {u"http://", u"https://", u"ftp://", u"news:", u"mailto:"}) {
+        if (target.starts_with(scheme)) return true;
+    }
+    return false;
+}
+
+// Every '<' starts one of the tags the coloring writes and the tag ends at the
+// next '>' with its quotes paired; no '>' outside a tag; anchors do not nest
+// and are all closed, and link only the schemes that are linked. Returns "" or what is wrong.
+std::string CheckMarkup(StringView html) {
+    static const std::initializer_list<StringView> kTags = {
+        u"<A ",     u"</A>",         u"<BR>",       u"<B>",  u"</B>",
+        u"<I>",     u"</I>",         u"<U>",        u"</U>", u"<SPAN class=q0>",
+        u"</span>", u"<span class=", u"<IMG src=\""};
+    bool inAnchor = false;
+    for (std::size_t i = 0; i < html.size(); ++i) {
+        if (html[i] == u'>') return "raw '>' at " + std::to_string(i);
+        if (html[i] != u'<') continue;
+        const StringView rest = html.substr(i);
+        bool known = false;
+        for (StringView tag : kTags)
+            known = known || rest.starts_with(tag);
+        if (!known) return "unknown tag at " + std::to_string(i) + ": " + Utf8(rest.substr(0, 20));
+        const std::size_t end = html.find(u'>', i);
+        if (end == StringView::npos) return "unclosed tag at " + std::to_string(i);
+        const StringView tag = html.substr(i, end - i + 1);
+        if (tag.find(u'<', 1) != StringView::npos) return "'<' inside a tag: " + Utf8(tag);
+        if (std::count(tag.begin(), tag.end(), u'"') % 2 != 0)
+            return "unpaired quote: " + Utf8(tag);
+        if (tag.starts_with(u"<A ")) {
+            if (inAnchor) return "nested anchor: " + Utf8(tag);
+            if (!HasLinkedScheme(tag)) return "scheme not linked: " + Utf8(tag);
+            inAnchor = true;
+        } else if (tag == u"</A>") {
+            if (!inAnchor) return "stray </A>";
+            inAnchor = false;
+        }
+        i = end;
+    }
+    return inAnchor ? "unclosed anchor" : "";
+}
+
+// What a browser shows of TextToHtml's output, as plain text.
+String VisibleText(StringView html) {
+    String text;
+    for (std::size_t i = 0; i < html.size();) {
+        const StringView rest = html.substr(i);
+        if (rest.starts_with(u"<BR>")) {
+            text += u'\n';
+            i += 4;
+        } else if (html[i] == u'<') {
+            i = html.find(u'>', i) + 1;
+        } else if (html[i] == u'&') {
+            for (auto [entity, c] :
+                 {std::pair{u"&lt;", u'<'}, std::pair{u"&gt;", u'>'}, std::pair{u"&amp;", u'&'},
+                  std::pair{u"&quot;", u'"'}, std::pair{u"&nbsp;", u' '}}) {
+                if (rest.starts_with(entity)) {
+                    text += c;
+                    i += StringView(entity).size();
+                    break;
+                }
+            }
+        } else {
+            text += html[i++];
+        }
+    }
+    return text;
+}
+
+std::vector<std::string> CorpusLines(const std::string& file) {
+    const std::string bytes = ReadFileBytes(TestDataDir() + "/corpus/linkify-it/" + file);
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t lf = bytes.find('\n', pos);
+        if (lf == std::string::npos) lf = bytes.size();
+        std::string line = bytes.substr(pos, lf - pos);
+        if (!line.empty() && line[0] != '%') lines.push_back(line);
+        pos = lf + 1;
+    }
+    return lines;
+}
+
+TEST(LinkCorpus, AnchorsAreWellFormedAndNothingIsLost) {
+    int linked = 0;
+    for (const char* file : {"links.txt", "not_links.txt"}) {
+        for (const std::string& line : CorpusLines(file)) {
+            const String text = Utf16(line);
+            const String html = TextToHtml(text);
+            EXPECT_EQ(CheckMarkup(html), "") << line;
+            // "news:<id>" loses its brackets on purpose; everything else shows as written.
+            if (line.find("news:") == std::string::npos) {
+                EXPECT_EQ(VisibleText(html), text) << line;
+            }
+            linked += html.find(u"<A ") != String::npos;
+        }
+    }
+    EXPECT_GT(linked, 40);
+}
+
+TEST(LinkCorpus, WholePipelineStaysWellFormed) {
+    const CStyleSheetInfo info(4);
+    std::vector<EmoticonEntry> emoticons = {{u":-)", u"smile.gif"},
+                                            {u":)", u"smile.gif"},
+                                            {u";-)", u"wink.gif"},
+                                            {u"*grin*", u"grin.gif"}};
+    const ViewResources resources{info, emoticons, kPrefix};
+    Settings options = Settings::Defaults();
+    options.reformatMessageView = 0;
+    std::vector<String> inputs;
+    for (const char* file : {"links.txt", "not_links.txt"})
+        for (const std::string& line : CorpusLines(file))
+            inputs.push_back(Utf16(line));
+    for (const auto& entry :
+         std::filesystem::directory_iterator(TestDataDir() + "/corpus/email_reply_parser/emails"))
+        inputs.push_back(AnsiToUtf16(ReadFileBytes(entry.path().string())));
+    for (const String& input : inputs) {
+        for (int keep = 0; keep < 2; ++keep) {
+            options.keepStyleMarkers = keep;
+            const String html = ColorMessageText(input, options, resources);
+            ASSERT_TRUE(html.starts_with(u"<SPAN class=q0>"));
+            // Font-style tags may cross; everything else must be well formed.
+            EXPECT_EQ(CheckMarkup(html), "") << Utf8(input);
+        }
+    }
+}
+
+TEST(ViewPipelinePathological, LongQuoteMarkersAndWrappedAddresses) {
+    const CStyleSheetInfo info(4);
+    const std::vector<EmoticonEntry> emoticons = {{u":-)", u"smile.gif"}};
+    const ViewResources resources{info, emoticons, kPrefix};
+    Settings options = Settings::Defaults();
+    options.reformatMessageView = 0;
+    // One line of a million quote markers: level 1000000, class 0.
+    String markers(1000000, u'>');
+    String expected = u"<SPAN class=q0></span><span class=q0>";
+    for (int i = 0; i < 1000000; ++i)
+        expected += u"&gt;";
+    EXPECT_EQ(ColorMessageText(markers + u" x", options, resources), expected + u" x");
+
+    // 100,000 lines of a wrapped address: one link without the line breaks.
+    const String piece = u"http://example.com/" + String(60, u'a') + u"/";
+    String text = piece;
+    String joined = piece;
+    for (int i = 0; i < 100000; ++i) {
+        text += u"\r\n" + String(70, u'b') + u"/";
+        joined += String(70, u'b') + u"/";
+    }
+    EXPECT_EQ(ColorMessageText(text, options, resources),
+              u"<SPAN class=q0><A class=0 HREF=\"" + joined + u"\">" + joined + u"</A>");
+}
+
+}  // namespace
+}  // namespace nimbrel
