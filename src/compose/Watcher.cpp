@@ -1,6 +1,7 @@
 #include "compose/Watcher.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "shell/App.h"
 #include "shell/Settings.h"
@@ -64,13 +65,20 @@ class Tick {
 
 void Tick::NoteWindows() {
     trackedWindows.ClearSeen();
+    // The note windows are listed first and handled afterwards. Handling a
+    // window sleeps and brings it to the top, and the user may close it
+    // meanwhile: going on from a closed window would end the enumeration
+    // there and make the watcher forget every window after it.
     WindowSystem& windows = platform.windows;
+    std::vector<WindowHandle> noteWindows;
     for (WindowHandle window =
              windows.FindWindowExW(kNoWindow, kNoWindow, kNoteWindowClass, nullptr);
          window != kNoWindow;
          window = windows.FindWindowExW(kNoWindow, window, kNoteWindowClass, nullptr)) {
-        Consider(window);
+        noteWindows.push_back(window);
     }
+    for (const WindowHandle window : noteWindows)
+        Consider(window);
     trackedWindows.EraseUnseen();
 }
 
@@ -82,9 +90,11 @@ void Tick::Consider(WindowHandle window) {
     const int length = platform.windows.GetWindowTextW(window, buffer, kTrackedTitleUnits);
     const StringView title(buffer, static_cast<std::size_t>(std::max(length, 0)));
 
+    // OE leaves the title empty while it sets the window up; a window that
+    // closed since the list was made reads as empty too.
+    if (title.empty()) return;
     if (index == TrackingTable::kNotFound) {
-        // OE leaves the title empty while it sets the window up.
-        if (!title.empty()) Handle(window, title, 0);
+        Handle(window, title, 0);
         return;
     }
     const TrackedWindow& record = trackedWindows[index];

@@ -57,12 +57,14 @@ bool IsComposeWindow(WindowSystem& windows, WindowHandle window);
 //    alone when Alt is held, with 2 when it is not held, with other values
 //    never.
 // 4. `busy` is set until the tick ends; host.ReadControls().
-// 5. Every note window is looked up in the tracking table and its title
-//    (at most 127 units) read. A window is handled when it has no record and
-//    a title, or when its title differs from the one of a record that is not
-//    itself from a title change (that record is dropped), or again when its
-//    record is from the colouring path (the done mark keeps this cheap);
-//    never when its record says Alt left it alone. Handling gives a status:
+// 5. The note windows are listed (one enumeration, top first), then each is
+//    looked up in the tracking table and its title (at most 127 units) read.
+//    A window without a title is left for a later tick. A window is handled
+//    when it has no record, or when its title differs from the one of a
+//    record that is not itself from a title change (that record is
+//    dropped), or again when its record is from the colouring path (the
+//    done mark keeps this cheap); never when its record says Alt left it
+//    alone. Handling gives a status:
 //    "ignored (Alt)" under the Alt rule; the compose status of
 //    ProcessComposeWindow for a compose window (after the latency error box
 //    for "get error" and "put error" with `displayWarnings`); "processed (c)"

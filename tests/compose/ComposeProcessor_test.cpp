@@ -82,15 +82,6 @@ TEST_F(ComposeProcessorTest, ANewMessageGetsItsRandomSignatureWithoutMovingTheCa
     EXPECT_TRUE(TakeKeys().empty());
 }
 
-TEST_F(ComposeProcessorTest, BothSignatureSeparatorsGetTheIsoFix) {
-    settings.iso8859SignatureFix = 1;
-    const OeNote message = oe.OpenReply(u"Hi,\r\n--\r\nfirst\r\n-- \r\nsecond");
-    EXPECT_EQ(Process(message), kComposeSignatureOnly);
-    const String fixed = oe.BodyText(message.note);
-    EXPECT_EQ(fixed.find(u"\r\n-- \r\n"), String::npos);
-    EXPECT_EQ(fixed.find(u"\r\n--\r\n"), String::npos);
-}
-
 TEST_F(ComposeProcessorTest, AMessageWithNothingToDoIsNotTouched) {
     const OeNote message = oe.OpenReply(u"Dear Jane,\r\n\r\nthanks.");
     const String html = oe.BodyHtml(message.note);
@@ -144,6 +135,16 @@ TEST_F(ComposeProcessorTest, WaitsTheInitDelayFirst) {
     const OeNote reply = oe.OpenReply(kEmailReply, loading);
     EXPECT_EQ(Process(reply), kComposeReformatted);
     EXPECT_EQ(desktop.clock.Now(), 400u);
+}
+
+TEST_F(ComposeProcessorTest, NegativeDelaysFromADamagedConfigurationCountAsNone) {
+    settings.compositionInitDelay = -1;
+    settings.oeReactionDelay = -200;
+    settings.useClipboard = 1;
+    const OeNote reply = oe.OpenReply(kEmailReply);
+    EXPECT_EQ(Process(reply), kComposeReformatted);
+    EXPECT_EQ(desktop.clock.Now(), 0u);
+    EXPECT_EQ(oe.BodyText(reply.note), kEmailReplyDone);
 }
 
 TEST_F(ComposeProcessorTest, ColoursTheComposeWindowWhenAsked) {

@@ -56,30 +56,6 @@ TEST_F(WatcherTest, AWindowWithoutTitleIsLeftUntilOeHasSetItUp) {
     EXPECT_EQ(Statuses(), std::vector<String>{u"processed (q)"});
 }
 
-TEST_F(WatcherTest, EveryKindOfComposeWindowGetsItsStatus) {
-    OeNoteOptions html;
-    html.html = true;
-    html.title = u"Re: HTML";
-    OeNoteOptions fresh;
-    fresh.title = u"New Message";
-    OeNoteOptions forward;
-    forward.title = u"Fw: lunch";
-    const OeNote news = oe.OpenReply(kNewsReply);
-    const OeNote htmlReply = oe.OpenReply(kHtmlReply, html);
-    const OeNote newMessage = oe.OpenReply(kNewMessageMarker, fresh);
-    const OeNote forwarded = oe.OpenReply(u"Look at this:\r\n\r\nhttp://example.org/", forward);
-    Tick();
-    // Newest window first: that is the Z order OE opened them in.
-    EXPECT_EQ(host.rows, (std::vector<StatusRow>{{u"Fw: lunch", u"skipped (quoted)"},
-                                                 {u"New Message", u"processed (sig)"},
-                                                 {u"Re: HTML", u"skipped (HTML)"},
-                                                 {u"Re: Test", u"processed (q)"}}));
-    EXPECT_EQ(oe.BodyText(news.note), kNewsReplyDone);
-    EXPECT_EQ(oe.BodyHtml(htmlReply.note), kHtmlReply);
-    EXPECT_EQ(oe.BodyText(newMessage.note), kNewMessageSigned);
-    EXPECT_EQ(oe.BodyText(forwarded.note), u"Look at this:\r\n\r\nhttp://example.org/");
-}
-
 TEST_F(WatcherTest, ADocumentThatNeverCompletesIsTriedAtEveryTickAndNeverListed) {
     settings.compositionInitDelay = 50;  // what each try costs
     OeNoteOptions stuck;
@@ -255,6 +231,23 @@ TEST_F(WatcherTest, AHungWindowDoesNotHoldTheRoundUp) {
     Tick();
     EXPECT_EQ(host.rows.size(), 2u);
     EXPECT_EQ(host.rows[1], (StatusRow{u"Re: Test", u"processed (q)"}));
+}
+
+TEST_F(WatcherTest, AWindowClosedWhileItIsProcessedDoesNotMakeTheWatcherForgetTheOthers) {
+    // The user opens a reply with Alt held, to keep OE's own quoting.
+    desktop.HoldAlt(true);
+    const OeNote kept = oe.OpenReply(kEmailReply);
+    Tick();
+    desktop.HoldAlt(false);
+    // Another reply, closed again during its init delay.
+    settings.compositionInitDelay = 100;
+    const OeNote brief = oe.OpenReply(kNewsReply, Titled(u"Re: brief"));
+    desktop.clock.At(desktop.clock.Now() + 50, [&] { oe.Close(brief.note); });
+    Tick();
+    Tick();
+    Tick();
+    EXPECT_EQ(host.rows, (std::vector<StatusRow>{{u"Re: Test", u"ignored (Alt)"}}));
+    EXPECT_EQ(oe.BodyText(kept.note), kEmailReply);
 }
 
 // ---------------------------------------------------------------- messages and the preview pane
