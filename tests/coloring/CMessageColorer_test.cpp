@@ -84,6 +84,11 @@ TEST_F(MessageColorerTest, NoDocumentReachableIsNothingToDo) {
     desktop.windows.Get(hung)->hung = true;
     EXPECT_EQ(Colorize(), kColorNothingToDo);
 
+    const WindowHandle bodiless = oe.ShowInPreview(kPlainMessage);
+    oe.Document(bodiless).hasBody = false;
+    EXPECT_EQ(Colorize(), kColorNothingToDo);
+    EXPECT_EQ(desktop.documents.OutstandingReferences(), 0u);
+
     // OLEACC.DLL missing: colouring silently does nothing.
     watcher.reset();
     CHtmlDocAccess::ResetProcessState();

@@ -123,6 +123,12 @@ TEST_F(ComposeProcessorTest, AnUnfinishedOrUnreachableDocumentIsNotReady) {
     const OeNote empty = oe.OpenReply(u"");
     EXPECT_EQ(Process(empty), kComposeNotReady);
 
+    // A document without a body yet: the document reached is let go again.
+    const OeNote bodiless = oe.OpenReply(kEmailReply);
+    oe.Document(bodiless.note).hasBody = false;
+    EXPECT_EQ(Process(bodiless), kComposeNotReady);
+    EXPECT_EQ(desktop.documents.OutstandingReferences(), 0u);
+
     EXPECT_TRUE(TakeKeys().empty());
     desktop.Wait(1000);
     EXPECT_EQ(Process(slow), kComposeReformatted);
