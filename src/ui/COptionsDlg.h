@@ -14,8 +14,8 @@
 
 #include <cstdint>
 
+#include "compose/WatchHost.h"
 #include "platform/Platform.h"
-#include "shell/SettingsControls.h"
 #include "shell/Text.h"
 #include "ui/CDialog.h"
 #include "ui/CLinkLabel.h"
@@ -28,7 +28,7 @@ constexpr const char16_t* kVersionText = u"Version 1.19.2";
 constexpr const char16_t* kHelpFile = u".\\docs\\index.html";
 constexpr const char16_t* kDonationsFile = u"donations.html";
 
-class COptionsDlg : public CDialog, public SettingsControls {
+class COptionsDlg : public CDialog, public WatchHost {
   public:
     // `suspended` is the watcher's flag; `watchTimerProc` runs one watcher
     // tick. Both must outlive the dialog. Loads the normal and the disabled
@@ -48,7 +48,7 @@ class COptionsDlg : public CDialog, public SettingsControls {
     // Shows the settings record in the controls.
     void FillControls();
     // A new first row of the status list: window title, status text.
-    void AddStatusLine(StringView windowTitle, StringView status);
+    void AddStatusLine(StringView windowTitle, StringView status) override;
     // Hides or shows the tray icon.
     void SetTrayIconHidden(bool hide);
     // Rebuilds the tray menu's invert item: base text + " (" + cursor word

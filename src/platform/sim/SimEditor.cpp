@@ -84,6 +84,11 @@ void SimEditor::Replace(SimDocument& document, StringView inserted) {
     const String text = document.InnerText();
     const std::size_t from = std::min(document.caret, document.anchor);
     const std::size_t to = std::max(document.caret, document.anchor);
+    if (document.htmlMessage && from == to && to == text.size()) {
+        // Typed at the very end: the message keeps its formatting.
+        document.SetInnerHtml(document.InnerHtml() + sim::EscapeText(inserted));
+        return;
+    }
     String edited = text.substr(0, from);
     edited += inserted;
     edited += StringView(text).substr(to);

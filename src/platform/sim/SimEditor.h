@@ -13,8 +13,9 @@
 //              made CR LF); the caret ends behind the pasted text
 // Lines are the text's CR LF lines (the simulation does not wrap long lines
 // as a window of a given width would). Copying and pasting do nothing while
-// another process has the clipboard open. Typing and pasting into an HTML
-// message rewrite its body as the escaped text (its formatting is lost).
+// another process has the clipboard open. Typing at the very end of an HTML
+// message (no selection) adds to its HTML; other typing and pasting into an
+// HTML message rewrite its body as the escaped text (its formatting is lost).
 #pragma once
 
 #include <cstdint>

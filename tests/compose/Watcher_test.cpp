@@ -1,0 +1,469 @@
+// The watcher's round in the simulated desktop: which windows it handles,
+// when, and what the status list and the user see.
+#include "compose/Watcher.h"
+
+#include <gtest/gtest.h>
+
+#include "shell/App.h"
+#include "shell/Settings.h"
+#include "support/WatchScenario.h"
+
+namespace nimbrel {
+namespace {
+
+using WatcherTest = WatchScenario;
+
+const String kLatencyGetError =
+    u"A latency error (get error) occurred.\nThe message was not processed.\nTry increasing the "
+    u"delay settings in advanced options,\n especially the Message Composition Init Delay (see "
+    u"docs)!";
+
+// ---------------------------------------------------------------- compose windows
+
+TEST_F(WatcherTest, AReplyIsProcessedOnceAndOnceMoreAfterItsFirstTitleChange) {
+    const OeNote reply = oe.OpenReply(kEmailReply);
+    Tick();
+    EXPECT_EQ(host.rows, (std::vector<StatusRow>{{u"Re: Test", u"processed (q)"}}));
+    EXPECT_EQ(oe.BodyText(reply.note), kEmailReplyDone);
+
+    Tick();
+    Tick();
+    EXPECT_EQ(host.rows.size(), 1u) << "not processed again";
+
+    // The user types a subject: handled once more (there is no OE header left).
+    oe.TypeSubject(reply.note, u"Re: lunch");
+    Tick();
+    ASSERT_EQ(host.rows.size(), 2u);
+    EXPECT_EQ(host.rows[1], (StatusRow{u"Re: lunch", u"skipped (quoted)"}));
+    EXPECT_EQ(oe.BodyText(reply.note), kEmailReplyDone);
+
+    // Later changes are ignored.
+    oe.TypeSubject(reply.note, u"Re: lunch on Friday");
+    Tick();
+    Tick();
+    EXPECT_EQ(host.rows.size(), 2u);
+    EXPECT_EQ(host.controlReads, 6) << "the controls are read at every tick";
+}
+
+TEST_F(WatcherTest, AWindowWithoutTitleIsLeftUntilOeHasSetItUp) {
+    OeNoteOptions late;
+    late.titleDelay = 500;
+    const OeNote reply = oe.OpenReply(kEmailReply, late);
+    Tick();
+    EXPECT_TRUE(host.rows.empty());
+    EXPECT_EQ(oe.BodyText(reply.note), kEmailReply);
+    RunTimerFor(600);
+    EXPECT_EQ(Statuses(), std::vector<String>{u"processed (q)"});
+}
+
+TEST_F(WatcherTest, ADocumentThatNeverCompletesIsTriedAtEveryTickAndNeverListed) {
+    settings.compositionInitDelay = 50;  // what each try costs
+    OeNoteOptions stuck;
+    stuck.completeDelay = 1000000;
+    oe.OpenReply(kEmailReply, stuck);
+    for (int i = 0; i < 5; ++i) {
+        const std::uint64_t before = desktop.clock.Now();
+        Tick();
+        EXPECT_EQ(desktop.clock.Now() - before, 50u) << "tried at tick " << i;
+    }
+    EXPECT_TRUE(host.rows.empty());
+    EXPECT_EQ(trackedWindows.Size(), 0u);
+}
+
+TEST_F(WatcherTest, AFailedRetitledProcessingLeavesTheWindowUntrackedUntilItsNextTitleChange) {
+    const OeNote reply = oe.OpenReply(kEmailReply);
+    Tick();
+    ASSERT_EQ(host.rows.size(), 1u);
+    // OE rebuilds the document; meanwhile the title changes.
+    oe.Document(reply.note).readyState = u"loading";
+    oe.TypeSubject(reply.note, u"Re: a");
+    Tick();
+    Tick();
+    EXPECT_EQ(host.rows.size(), 1u);
+    EXPECT_EQ(trackedWindows.Size(), 0u);
+    // Ready again: it counts as new.
+    oe.Document(reply.note).readyState = u"complete";
+    Tick();
+    ASSERT_EQ(host.rows.size(), 2u);
+    EXPECT_EQ(host.rows[1].title, u"Re: a");
+    EXPECT_EQ(trackedWindows[0].retitled, 0);
+    // And so its next title change is a first one.
+    oe.TypeSubject(reply.note, u"Re: b");
+    Tick();
+    EXPECT_EQ(host.rows.size(), 3u);
+}
+
+// Get and put errors are recorded like processed windows (not tried again);
+// with warnings on, the latency box comes first.
+TEST_F(WatcherTest, ClipboardErrorsAreListedOnceWithTheLatencyBoxWhenWarningsAreOn) {
+    settings.useClipboard = 1;
+    const struct {
+        const char* name;
+        std::int32_t displayWarnings;
+        bool getError;
+    } cases[] = {
+        {"get error, warnings", 1, true},
+        {"get error, no warnings", 0, true},
+        {"put error, warnings", 1, false},
+        {"put error, no warnings", 0, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.rows.clear();
+        desktop.messageBoxes.Clear();
+        settings.displayWarnings = c.displayWarnings;
+        const OeNote reply = oe.OpenReply(kEmailReply);
+        if (c.getError) {
+            const std::uint64_t t = desktop.clock.Now();
+            desktop.clock.At(t + 100,
+                             [this] { desktop.clipboard.HoldOpenFor(kOtherProcess, 650); });
+        } else {
+            desktop.clipboard.FailNextSetData();
+        }
+        Tick();
+        const String status = c.getError ? u"get error" : u"put error";
+        EXPECT_EQ(host.rows, (std::vector<StatusRow>{{u"Re: Test", status}}));
+        if (c.displayWarnings != 0) {
+            ASSERT_EQ(desktop.messageBoxes.Shown().size(), 1u);
+            const SimMessageBox& box = desktop.messageBoxes.Shown()[0];
+            EXPECT_EQ(box.text, LatencyErrorText(status));
+            EXPECT_EQ(box.caption, u"Nimbrel Error");
+            EXPECT_EQ(box.flags, 0x1030u);
+            EXPECT_FALSE(box.ansi);
+        } else {
+            EXPECT_TRUE(desktop.messageBoxes.Shown().empty());
+        }
+        // Not tried again, though the trouble is gone.
+        desktop.Wait(1000);
+        Tick();
+        EXPECT_EQ(host.rows.size(), 1u);
+        oe.Close(reply.note);
+        Tick();
+    }
+    EXPECT_EQ(LatencyErrorText(u"get error"), kLatencyGetError);
+}
+
+TEST_F(WatcherTest, TicksWhileTheLatencyBoxIsOpenReturnAtOnce) {
+    settings.useClipboard = 1;
+    desktop.clipboard.FailNextSetData();
+    oe.OpenReply(kEmailReply);
+    OeNoteOptions second;
+    second.title = u"Re: second";
+    // The user reads the box for three seconds; the timer keeps firing.
+    desktop.messageBoxes.Answer(mb::kIdOk, 3000);
+    desktop.clock.At(1000, [&] { oe.OpenReply(kNewsReply, second); });
+    RunTimerFor(300);
+    EXPECT_EQ(Statuses(), std::vector<String>{u"put error"});
+    EXPECT_EQ(host.controlReads, 1) << "no nested tick ran";
+    EXPECT_TRUE(watcher->busy == 0);
+    // Once the box is gone the next tick sees the second window.
+    RunTimerFor(300);
+    EXPECT_EQ(Statuses(), (std::vector<String>{u"put error", u"processed (q)"}));
+}
+
+// ---------------------------------------------------------------- the Alt rule
+
+TEST_F(WatcherTest, TheAltRuleLeavesNewWindowsAloneForGood) {
+    const struct {
+        std::int32_t altFunction;
+        bool altHeld;
+        bool ignored;
+    } cases[] = {
+        {1, true, true},  {1, false, false}, {2, false, true}, {2, true, false},
+        {0, true, false}, {0, false, false}, {3, true, false}, {-1, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "altFunction " << c.altFunction << ", Alt " << (c.altHeld ? "held" : "up"));
+        host.rows.clear();
+        settings.altFunction = c.altFunction;
+        desktop.HoldAlt(c.altHeld);
+        const OeNote reply = oe.OpenReply(kEmailReply);
+        Tick();
+        EXPECT_EQ(Statuses(), std::vector<String>{c.ignored ? u"ignored (Alt)" : u"processed (q)"});
+        // The other state of Alt, and a new title, change nothing.
+        desktop.HoldAlt(!c.altHeld);
+        oe.TypeSubject(reply.note, u"Re: other");
+        Tick();
+        if (c.ignored) {
+            EXPECT_EQ(host.rows.size(), 1u);
+            EXPECT_EQ(oe.BodyText(reply.note), kEmailReply);
+        }
+        oe.Close(reply.note);
+        desktop.HoldAlt(false);
+        Tick();
+    }
+}
+
+// ---------------------------------------------------------------- window lifetime
+
+TEST_F(WatcherTest, ANewWindowThatGetsAClosedWindowsHandleIsNew) {
+    desktop.windows.SetHandleReuse(true);
+    const OeNote first = oe.OpenReply(kEmailReply);
+    Tick();
+    oe.Close(first.note);
+    Tick();
+    EXPECT_EQ(trackedWindows.Size(), 0u) << "forgotten in the first tick after it closed";
+
+    // Same handle, same title.
+    const OeNote second = oe.OpenReply(kNewsReply);
+    ASSERT_EQ(second.note, first.note);
+    Tick();
+    EXPECT_EQ(Statuses(), (std::vector<String>{u"processed (q)", u"processed (q)"}));
+    EXPECT_EQ(oe.BodyText(second.note), kNewsReplyDone);
+}
+
+TEST_F(WatcherTest, AHungWindowDoesNotHoldTheRoundUp) {
+    const OeNote reply = oe.OpenReply(kEmailReply);
+    const OeNote message = oe.OpenMessage(kPlainMessage, Titled(u"Lunch"));
+    desktop.windows.Get(reply.documentWindow)->hung = true;
+    desktop.windows.Get(message.documentWindow)->hung = true;
+    const OeNote other = oe.OpenReply(kNewsReply, Titled(u"Re: news"));
+    const std::uint64_t before = desktop.clock.Now();
+    Tick();
+    Tick();
+    EXPECT_EQ(desktop.clock.Now(), before) << "no waiting for the hung windows";
+    EXPECT_EQ(host.rows, (std::vector<StatusRow>{{u"Re: news", u"processed (q)"}}));
+    EXPECT_EQ(oe.BodyText(other.note), kNewsReplyDone);
+
+    // Once it answers again it is processed.
+    desktop.windows.Get(reply.documentWindow)->hung = false;
+    Tick();
+    EXPECT_EQ(host.rows.size(), 2u);
+    EXPECT_EQ(host.rows[1], (StatusRow{u"Re: Test", u"processed (q)"}));
+}
+
+TEST_F(WatcherTest, AWindowClosedWhileItIsProcessedDoesNotMakeTheWatcherForgetTheOthers) {
+    // The user opens a reply with Alt held, to keep OE's own quoting.
+    desktop.HoldAlt(true);
+    const OeNote kept = oe.OpenReply(kEmailReply);
+    Tick();
+    desktop.HoldAlt(false);
+    // Another reply, closed again during its init delay.
+    settings.compositionInitDelay = 100;
+    const OeNote brief = oe.OpenReply(kNewsReply, Titled(u"Re: brief"));
+    desktop.clock.At(desktop.clock.Now() + 50, [&] { oe.Close(brief.note); });
+    Tick();
+    Tick();
+    Tick();
+    EXPECT_EQ(host.rows, (std::vector<StatusRow>{{u"Re: Test", u"ignored (Alt)"}}));
+    EXPECT_EQ(oe.BodyText(kept.note), kEmailReply);
+}
+
+// ---------------------------------------------------------------- messages and the preview pane
+
+TEST_F(WatcherTest, AMessageWindowIsColouredOnce) {
+    const OeNote message = oe.OpenMessage(kPlainMessage, Titled(u"Lunch"));
+    Tick();
+    EXPECT_EQ(host.rows, (std::vector<StatusRow>{{u"Lunch", u"processed (c)"}}));
+    EXPECT_EQ(oe.BodyHtml(message.note).rfind(u"<SPAN class=q0>", 0), 0u);
+    EXPECT_EQ(oe.Document(message.note).title, std::optional<String>(u"Nimbrel"));
+    const String coloured = oe.BodyHtml(message.note);
+
+    // It is looked at again at every tick, and the done mark stops it there.
+    for (int i = 0; i < 3; ++i)
+        Tick();
+    EXPECT_EQ(host.rows.size(), 1u);
+    EXPECT_EQ(oe.BodyHtml(message.note), coloured);
+    EXPECT_EQ(trackedWindows.Size(), 1u);
+}
+
+TEST_F(WatcherTest, AMessageWindowShowingTheNextMessageIsColouredAgain) {
+    const OeNote message = oe.OpenMessage(kPlainMessage, Titled(u"Lunch"));
+    Tick();
+    // The reader goes to the next message in the same window; OE loads a new
+    // document, and later its title follows.
+    desktop.documents.Attach(message.documentWindow)->SetInnerText(u"Next\r\n> quoted");
+    Tick();
+    EXPECT_EQ(host.rows,
+              (std::vector<StatusRow>{{u"Lunch", u"processed (c)"}, {u"Lunch", u"processed (c)"}}));
+    EXPECT_EQ(oe.BodyHtml(message.note).rfind(u"<SPAN class=q0>Next", 0), 0u);
+    EXPECT_EQ(trackedWindows.Size(), 2u) << "the new record goes behind the old one";
+    Tick();
+    EXPECT_EQ(trackedWindows.Size(), 1u) << "the younger duplicate is dropped";
+
+    oe.TypeSubject(message.note, u"Next");
+    desktop.documents.Attach(message.documentWindow)->SetInnerText(u"Third");
+    Tick();
+    ASSERT_EQ(host.rows.size(), 3u);
+    EXPECT_EQ(host.rows[2], (StatusRow{u"Next", u"processed (c)"}));
+    ASSERT_EQ(trackedWindows.Size(), 1u);
+    EXPECT_EQ(trackedWindows[0].title, u"Next");
+    EXPECT_EQ(trackedWindows[0].retitled, 1);
+}
+
+TEST_F(WatcherTest, MessageWindowsAreLeftAloneWithoutColouringOptions) {
+    settings.colorMessageView = settings.reformatMessageView = 0;
+    settings.fontStyles = settings.emoticons = 0;
+    const OeNote message = oe.OpenMessage(kPlainMessage, Titled(u"Lunch"));
+    oe.ShowInPreview(kPlainMessage);
+    const String html = oe.BodyHtml(message.note);
+    Tick();
+    EXPECT_TRUE(host.rows.empty());
+    EXPECT_EQ(oe.BodyHtml(message.note), html);
+    EXPECT_EQ(lastColoredView, kNoWindow);
+}
+
+TEST_F(WatcherTest, ThePreviewPaneIsColouredOncePerDocumentWindow) {
+    const WindowHandle first = oe.ShowInPreview(kPlainMessage);
+    Tick();
+    EXPECT_EQ(oe.BodyHtml(first).rfind(u"<SPAN class=q0>", 0), 0u);
+    EXPECT_EQ(lastColoredView, first);
+    EXPECT_TRUE(host.rows.empty()) << "the preview pane has no status row";
+
+    // The next message in a new document window.
+    const WindowHandle second = oe.ShowInPreview(u"Second message\r\n> quoted");
+    Tick();
+    EXPECT_NE(oe.BodyHtml(second).find(u"class=q1"), String::npos);
+
+    // OE reuses the window: not offered again without continuous colouring.
+    ASSERT_EQ(oe.ShowInPreview(u"Third\r\n> quoted", false, 0, true), second);
+    Tick();
+    EXPECT_EQ(oe.BodyHtml(second).find(u"SPAN"), String::npos);
+    // With it, the next tick colours it.
+    settings.continuousColoring = 1;
+    Tick();
+    EXPECT_NE(oe.BodyHtml(second).find(u"class=q1"), String::npos);
+}
+
+TEST_F(WatcherTest, APreviewStillLoadingIsColouredWhenItIsComplete) {
+    const WindowHandle view = oe.ShowInPreview(kPlainMessage, false, 500);
+    Tick();
+    EXPECT_EQ(lastColoredView, kNoWindow);
+    desktop.Wait(500);
+    Tick();
+    EXPECT_EQ(lastColoredView, view);
+    EXPECT_EQ(oe.BodyHtml(view).rfind(u"<SPAN class=q0>", 0), 0u);
+}
+
+TEST_F(WatcherTest, AViewedMessageAlreadyMarkedIsLeftAsItIs) {
+    const WindowHandle view = oe.ShowInPreview(kPlainMessage);
+    oe.Document(view).title = u"Nimbrel";
+    const String html = oe.BodyHtml(view);
+    Tick();
+    EXPECT_EQ(oe.BodyHtml(view), html);
+    EXPECT_EQ(lastColoredView, view) << "handled, not offered again";
+
+    // Same for one that carries the colouring already, and for an HTML mail.
+    const WindowHandle coloured = oe.ShowInPreview(u"<SPAN class=q0>done</SPAN>", true);
+    Tick();
+    EXPECT_EQ(oe.BodyHtml(coloured), u"<SPAN class=q0>done</SPAN>");
+    const WindowHandle formatted = oe.ShowInPreview(u"<B>Sale!</B> 50% off", true);
+    Tick();
+    EXPECT_EQ(oe.BodyHtml(formatted), u"<B>Sale!</B> 50% off");
+    EXPECT_EQ(lastColoredView, formatted);
+}
+
+TEST_F(WatcherTest, UnderTheAltRuleThePreviewStaysUncoloured) {
+    desktop.HoldAlt(true);
+    const WindowHandle view = oe.ShowInPreview(kPlainMessage);
+    const String html = oe.BodyHtml(view);
+    Tick();
+    EXPECT_EQ(lastAltView, view);
+    EXPECT_EQ(oe.BodyHtml(view), html);
+    // Letting Alt go does not colour the message shown.
+    desktop.HoldAlt(false);
+    Tick();
+    EXPECT_EQ(oe.BodyHtml(view), html);
+
+    // With continuous colouring the message gets the done mark instead, so
+    // the later ticks leave it alone too.
+    settings.continuousColoring = 1;
+    desktop.HoldAlt(true);
+    const WindowHandle next = oe.ShowInPreview(u"Next\r\n> quoted");
+    const String nextHtml = oe.BodyHtml(next);
+    Tick();
+    EXPECT_EQ(oe.Document(next).title, std::optional<String>(u"Nimbrel"));
+    desktop.HoldAlt(false);
+    Tick();
+    Tick();
+    EXPECT_EQ(oe.BodyHtml(next), nextHtml);
+    EXPECT_EQ(lastColoredView, next) << "offered, and left alone by the done mark";
+}
+
+// ---------------------------------------------------------------- OE going away, suspension
+
+TEST_F(WatcherTest, TheProgramEndsWhenOeHasGoneAndNoNoteWindowIsLeft) {
+    oe.Exit();
+    // A note window that outlives OE's main window keeps the program running.
+    const WindowHandle left =
+        desktop.windows.Create(u"ATH_NOTE", u"Re: left", kNoWindow, kOeProcess);
+    Tick();
+    Tick();
+    EXPECT_EQ(app.running, 1);
+
+    desktop.windows.Destroy(left);
+    const int readsBefore = host.controlReads;
+    const std::uint64_t before = desktop.clock.Now();
+    Tick();
+    EXPECT_EQ(desktop.clock.Now() - before, 500u) << "the second look";
+    EXPECT_EQ(app.running, 0);
+    EXPECT_EQ(host.controlReads, readsBefore + 1) << "EndProgram read the controls";
+}
+
+TEST_F(WatcherTest, OeComingBackWithinTheSecondLookKeepsTheProgram) {
+    oe.Exit();
+    desktop.clock.At(desktop.clock.Now() + 300,
+                     [this] { oe.Start(OeMainWindowClass::kNewsStore); });
+    Tick();
+    EXPECT_EQ(app.running, 1);
+    Tick();
+    EXPECT_EQ(app.running, 1);
+}
+
+TEST_F(WatcherTest, WithoutDependOnOeTheProgramOutlivesOe) {
+    settings.dependOnOE = 0;
+    oe.Exit();
+    const std::uint64_t before = desktop.clock.Now();
+    Tick();
+    EXPECT_EQ(app.running, 1);
+    EXPECT_EQ(desktop.clock.Now(), before);
+}
+
+TEST_F(WatcherTest, WhileSuspendedNothingIsHandledButOeLeavingStillEndsTheProgram) {
+    watcher->suspended = 1;
+    const OeNote reply = oe.OpenReply(kEmailReply);
+    const WindowHandle view = oe.ShowInPreview(kPlainMessage);
+    const String html = oe.BodyHtml(view);
+    RunTimerFor(1000);
+    EXPECT_TRUE(host.rows.empty());
+    EXPECT_EQ(oe.BodyText(reply.note), kEmailReply);
+    EXPECT_EQ(oe.BodyHtml(view), html);
+    EXPECT_EQ(host.controlReads, 0);
+
+    oe.Exit();
+    RunTimerFor(1000);
+    EXPECT_EQ(app.running, 0);
+}
+
+TEST_F(WatcherTest, TheTimerWithoutATargetDoesNothing) {
+    oe.OpenReply(kEmailReply);
+    desktop.loop.SetTimer(kNoWindow, 1, 300, &WatchTimerProc);
+    desktop.loop.RunFor(1000);
+    EXPECT_TRUE(host.rows.empty());
+}
+
+TEST_F(WatcherTest, FindsOeByEitherMainWindowClass) {
+    EXPECT_EQ(FindOEMainWindow(desktop.windows), oe.MainWindow());
+    oe.Exit();
+    EXPECT_EQ(FindOEMainWindow(desktop.windows), kNoWindow);
+    oe.Start(OeMainWindowClass::kNewsStore);
+    EXPECT_EQ(FindOEMainWindow(desktop.windows), oe.MainWindow());
+}
+
+TEST_F(WatcherTest, OnlyAWindowWithEnvelopeAndComboBoxIsAComposeWindow) {
+    EXPECT_TRUE(IsComposeWindow(desktop.windows, oe.OpenReply(u"x").note));
+    EXPECT_FALSE(IsComposeWindow(desktop.windows, oe.OpenMessage(u"x").note));
+    const WindowHandle note = desktop.windows.Create(u"ATH_NOTE", u"t", kNoWindow, kOeProcess);
+    const WindowHandle envelope = desktop.windows.Create(u"OE_Envelope", u"", note, kOeProcess);
+    EXPECT_FALSE(IsComposeWindow(desktop.windows, note));
+    // The combo box must be the envelope's own child.
+    const WindowHandle other = desktop.windows.Create(u"Static", u"", envelope, kOeProcess);
+    desktop.windows.Create(u"ComboBox", u"", other, kOeProcess);
+    EXPECT_FALSE(IsComposeWindow(desktop.windows, note));
+    desktop.windows.Create(u"ComboBox", u"", envelope, kOeProcess);
+    EXPECT_TRUE(IsComposeWindow(desktop.windows, note));
+}
+
+}  // namespace
+}  // namespace nimbrel
