@@ -5,5 +5,6 @@
 #pragma once
 
 #include "ConfigCommand.h"
+#include "DemoCommand.h"
 #include "ReformatCommand.h"
 #include "ViewCommand.h"

@@ -5,7 +5,11 @@
 #include "Commands.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"nimbrel: reformat replies and colour messages as Nimbrel does", "nimbrel"};
+    CLI::App app{
+        "nimbrel: run Nimbrel in a simulated desktop, reformat replies and colour messages as it "
+        "does",
+        "nimbrel"};
+    nimbrel::RegisterDemoCommand(app);
     nimbrel::RegisterConfigCommand(app);
     nimbrel::RegisterReformatCommand(app);
     nimbrel::RegisterViewCommand(app);

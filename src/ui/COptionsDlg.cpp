@@ -61,9 +61,9 @@ std::int32_t Flipped(std::int32_t flag) {
 
 }  // namespace
 
-COptionsDlg::COptionsDlg(Platform& platform_, std::uint8_t& suspended_, TimerProc watchTimerProc_)
+COptionsDlg::COptionsDlg(Platform& platform_, TimerProc watchTimerProc_)
     : CDialog(platform_, IDD_OPTIONS),
-      suspended(suspended_),
+      colorer(platform_),
       watchTimerProc(watchTimerProc_),
       disabledIcon(
           platform_.windows.LoadImageW(IDI_NIMBREL_DISABLED, kSmallIconSize, kSmallIconSize)),
@@ -222,7 +222,7 @@ bool COptionsDlg::OnCommand(int id, int code, WindowHandle control) {
     }
     switch (id) {
         case IDC_OPT_WRAP_COLUMN:
-            if (code == en::kChange && !fillingControls) suspended = 1;
+            if (code == en::kChange && !fillingControls) colorer.suspended = 1;
             if (code == en::kKillFocus) OnWrapColumnLeft();
             return true;
         case IDC_OPT_QUOTE_CHAR:
@@ -311,7 +311,7 @@ void COptionsDlg::OnAdvancedOptions() {
 void COptionsDlg::OnWrapColumnLeft() {
     ReadControls();
     FillControls();
-    suspended = 0;
+    colorer.suspended = 0;
 }
 
 void COptionsDlg::OnQuoteCharChanged() {
@@ -339,8 +339,8 @@ void COptionsDlg::ShowDialog() {
 }
 
 void COptionsDlg::ToggleProcessing() {
-    suspended = suspended != 0 ? 0 : 1;
-    if (suspended != 0) {
+    colorer.suspended = colorer.suspended != 0 ? 0 : 1;
+    if (colorer.suspended != 0) {
         tray.SetIcon(disabledIcon);
         tray.SetTooltipText(kDisabledTrayTip);
     } else {

@@ -5,16 +5,20 @@
 // windows, the tray icon and its commands, three links, and the buttons that
 // open the advanced options and the quote header styles.
 //
-// The watcher reaches it through ReadControls and AddStatusLine; the dialog
-// reaches the watcher through its `suspended` flag (set while the wrap
-// column is being edited, toggled by the tray's Disable/Enable) and the
-// timer callback that runs one tick, which it starts as timer 1 of its
-// window with the period `checkInterval`.
+// It owns the watcher's state: its first member is the CMessageColorer
+// whose flags and document access objects the watcher's ticks use. The
+// watcher reaches the dialog through ReadControls and AddStatusLine; the
+// dialog reaches the watcher through the colorer's `suspended` flag (set
+// while the wrap column is being edited, toggled by the tray's
+// Disable/Enable) and the timer callback that runs one tick, which it starts
+// as timer 1 of its window with the period `checkInterval`.
 #pragma once
 
 #include <cstdint>
 
+#include "coloring/CMessageColorer.h"
 #include "compose/WatchHost.h"
+#include "compose/Watcher.h"
 #include "platform/Platform.h"
 #include "shell/Text.h"
 #include "ui/CDialog.h"
@@ -30,10 +34,11 @@ constexpr const char16_t* kDonationsFile = u"donations.html";
 
 class COptionsDlg : public CDialog, public WatchHost {
   public:
-    // `suspended` is the watcher's flag; `watchTimerProc` runs one watcher
-    // tick. Both must outlive the dialog. Loads the normal and the disabled
-    // tray icon.
-    COptionsDlg(Platform& platform, std::uint8_t& suspended, TimerProc watchTimerProc);
+    // Constructs the colorer first (it reads the style count from styles.css
+    // in the current directory, with its warning boxes), then loads the
+    // normal and the disabled tray icon. `watchTimerProc` is the callback of
+    // timer 1, which runs one watcher tick.
+    explicit COptionsDlg(Platform& platform, TimerProc watchTimerProc = &WatchTimerProc);
     // Destroys the window (which removes the tray icon), then frees the icons.
     ~COptionsDlg() override;
 
@@ -55,6 +60,8 @@ class COptionsDlg : public CDialog, public WatchHost {
     // + "/" + signature word + ")".
     void UpdateInvertMenuText();
 
+    // The watcher's state, which the timer's ticks run on.
+    CMessageColorer& Colorer() { return colorer; }
     const CSystemTray& Tray() const { return tray; }
     const CLinkLabel& DonationsLink() const { return donationsLink; }
     const CLinkLabel& EmailLink() const { return emailLink; }
@@ -84,7 +91,7 @@ class COptionsDlg : public CDialog, public WatchHost {
     void OpenHelp();
     CLinkLabel* LinkOf(int id);
 
-    std::uint8_t& suspended;
+    CMessageColorer colorer;
     TimerProc watchTimerProc;
     String invertBase = u"Invert Cursor/Sig";
     String topWord = u"top";

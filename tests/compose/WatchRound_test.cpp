@@ -17,14 +17,12 @@ namespace {
 
 class WatchRoundTest : public WatchScenario {
   protected:
-    // Start-up's wiring: the dialog gets the watcher's `suspended` flag and
-    // the timer callback, and the timer's target is set before the dialog
-    // starts its timer.
+    // Start-up's wiring: the dialog owns the watcher's state, and the
+    // timer's target is set before the dialog starts its timer.
     WatchRoundTest() {
-        dialog =
-            std::make_unique<COptionsDlg>(desktop.platform(), watcher->suspended, &WatchTimerProc);
+        dialog = std::make_unique<COptionsDlg>(desktop.platform());
         app.mainDialog = dialog.get();
-        SetWatchTimerTarget(watcher.get(), dialog.get());
+        SetWatchTimerTarget(&dialog->Colorer(), dialog.get());
         EXPECT_TRUE(dialog->Create());
         app.mainWindow = dialog->Window();
     }

@@ -19,6 +19,7 @@ UiScenario::UiScenario() {
     ticks = 0;
     // The desktop restores the start directory when it goes.
     std::filesystem::current_path(directory.Path());
+    WriteFileBytes(directory / "styles.css", "/* 4 quote-level styles */\n");
 }
 
 UiScenario::~UiScenario() {
@@ -34,7 +35,7 @@ void UiScenario::UseLanguageFile(std::string bytes) {
 
 void UiScenario::StartOptionsDialog() {
     app.langFile = language ? &*language : nullptr;
-    options = std::make_unique<COptionsDlg>(desktop.platform(), suspended, &CountTick);
+    options = std::make_unique<COptionsDlg>(desktop.platform(), &CountTick);
     ASSERT_TRUE(options->Create());
     app.mainDialog = options.get();
     app.mainWindow = options->Window();

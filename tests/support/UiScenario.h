@@ -1,5 +1,6 @@
 // A scenario fixture for the dialogs and the tray: a simulated desktop, a
-// temporary current directory (so Nimbrel.cfg is written there), fresh
+// temporary current directory (so Nimbrel.cfg is written there, and a
+// styles.css is found), fresh
 // settings, and the options dialog created as start-up creates it. The
 // scenario ends with no fault noted by the simulation.
 #pragma once
@@ -35,6 +36,9 @@ class UiScenario : public ::testing::Test {
     // The tray menu as the user saw it last, and the texts of its items.
     std::vector<String> TrayMenuTexts();
 
+    // The watcher's `suspended` flag, which the dialog sets and clears.
+    std::uint8_t Suspended() { return options->Colorer().suspended; }
+
     // The watcher timer's ticks (the timer callback counts them).
     static int ticks;
     static void CountTick(WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t);
@@ -42,7 +46,6 @@ class UiScenario : public ::testing::Test {
     TempDirectory directory;
     SimDesktop desktop;
     std::optional<CLangFile> language;
-    std::uint8_t suspended = 0;
     std::unique_ptr<COptionsDlg> options;
 };
 

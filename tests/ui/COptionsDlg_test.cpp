@@ -46,6 +46,22 @@ TEST_F(OptionsDialogTest, StartsHiddenWithItsTextsIconsTimerAndList) {
     EXPECT_EQ(dialog.Items(IDC_OPT_QUOTE_CHAR), (std::vector<String>{u">", u"|", u":"}));
 }
 
+TEST_F(OptionsDialogTest, ConstructingItReadsTheStyleSheetForTheWatcher) {
+    // The colorer is built before the window exists, from the current
+    // directory's styles.css.
+    WriteFileBytes(directory / "styles.css", "/* 3 quote-level styles */\n");
+    options = std::make_unique<COptionsDlg>(desktop.platform());
+    EXPECT_EQ(options->Colorer().styleSheetInfo.styleCount, 3);
+    EXPECT_FALSE(desktop.dialogs.Find(IDD_OPTIONS).Exists());
+
+    std::filesystem::remove(directory / "styles.css");
+    options = std::make_unique<COptionsDlg>(desktop.platform());
+    ASSERT_EQ(desktop.messageBoxes.Shown().size(), 1u);
+    EXPECT_EQ(desktop.messageBoxes.Shown()[0].text.substr(0, 45),
+              u"The style sheet (styles.css) could not be ope");
+    EXPECT_EQ(options->Colorer().styleSheetInfo.styleCount, 1);
+}
+
 TEST_F(OptionsDialogTest, LeavingTheWrapFieldShowsWhatWasStored) {
     StartOptionsDialog();
     SimDialog dialog = ShowOptions();
@@ -88,31 +104,31 @@ TEST_F(OptionsDialogTest, LeavingTheWrapFieldShowsWhatWasStored) {
 TEST_F(OptionsDialogTest, EditingTheWrapFieldSuspendsProcessingUntilItIsLeft) {
     StartOptionsDialog();
     SimDialog dialog = ShowOptions();
-    EXPECT_EQ(suspended, 0);
+    EXPECT_EQ(Suspended(), 0);
     dialog.Type(IDC_OPT_WRAP_COLUMN, u"8");
-    EXPECT_EQ(suspended, 1);
+    EXPECT_EQ(Suspended(), 1);
     dialog.Type(IDC_OPT_WRAP_COLUMN, u"80");
-    EXPECT_EQ(suspended, 1);
+    EXPECT_EQ(Suspended(), 1);
     dialog.Deactivate();  // the user turns to another program
-    EXPECT_EQ(suspended, 0);
+    EXPECT_EQ(Suspended(), 0);
     EXPECT_EQ(settings.wrapColumn, 80);
 
     // Leaving the field also ends a Disable from the tray: it is one flag.
     desktop.ChooseFromTrayMenu(ID_TRAY_DISABLE_ENABLE);
-    EXPECT_EQ(suspended, 1);
+    EXPECT_EQ(Suspended(), 1);
     dialog.Type(IDC_OPT_WRAP_COLUMN, u"75");
     dialog.Click(IDC_OPT_EMOTICONS);
-    EXPECT_EQ(suspended, 0);
+    EXPECT_EQ(Suspended(), 0);
 }
 
 TEST_F(OptionsDialogTest, ShowingOrInvertingDoesNotSuspendProcessing) {
     // The program's own writing of the wrap field is no edit.
     StartOptionsDialog();
-    EXPECT_EQ(suspended, 0);
+    EXPECT_EQ(Suspended(), 0);
     ShowOptions();
     desktop.ChooseFromTrayMenu(ID_TRAY_INVERT);
     desktop.ChooseFromTrayMenu(ID_TRAY_SHOW_DIALOG);
-    EXPECT_EQ(suspended, 0);
+    EXPECT_EQ(Suspended(), 0);
 }
 
 TEST_F(OptionsDialogTest, StatusListShowsTheNewestRowFirst) {

@@ -49,7 +49,7 @@ TEST_F(TrayTest, RightClickShowsTheMenuAtTheCursorAndClickingElsewhereDoesNothin
     ASSERT_EQ(menu.items.size(), 6u);
     EXPECT_TRUE(menu.items[0].isDefault);
     EXPECT_FALSE(Options().Visible());
-    EXPECT_EQ(suspended, 0);
+    EXPECT_EQ(Suspended(), 0);
 }
 
 TEST_F(TrayTest, ShowDialogAndDoubleClickShowTheDialogWithTheCurrentSettings) {
@@ -70,13 +70,13 @@ TEST_F(TrayTest, ShowDialogAndDoubleClickShowTheDialogWithTheCurrentSettings) {
 TEST_F(TrayTest, DisableEnableTwiceReturnsToTheNormalIcon) {
     StartOptionsDialog();
     desktop.ChooseFromTrayMenu(ID_TRAY_DISABLE_ENABLE);
-    EXPECT_EQ(suspended, 1);
+    EXPECT_EQ(Suspended(), 1);
     EXPECT_EQ(ShownIcon(desktop), IDI_NIMBREL_DISABLED);
     EXPECT_EQ(desktop.shell.TrayIcon()->tip, u"Nimbrel (disabled)");
     EXPECT_EQ(TrayMenuTexts(), kBuiltInMenu);  // the menu does not change
 
     desktop.ChooseFromTrayMenu(ID_TRAY_DISABLE_ENABLE);
-    EXPECT_EQ(suspended, 0);
+    EXPECT_EQ(Suspended(), 0);
     EXPECT_EQ(ShownIcon(desktop), IDI_NIMBREL);
     EXPECT_EQ(desktop.shell.TrayIcon()->tip, u"Nimbrel");
 }
@@ -176,7 +176,7 @@ TEST_F(TrayTest, ChangesWhileHiddenShowWhenTheIconComesBack) {
     // Disable/Enable from the options dialog's menu is out of reach; the
     // command arrives as from a second start's window.
     desktop.windows.SendMessageW(options->Window(), wm::kCommand, ID_TRAY_DISABLE_ENABLE, 0);
-    EXPECT_EQ(suspended, 1);
+    EXPECT_EQ(Suspended(), 1);
     options->SetTrayIconHidden(false);
     EXPECT_EQ(ShownIcon(desktop), IDI_NIMBREL_DISABLED);
     EXPECT_EQ(desktop.shell.TrayIcon()->tip, u"Nimbrel (disabled)");

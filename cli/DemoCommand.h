@@ -1,0 +1,12 @@
+// nimbrel demo [--data DIR] [--out DIR]
+#pragma once
+
+namespace CLI {
+class App;
+}
+
+namespace nimbrel {
+
+void RegisterDemoCommand(CLI::App& app);
+
+}  // namespace nimbrel

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# End-to-end checks of `nimbrel demo`: run as `demo_test.sh NIMBREL`.
+set -euo pipefail
+nimbrel=$1
+data=$(cd "$(dirname "$0")/../../data" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+mkdir tmp
+export TMPDIR=$work/tmp
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+run() {
+    status=0
+    "$nimbrel" "$@" >out 2>err || status=$?
+}
+
+run demo --help
+[[ $status == 0 ]] && grep -q -- --out out || fail "demo --help"
+
+# The whole run: the first-time note, the status list newest first, every
+# reply before and after, and the coloured pages.
+run demo --data "$data" --out pages
+[[ $status == 0 && ! -s err ]] || fail "demo: status $status: $(cat err)"
+grep -qx '  Nimbrel - NOTE: Welcome to Nimbrel!' out || fail "no first-time note: $(cat out)"
+sed -n '/^Status list/,/^$/p' out | sed 's/  */ /g' >rows
+cat >expected <<'EOF'
+Status list of the options dialog (newest first)
+ Window Status
+ Meeting moved processed (c)
+ Second quarter figures processed (sig)
+ Re: Thursday skipped (HTML)
+ Re: Conference dates processed (q-qp)
+ Re: 2.4 driver locks up processed (q)
+ Re: Thursday's meeting processed (q)
+
+EOF
+diff expected rows >&2 || fail "status list"
+for what in 'E-mail reply' 'News reply' 'Reply quoted with "|"' 'HTML reply' \
+    'New message with a signature marker'; do
+    grep -q "^$what \".*\" (.*): " out || fail "no section for $what"
+done
+[[ $(grep -c '^--- before$' out) == 5 ]] || fail "five replies before"
+[[ $(grep -c '^--- after' out) == 5 ]] || fail "five replies after"
+grep -qx 'Jane Doe wrote:' out || fail "e-mail reply not reformatted"
+sed -n '/^New message/,/^Message in its own/p' out | sed -n '/^--- after/,$p' >signed
+[[ -s signed ]] && ! grep -q 'nimbrel-sig' signed || fail "signature marker not replaced"
+grep -qx -- '--- after: unchanged' out || fail "HTML reply changed"
+
+# The pages look right in a browser: the style sheet and the images beside
+# them, nothing pointing into the temporary install directory (removed).
+for page in preview message-window; do
+    [[ -f pages/$page.html ]] || fail "no $page.html"
+    grep -qF '<SPAN class=q0>' pages/$page.html || fail "$page.html not coloured"
+    grep -qF '<link rel="stylesheet" href="styles.css">' pages/$page.html || fail "$page.html css"
+    ! grep -q 'nimbrel-demo-' pages/$page.html || fail "$page.html refers to the install directory"
+done
+grep -qF '<span class=q1>&gt; ' pages/preview.html || fail "preview quote level"
+grep -qF '<IMG src="emoticons/smile.gif">' pages/preview.html || fail "preview emoticon"
+[[ -f pages/styles.css && -f pages/emoticons/smile.gif ]] || fail "styles.css and images not copied"
+[[ -z $(ls -A tmp) ]] || fail "temporary install directory left: $(ls tmp)"
+[[ ! -e Nimbrel.cfg ]] || fail "Nimbrel.cfg written into the current directory"
+
+# The same run gives the same output, the default folder included.
+cp out first
+run demo --data "$data"
+[[ $status == 0 ]] || fail "second run: $(cat err)"
+diff <(sed 's#/pages/#/nimbrel-demo/#' first) out >&2 || fail "runs differ"
+cmp -s pages/preview.html nimbrel-demo/preview.html || fail "pages differ"
+
+# Bad data directories.
+run demo --data "$work/missing"
+[[ $status == 2 && ! -s out && $(head -c 9 err) == "nimbrel: " ]] || fail "missing --data"
+mkdir empty
+run demo --data empty
+[[ $status == 2 && ! -s out ]] && grep -q 'email_reply.txt' err || fail "data without examples"
+
+echo "demo: all checks passed"
