@@ -246,11 +246,15 @@ std::int32_t ReplyFormatter::Reformat(String& text, std::int32_t& caretCount) {
     }
 
     // Was the quote quoted by the client? Not if any line is empty or lacks
-    // the quote character.
+    // the quote character. Empty lines at the very end carry no text and are
+    // dropped before rendering; they must not decide it (a text ending in a
+    // line break would otherwise have every quoted line quoted twice).
     const auto quoteStart = static_cast<std::size_t>(headerEnd + 1);
     addLevel = 0;
     longUnquotedLines = 0;
-    for (std::size_t j = quoteStart; j < lines.size(); ++j) {
+    std::size_t quoteEnd = lines.size();
+    while (quoteEnd > quoteStart && lines[quoteEnd - 1].text.empty()) --quoteEnd;
+    for (std::size_t j = quoteStart; j < quoteEnd; ++j) {
         const String& t = lines[j].text;
         if (t.empty() || t.front() != quoteChar) addLevel = 1;
     }
