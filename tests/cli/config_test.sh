@@ -1,25 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end checks of `nimbrel config`: run as `config_test.sh NIMBREL`.
 set -euo pipefail
-nimbrel=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-# Runs nimbrel, keeping stdout, stderr and the exit status.
-run() {
-    status=0
-    "$nimbrel" "$@" >out 2>err || status=$?
-}
-
-# A failure: status 2, one line on stderr starting with "nimbrel: ", nothing on stdout.
-expect_failure() {
-    [[ $status == 2 ]] || fail "$*: status $status, expected 2"
-    [[ ! -s out ]] || fail "$*: wrote to stdout"
-    [[ $(wc -l <err) == 1 && $(head -c 9 err) == "nimbrel: " ]] || fail "$*: stderr: $(cat err)"
-}
+. "$(dirname "$0")/lib.sh"
 
 run --help
 [[ $status == 0 ]] && grep -q config out || fail "--help"

@@ -1,20 +1,9 @@
 #!/usr/bin/env bash
 # End-to-end checks of `nimbrel demo`: run as `demo_test.sh NIMBREL`.
 set -euo pipefail
-nimbrel=$1
-data=$(cd "$(dirname "$0")/../../data" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+. "$(dirname "$0")/lib.sh"
 mkdir tmp
 export TMPDIR=$work/tmp
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-run() {
-    status=0
-    "$nimbrel" "$@" >out 2>err || status=$?
-}
 
 run demo --help
 [[ $status == 0 ]] && grep -q -- --out out || fail "demo --help"

@@ -1,24 +1,7 @@
 #!/usr/bin/env bash
 # End-to-end checks of `nimbrel view`: run as `view_test.sh NIMBREL`.
 set -euo pipefail
-nimbrel=$1
-data=$(cd "$(dirname "$0")/../../data" && pwd)
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
-run() {
-    status=0
-    "$nimbrel" "$@" >out 2>err || status=$?
-}
-
-expect_failure() {
-    [[ $status == 2 ]] || fail "$*: status $status, expected 2"
-    [[ ! -s out ]] || fail "$*: wrote to stdout"
-    [[ $(wc -l <err) == 1 && $(head -c 9 err) == "nimbrel: " ]] || fail "$*: stderr: $(cat err)"
-}
+. "$(dirname "$0")/lib.sh"
 
 run view --help
 [[ $status == 0 ]] && grep -q -- --fragment out || fail "view --help"
