@@ -1,7 +1,8 @@
 #include "platform/win32/Win32ComRuntime.h"
 
-#include <objbase.h>
 #include <windows.h>
+
+#include <objbase.h>
 
 namespace nimbrel {
 

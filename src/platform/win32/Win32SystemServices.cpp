@@ -1,7 +1,8 @@
 #include "platform/win32/Win32SystemServices.h"
 
-#include <mmsystem.h>
 #include <windows.h>
+
+#include <mmsystem.h>
 
 #include <climits>
 #include <ctime>

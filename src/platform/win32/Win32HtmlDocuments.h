@@ -1,0 +1,38 @@
+// The MSHTML document of another process's window on Windows: ObjectFromLresult
+// of OLEACC.DLL, called through the address the program got with
+// GetProcAddress, and IHTMLDocument2, IHTMLElement and IHTMLStyleSheet of
+// mingw-w64's <mshtml.h>.
+//
+// Every HtmlDocument, HtmlElement and HtmlStyleSheet value is the interface
+// pointer itself and holds one COM reference, given back by the matching
+// Release. Strings go in as OLE strings of the whole view, made with
+// SysAllocStringLen and freed after the call; OLE strings received are copied
+// whole and freed. When an OLE string cannot be allocated the call is not
+// made and E_OUTOFMEMORY is the result. A call on a null interface answers
+// E_POINTER.
+#pragma once
+
+#include "platform/HtmlDocuments.h"
+
+namespace nimbrel {
+
+class Win32HtmlDocuments : public HtmlDocuments {
+  public:
+    HResult ObjectFromLresult(ProcAddress function, LResult lResult, const Guid& iid, WParam wParam,
+                              HtmlDocument& document) override;
+    HResult GetReadyState(HtmlDocument document, String& state) override;
+    HResult GetTitle(HtmlDocument document, String& title) override;
+    HResult PutTitle(HtmlDocument document, StringView title) override;
+    HResult GetBody(HtmlDocument document, HtmlElement& body) override;
+    HResult CreateStyleSheet(HtmlDocument document, StringView href, std::int32_t index,
+                             HtmlStyleSheet& sheet) override;
+    HResult GetInnerHtml(HtmlElement element, String& html) override;
+    HResult PutInnerHtml(HtmlElement element, StringView html) override;
+    HResult GetInnerText(HtmlElement element, String& text) override;
+    HResult PutInnerText(HtmlElement element, StringView text) override;
+    void ReleaseDocument(HtmlDocument document) override;
+    void ReleaseElement(HtmlElement element) override;
+    void ReleaseStyleSheet(HtmlStyleSheet sheet) override;
+};
+
+}  // namespace nimbrel
