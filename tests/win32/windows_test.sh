@@ -62,6 +62,12 @@ trap cleanup EXIT
 
 wineboot -i >/dev/null 2>&1 || true
 wineserver -w
+# This Wine build does not find the fonts it ships (MS Sans Serif, Tahoma,
+# Marlett for the caption buttons) and would draw every text in a Linux
+# font; in the Windows font folder it finds them.
+if [[ -d /usr/share/wine/fonts ]]; then
+    cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+fi
 # Without a window manager, managed windows make every close wait 2 s.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 
