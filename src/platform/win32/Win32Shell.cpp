@@ -15,6 +15,12 @@ namespace {
 // units.
 constexpr std::uint32_t kVersion1Size = 152;
 
+#ifndef _WIN64
+// The sizes the program's records are given in are this build's own.
+static_assert(NOTIFYICONDATAW_V1_SIZE == kVersion1Size);
+static_assert(NOTIFYICONDATAW_V2_SIZE == 936);
+#endif
+
 }  // namespace
 
 using win32::ToWin32;
