@@ -11,8 +11,8 @@
 //   state                      "main none" or "main visible=V enabled=E"
 //   wait-state V E MS          waits until the main dialog is so; then as state
 //   wait-gone MS               waits until no main dialog exists: "gone" or "still there"
-//   find CLASS TITLE MS        waits for a top-level window ("*" is any): "window X Y W H
-//                              visible=V" or "none"
+//   find CLASS TITLE MS        waits for a shown top-level window ("*" is any): "window X Y
+//                              W H visible=1" or "none"
 //   read-text ID               "text T" of the control
 //   read-check ID              "check N" of the button
 //   click ID                   posts BM_CLICK to the control (returns at once)
@@ -23,13 +23,14 @@
 //   tray-event right|double    posts the tray callback (WM_USER) with that mouse message
 //   menu-choose N MS           waits for the pop-up menu, chooses item N (0 based) by keys
 //   menu-close MS              waits for the pop-up menu and closes it with Escape
-//   box CAPTION MS [ID]        waits for a message box: "box-text" lines, then "box-end";
+//   box CAPTION MS [ID]        waits for a shown message box: "box-text" lines, "box-end";
 //                              with ID, presses that button afterwards
 //   no-box CAPTION MS          "no box" when none appears within MS, else as box
 //   cfg-write FILE N=V...      writes a Nimbrel.cfg: the defaults with those fields
 //   cfg-get FILE NAME...       "NAME=VALUE" of each field of a Nimbrel.cfg
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -98,6 +99,13 @@ HWND WaitFor(DWORD timeoutMs, Find find) {
 
 HWND FindTopLevel(const wchar_t* className, const wchar_t* title) {
     return FindWindowW(className, title);
+}
+
+// A window being created already has its title but neither its texts nor
+// its final place: only a shown one is complete.
+HWND FindShown(const wchar_t* className, const wchar_t* title) {
+    HWND window = FindWindowW(className, title);
+    return window != nullptr && IsWindowVisible(window) ? window : nullptr;
 }
 
 HWND MainDialog() {
@@ -219,8 +227,7 @@ void PrintBox(HWND box, const char* button) {
 // --- the pop-up menu ------------------------------------------------------
 
 HWND VisibleMenu() {
-    HWND menu = FindTopLevel(kMenuClass, nullptr);
-    return menu != nullptr && IsWindowVisible(menu) ? menu : nullptr;
+    return FindShown(kMenuClass, nullptr);
 }
 
 void SendKey(HWND window, UINT key) {
@@ -277,8 +284,8 @@ int Run(int argc, char** argv) {
     } else if (command == "find" && left == 3) {
         const std::wstring className = Wide(args[0]);
         const std::wstring title = Wide(args[1]);
-        HWND window = WaitFor(Millis(args[2]),
-                              [&] { return FindTopLevel(Pattern(className), Pattern(title)); });
+        HWND window =
+            WaitFor(Millis(args[2]), [&] { return FindShown(Pattern(className), Pattern(title)); });
         if (window == nullptr) {
             Print("none");
         } else {
@@ -370,8 +377,8 @@ int Run(int argc, char** argv) {
         }
     } else if ((command == "box" || command == "no-box") && (left == 2 || left == 3)) {
         const std::wstring boxCaption = Wide(args[0]);
-        HWND box = WaitFor(Millis(args[1]),
-                           [&] { return FindTopLevel(kDialogClass, boxCaption.c_str()); });
+        HWND box =
+            WaitFor(Millis(args[1]), [&] { return FindShown(kDialogClass, boxCaption.c_str()); });
         if (box == nullptr) {
             Print(command == "box" ? "none" : "no box");
         } else {

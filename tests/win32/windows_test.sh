@@ -70,6 +70,9 @@ if [[ -d /usr/share/wine/fonts ]]; then
 fi
 # Without a window manager, managed windows make every close wait 2 s.
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
+# One server for every run that follows (it stays until the trap ends it),
+# instead of one started and stopped for each driver call.
+wineserver -p
 
 winpath() { echo "Z:${1//\//\\}"; }
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Nimbrel'
@@ -159,7 +162,7 @@ wine reg add "$uninstall_key" /v UninstallString /d "$(winpath "$inst")\\uninsta
 drv cfg-write "$(winpath "$cfg")" wrapColumn=76 dependOnOE=0 >/dev/null
 check "a Nimbrel.cfg of 1140 bytes written for the test" 1140 "$(stat -c %s "$cfg")"
 start_nimbrel "$elsewhere"
-check "main dialog exists hidden and disabled" "main visible=0 enabled=0" "$(drv wait-state 0 0 30000)"
+check "main dialog exists hidden and disabled" "main visible=0 enabled=0" "$(drv wait-state 0 0 60000)"
 check "Nimbrel.cfg read from the install directory (wrap column)" "text 76" "$(drv read-text 1006)"
 check "no first-time note (the settings were found)" "no box" "$(drv no-box 'Nimbrel - NOTE' 200)"
 tray=$(drv tray)
@@ -207,7 +210,7 @@ stop_nimbrel
 echo "--- first start: no Nimbrel.cfg, Outlook Express not running"
 rm -f "$cfg"
 start_nimbrel "$elsewhere"
-note=$(drv box 'Nimbrel - NOTE' 30000 1)
+note=$(drv box 'Nimbrel - NOTE' 60000 1)
 check "first-time note shows the lang.ini text" "$(lang_text 'First Time')" "$(box_text <<<"$note")"
 question=$(drv box 'Nimbrel' 10000 7) # No
 check "dependency question shows the lang.ini text" "$(lang_text 'Dependency Check Warning')" \
@@ -221,7 +224,7 @@ echo "--- not installed: no uninstall key"
 wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
 drv cfg-write "$(winpath "$startdir/Nimbrel.cfg")" wrapColumn=77 dependOnOE=0 >/dev/null
 start_nimbrel "$startdir"
-missing_key=$(drv box 'Nimbrel Error' 30000 1)
+missing_key=$(drv box 'Nimbrel Error' 60000 1)
 check "the missing key is reported" \
     "Registry key not found! This application has not been installed properly." \
     "$(box_text <<<"$missing_key")"
@@ -236,7 +239,7 @@ drv cfg-write "$(winpath "$cfg")" dependOnOE=0 >/dev/null
 cp "$stub" "$inst/OLEACC.dll"
 export WINEDLLOVERRIDES="$base_overrides;oleacc=n"
 start_nimbrel "$elsewhere"
-box=$(drv box 'Nimbrel Error' 30000 1)
+box=$(drv box 'Nimbrel Error' 60000 1)
 check "the missing ObjectFromLresult is reported" \
     "oleacc.dll: Pointer to ObjectFromLresult could not be obtained! Coloring will not work." \
     "$(box_text <<<"$box")"
@@ -249,7 +252,7 @@ rm -f "$inst/OLEACC.dll"
 echo "--- OLEACC.DLL missing"
 export WINEDLLOVERRIDES="$base_overrides;oleacc="
 start_nimbrel "$elsewhere"
-box=$(drv box 'Nimbrel Error' 30000 1)
+box=$(drv box 'Nimbrel Error' 60000 1)
 check "the missing OLEACC.DLL is reported with the lang.ini text" "$(lang_text 'MSAA Error')" \
     "$(box_text <<<"$box")"
 check "the missing OLEACC.DLL is reported once" "no box" "$(drv no-box 'Nimbrel Error' 1500)"
