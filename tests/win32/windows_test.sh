@@ -72,6 +72,7 @@ fi
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 # One server for every run that follows (it stays until the trap ends it),
 # instead of one started and stopped for each driver call.
+wineserver -w
 wineserver -p
 
 winpath() { echo "Z:${1//\//\\}"; }
