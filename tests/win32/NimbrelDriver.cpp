@@ -279,7 +279,7 @@ int Run(int argc, char** argv) {
         Print(StateOf(MainDialog()));
     } else if (command == "wait-gone" && left == 1) {
         HWND none = WaitFor(Millis(args[0]),
-                            [] { return MainDialog() == nullptr ? HWND_DESKTOP : nullptr; });
+                            [] { return MainDialog() == nullptr ? GetDesktopWindow() : nullptr; });
         Print(none != nullptr ? "gone" : "still there");
     } else if (command == "find" && left == 3) {
         const std::wstring className = Wide(args[0]);
@@ -372,7 +372,7 @@ int Run(int argc, char** argv) {
         } else {
             SendKey(menu, VK_ESCAPE);
             HWND closed =
-                WaitFor(2000, [] { return VisibleMenu() == nullptr ? HWND_DESKTOP : nullptr; });
+                WaitFor(2000, [] { return VisibleMenu() == nullptr ? GetDesktopWindow() : nullptr; });
             Print(closed != nullptr ? "closed" : "still open");
         }
     } else if ((command == "box" || command == "no-box") && (left == 2 || left == 3)) {
