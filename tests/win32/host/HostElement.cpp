@@ -1,0 +1,60 @@
+#include "HostElement.h"
+
+#include "HostCom.h"
+
+#include "OeHostWindows.h"
+
+namespace nimbrel {
+
+HostElement::HostElement(std::shared_ptr<SimDocument> model_) : model(std::move(model_)) {}
+
+HRESULT STDMETHODCALLTYPE HostElement::QueryInterface(REFIID riid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    if (RefusedInterface(riid)) return E_NOINTERFACE;
+    if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDispatch) ||
+        IsEqualIID(riid, IID_IHTMLElement)) {
+        *object = static_cast<IHTMLElement*>(this);
+        AddRef();
+        return S_OK;
+    }
+    return E_NOINTERFACE;
+}
+
+ULONG STDMETHODCALLTYPE HostElement::AddRef() {
+    return static_cast<ULONG>(InterlockedIncrement(&references));
+}
+
+ULONG STDMETHODCALLTYPE HostElement::Release() {
+    const LONG left = InterlockedDecrement(&references);
+    if (left == 0) delete this;
+    return static_cast<ULONG>(left);
+}
+
+HRESULT STDMETHODCALLTYPE HostElement::get_innerHTML(BSTR* p) {
+    if (!model->alive) return E_FAIL;
+    return GiveText(model->InnerHtml(), p);
+}
+
+HRESULT STDMETHODCALLTYPE HostElement::put_innerHTML(BSTR v) {
+    if (!model->alive) return E_FAIL;
+    if (model->putResult != hr::kOk) return static_cast<HRESULT>(model->putResult);
+    model->SetInnerHtml(TakeText(v));
+    NoteBodyWritten(*model);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE HostElement::get_innerText(BSTR* p) {
+    if (!model->alive) return E_FAIL;
+    return GiveText(model->InnerText(), p);
+}
+
+HRESULT STDMETHODCALLTYPE HostElement::put_innerText(BSTR v) {
+    if (!model->alive) return E_FAIL;
+    if (model->putResult != hr::kOk) return static_cast<HRESULT>(model->putResult);
+    model->SetInnerText(TakeText(v));
+    NoteBodyWritten(*model);
+    return S_OK;
+}
+
+}  // namespace nimbrel

@@ -1,0 +1,178 @@
+#include "HostScenarioWorld.h"
+
+#include <commctrl.h>
+
+#include "HostEditor.h"
+
+namespace nimbrel {
+
+namespace {
+
+constexpr int kStatusListId = 1002;
+constexpr DWORD kSendTimeout = 1000;
+constexpr std::size_t kCellUnits = 512;
+
+String FromWide(const wchar_t* text, std::size_t length) {
+    return String(reinterpret_cast<const char16_t*>(text), length);
+}
+
+// Memory in another process, freed when the object goes.
+class RemoteBlock {
+  public:
+    RemoteBlock(HANDLE process_, std::size_t size)
+        : process(process_),
+          address(
+              VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)) {}
+    ~RemoteBlock() {
+        if (address != nullptr) VirtualFreeEx(process, address, 0, MEM_RELEASE);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+    void* Address() const { return address; }
+
+  private:
+    HANDLE process;
+    void* address;
+};
+
+}  // namespace
+
+HWND FindNimbrelDialog() {
+    return FindWindowW(L"#32770", L"Nimbrel   ");
+}
+
+HostScenarioWorld::HostScenarioWorld(OeHostWindows& windows_, HANDLE process_,
+                                     std::wstring installDirectory_)
+    : windows(windows_), process(process_), installDirectory(std::move(installDirectory_)) {}
+
+HostScenarioWorld::~HostScenarioWorld() {
+    CloseAll();
+}
+
+void HostScenarioWorld::CloseAll() {
+    for (auto& [id, note] : notes)
+        windows.Close(note);
+    if (altDown) HoldAlt(false);
+}
+
+void HostScenarioWorld::Open(const ScenarioStep& step) {
+    if (step.kind == ScenarioStep::Kind::kPreview) {
+        notes[step.id] = windows.ShowInPreview(step.text, step.html);
+        return;
+    }
+    HostNoteOptions options;
+    options.compose = step.kind == ScenarioStep::Kind::kReply;
+    options.html = step.html;
+    options.hung = step.hung;
+    options.titleAfter = static_cast<DWORD>(step.titleAfter);
+    options.completeAfter.reset();
+    if (step.completeAfter) options.completeAfter = static_cast<DWORD>(*step.completeAfter);
+    notes[step.id] = windows.OpenNote(step.title, step.text, options);
+}
+
+void HostScenarioWorld::SetTitle(const std::string& id, StringView title) {
+    const auto found = notes.find(id);
+    if (found != notes.end()) windows.SetTitle(found->second, title);
+}
+
+void HostScenarioWorld::Close(const std::string& id) {
+    const auto found = notes.find(id);
+    if (found != notes.end()) windows.Close(found->second);
+}
+
+void HostScenarioWorld::SetClipboardText(StringView text) {
+    WriteClipboardText(windows.MainWindow(), text);
+}
+
+void HostScenarioWorld::HoldAlt(bool down) {
+    keybd_event(VK_MENU, 0x38, down ? 0 : KEYEVENTF_KEYUP, 0);
+    altDown = down;
+}
+
+void HostScenarioWorld::ExitOe() {
+    for (auto& [id, note] : notes)
+        windows.Close(note);
+    windows.Exit();
+}
+
+const SimDocument* HostScenarioWorld::Model(const std::string& id) const {
+    const auto found = notes.find(id);
+    return found == notes.end() || !found->second.model ? nullptr : found->second.model.get();
+}
+
+std::optional<String> HostScenarioWorld::BodyText(const std::string& id) {
+    const SimDocument* model = Model(id);
+    return model ? std::optional<String>(model->InnerText()) : std::nullopt;
+}
+
+std::optional<String> HostScenarioWorld::BodyHtml(const std::string& id) {
+    const SimDocument* model = Model(id);
+    return model ? std::optional<String>(model->InnerHtml()) : std::nullopt;
+}
+
+std::optional<String> HostScenarioWorld::Title(const std::string& id) {
+    const SimDocument* model = Model(id);
+    return model ? model->title : std::nullopt;
+}
+
+std::vector<String> HostScenarioWorld::StyleSheets(const std::string& id) {
+    const SimDocument* model = Model(id);
+    return model ? model->styleSheets : std::vector<String>{};
+}
+
+String HostScenarioWorld::StyleSheetPath() {
+    return FromWide(installDirectory.c_str(), installDirectory.size()) + u"\\styles.css";
+}
+
+std::optional<String> HostScenarioWorld::ClipboardText() {
+    return ReadClipboardText(nullptr);
+}
+
+std::vector<std::pair<String, String>> HostScenarioWorld::StatusRows() {
+    const HWND list = GetDlgItem(FindNimbrelDialog(), kStatusListId);
+    if (list == nullptr) return lastRows;
+    DWORD_PTR count = 0;
+    if (!SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &count))
+        return lastRows;
+    // LVM_GETITEMTEXTW reads its LVITEMW and writes the text in the list's
+    // own process.
+    RemoteBlock remote(process, sizeof(LVITEMW) + kCellUnits * sizeof(wchar_t));
+    if (remote.Address() == nullptr) return lastRows;
+    auto* const remoteText =
+        static_cast<wchar_t*>(remote.Address()) + sizeof(LVITEMW) / sizeof(wchar_t);
+    std::vector<std::pair<String, String>> rows;
+    for (DWORD_PTR row = 0; row < count; ++row) {
+        String cells[2];
+        for (int column = 0; column < 2; ++column) {
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.cchTextMax = static_cast<int>(kCellUnits);
+            item.pszText = remoteText;
+            DWORD_PTR length = 0;
+            wchar_t text[kCellUnits] = {};
+            if (!WriteProcessMemory(process, remote.Address(), &item, sizeof item, nullptr) ||
+                !SendMessageTimeoutW(list, LVM_GETITEMTEXTW, row,
+                                     reinterpret_cast<LPARAM>(remote.Address()), SMTO_ABORTIFHUNG,
+                                     kSendTimeout, &length) ||
+                !ReadProcessMemory(process, remoteText, text, sizeof text - sizeof(wchar_t),
+                                   nullptr))
+                return lastRows;
+            cells[column] = FromWide(text, std::min<std::size_t>(length, kCellUnits - 1));
+        }
+        rows.emplace_back(cells[0], cells[1]);
+    }
+    lastRows = rows;
+    return rows;
+}
+
+bool HostScenarioWorld::ProgramRunning() {
+    return WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+}
+
+bool HostScenarioWorld::SettingsWritten() {
+    const std::wstring path = installDirectory + L"\\Nimbrel.cfg";
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace nimbrel
