@@ -46,7 +46,11 @@ if ((inside == 0)); then
     scripts/check-xp-imports "$exe32"
     args=(--inside --no-build)
     [[ -n $shots_out ]] && args+=(--shots "$shots_out")
-    exec timeout 600 xvfb-run -a -s '-screen 0 1024x768x24' "$0" "${args[@]}"
+    # The deadline of the whole run; its end kills every Wine process of the prefix.
+    status=0
+    xvfb-run -a -s '-screen 0 1024x768x24' timeout -k 10 600 "$0" "${args[@]}" || status=$?
+    WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true
+    exit $status
 fi
 
 # --- inside the virtual display ---------------------------------------------
@@ -59,6 +63,7 @@ base_overrides="winemenubuilder.exe=d;winedbg.exe=d"
 export WINEDLLOVERRIDES=$base_overrides
 cleanup() { wineserver -k 2>/dev/null || true; }
 trap cleanup EXIT
+trap 'echo "windows: stopped (deadline or signal)"; exit 1' INT TERM HUP
 
 wineboot -i >/dev/null 2>&1 || true
 wineserver -w
