@@ -201,6 +201,12 @@ check "the second start brought the first one's dialog forward" "main visible=1 
     "$(drv wait-state 1 1 5000)"
 check "the second start did not rewrite Nimbrel.cfg" "$before" "$(fingerprint "$cfg")"
 
+drv command 150 >/dev/null # the tray menu's Hide Tray Icon
+sleep 0.3
+tray=$(drv tray)
+check "Hide Tray Icon removes the icon (and so the icon check can fail)" "icon=0" \
+    "$(grep -o 'icon=[01]' <<<"$tray" || echo "$tray")"
+
 old=$(drv read-check 1013 | cut -d' ' -f2)
 new=$((old == 0 ? 1 : 0))
 drv set-check 1013 $new >/dev/null # Position cursor at top
