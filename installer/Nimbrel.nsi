@@ -192,6 +192,10 @@ Function RollBack
     Delete "$INSTDIR\donations.html"
     RMDir /r "$INSTDIR\emoticons"
     RMDir /r "$INSTDIR\docs"
+    ; A signatures.ini that this setup put there ($8) is not the user's.
+    ${If} $8 == 1
+        Delete "$INSTDIR\signatures.ini"
+    ${EndIf}
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
@@ -205,6 +209,7 @@ Section "Nimbrel" SecProgram
     Call EndRunningNimbrel
     StrCpy $endedRunning $0
 
+    StrCpy $8 0
     SetOutPath "$INSTDIR"
     SetOverwrite on
     ClearErrors
@@ -221,7 +226,12 @@ Section "Nimbrel" SecProgram
 
     ; signatures.ini is the user's to edit: replaced only when it is still
     ; the file an earlier setup put there (its file time unchanged).
+    ${If} ${Errors}
+        Call RollBack
+    ${EndIf}
+    ; (ReadRegStr of a value that is not there sets the error flag.)
     ReadRegStr $shippedSignatures HKLM "${UNINSTALL_KEY}" "SignaturesFileTime"
+    ClearErrors
     StrCpy $8 1
     ${If} ${FileExists} "$INSTDIR\signatures.ini"
         GetFileTime "$INSTDIR\signatures.ini" $6 $7
@@ -232,9 +242,9 @@ Section "Nimbrel" SecProgram
     ${EndIf}
     ${If} $8 == 1
         File "${DATA}/signatures.ini"
-    ${EndIf}
-    ${If} ${Errors}
-        Call RollBack
+        ${If} ${Errors}
+            Call RollBack
+        ${EndIf}
     ${EndIf}
 
     WriteUninstaller "$INSTDIR\uninstall.exe"

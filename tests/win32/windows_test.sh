@@ -50,7 +50,19 @@ if ((inside == 0)); then
     status=0
     xvfb-run -a -s '-screen 0 1024x768x24' timeout -k 10 600 "$0" "${args[@]}" || status=$?
     WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true
-    exit $status
+    ((status == 0)) || exit $status
+
+    # The setup program: the shipped 32-bit one is built (and checked like
+    # the program), the 64-bit one of the same script is run.
+    if ((build)); then
+        scripts/build-setup >/dev/null
+        scripts/build-setup --amd64 >/dev/null
+    fi
+    i686-w64-mingw32-objdump -f build/setup/Nimbrel-setup.exe | grep -q 'file format pei-i386' ||
+        { echo "windows: Nimbrel-setup.exe is not a 32-bit program" >&2; exit 1; }
+    xvfb-run -a -s '-screen 0 1024x768x24' timeout -k 10 600 \
+        tests/win32/installer_test.sh build/setup/Nimbrel-setup-amd64.exe "$driver"
+    exit 0
 fi
 
 # --- inside the virtual display ---------------------------------------------
