@@ -72,6 +72,13 @@ std::optional<std::uint64_t> ScenarioRunner::Advance(std::uint64_t now) {
     return std::nullopt;
 }
 
+bool ScenarioRunner::Finish(const ScenarioStep& step, std::uint64_t elapsed, bool ok,
+                            const std::string& what) {
+    if (!ok && elapsed < step.within) return false;
+    Check(step, ok, what);
+    return true;
+}
+
 void ScenarioRunner::Check(const ScenarioStep& step, bool ok, const std::string& what) {
     const std::string line = "line " + std::to_string(step.line) + ": " + what;
     log.push_back((ok ? "ok   " : "FAIL ") + line);
@@ -115,29 +122,27 @@ bool ScenarioRunner::Run(const ScenarioStep& step, std::uint64_t now) {
             break;
         }
         case Kind::kExpectText:
-            ExpectText(step);
-            break;
+            return ExpectText(step, elapsed);
         case Kind::kExpectHtml: {
             const std::optional<String> html = world.BodyHtml(step.id);
             bool ok = false;
             if (html && step.mode == "starts") ok = html->rfind(step.text, 0) == 0;
             if (html && step.mode == "contains") ok = html->find(step.text) != String::npos;
             if (html && step.mode == "lacks") ok = html->find(step.text) == String::npos;
-            Check(step, ok,
-                  "html of " + step.id + " " + step.mode + " \"" + Visible(step.text) + "\"" +
-                      (ok     ? ""
-                       : html ? ", html is \"" + Visible(html->substr(0, 200)) + "\""
-                              : ", no document"));
-            break;
+            return Finish(step, elapsed, ok,
+                          "html of " + step.id + " " + step.mode + " \"" + Visible(step.text) +
+                              "\"" +
+                              (ok     ? ""
+                               : html ? ", html is \"" + Visible(html->substr(0, 200)) + "\""
+                                      : ", no document"));
         }
         case Kind::kExpectTitle: {
             const std::optional<String> title = world.Title(step.id);
-            Check(
-                step, title == step.text,
+            return Finish(
+                step, elapsed, title == step.text,
                 "title of " + step.id + " \"" + Visible(step.text) + "\"" +
                     (title == step.text ? ""
                                         : ", got \"" + Visible(title.value_or(u"(none)")) + "\""));
-            break;
         }
         case Kind::kExpectStyleSheets: {
             const std::vector<String> sheets = world.StyleSheets(step.id);
@@ -148,28 +153,27 @@ bool ScenarioRunner::Run(const ScenarioStep& step, std::uint64_t now) {
             std::string got;
             for (const String& sheet : sheets)
                 got += " \"" + Visible(sheet) + "\"";
-            Check(step, ok,
-                  std::to_string(step.count) + " style sheet(s) \"" + Visible(path) + "\" on " +
-                      step.id + (ok ? "" : ", got" + (got.empty() ? " none" : got)));
-            break;
+            return Finish(step, elapsed, ok,
+                          std::to_string(step.count) + " style sheet(s) \"" + Visible(path) +
+                              "\" on " + step.id +
+                              (ok ? "" : ", got" + (got.empty() ? " none" : got)));
         }
         case Kind::kExpectClipboard: {
             const std::optional<String> text = world.ClipboardText();
-            Check(step, text == step.text,
-                  "clipboard \"" + Visible(step.text) + "\"" +
-                      (text == step.text ? ""
-                                         : ", got \"" + Visible(text.value_or(u"(none)")) + "\""));
-            break;
+            return Finish(
+                step, elapsed, text == step.text,
+                "clipboard \"" + Visible(step.text) + "\"" +
+                    (text == step.text ? ""
+                                       : ", got \"" + Visible(text.value_or(u"(none)")) + "\""));
         }
         case Kind::kExpectRows: {
             const std::vector<std::pair<String, String>> rows = world.StatusRows();
             std::string got;
             for (const auto& [title, status] : rows)
                 got += " [\"" + Visible(title) + "\" \"" + Visible(status) + "\"]";
-            Check(step, rows == step.rows,
-                  "status list of " + std::to_string(step.rows.size()) + " row(s)" +
-                      (rows == step.rows ? "" : ", got" + (got.empty() ? " none" : got)));
-            break;
+            return Finish(step, elapsed, rows == step.rows,
+                          "status list of " + std::to_string(step.rows.size()) + " row(s)" +
+                              (rows == step.rows ? "" : ", got" + (got.empty() ? " none" : got)));
         }
         case Kind::kExpectEnded: {
             expectsEnd = true;
@@ -186,13 +190,12 @@ bool ScenarioRunner::Run(const ScenarioStep& step, std::uint64_t now) {
             break;
         }
         case Kind::kExpectRunning:
-            Check(step, world.ProgramRunning(), "the program still runs");
-            break;
+            return Finish(step, elapsed, world.ProgramRunning(), "the program still runs");
     }
     return true;
 }
 
-void ScenarioRunner::ExpectText(const ScenarioStep& step) {
+bool ScenarioRunner::ExpectText(const ScenarioStep& step, std::uint64_t elapsed) {
     const ScenarioStep* opening = script.Opening(step.id);
     // An HTML message left alone keeps its HTML as it was.
     const bool html = opening != nullptr && opening->html && step.mode == "unchanged";
@@ -212,11 +215,11 @@ void ScenarioRunner::ExpectText(const ScenarioStep& step) {
         expected = WithCrLf(expected);
     }
     const bool ok = actual == expected;
-    Check(step, ok,
-          std::string(html ? "html" : "text") + " of " + step.id + " " + step.mode +
-              (ok       ? ""
-               : actual ? ", " + Difference(expected, *actual)
-                        : ", no document"));
+    return Finish(step, elapsed, ok,
+                  std::string(html ? "html" : "text") + " of " + step.id + " " + step.mode +
+                      (ok       ? ""
+                       : actual ? ", " + Difference(expected, *actual)
+                                : ", no document"));
 }
 
 }  // namespace nimbrel

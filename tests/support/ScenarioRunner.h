@@ -36,7 +36,10 @@ class ScenarioRunner {
     // Runs one step; false when it must be tried again later.
     bool Run(const ScenarioStep& step, std::uint64_t now);
     void Check(const ScenarioStep& step, bool ok, const std::string& what);
-    void ExpectText(const ScenarioStep& step);
+    // An expectation's end: true once it holds or its `within` has passed
+    // (then checked), false to try again.
+    bool Finish(const ScenarioStep& step, std::uint64_t elapsed, bool ok, const std::string& what);
+    bool ExpectText(const ScenarioStep& step, std::uint64_t elapsed);
 
     const ScenarioScript& script;
     ScenarioWorld& world;

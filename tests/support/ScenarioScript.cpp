@@ -243,7 +243,12 @@ class Parser {
         return false;
     }
 
-    bool Expectation(const std::vector<Word>& words, ScenarioStep& step) {
+    bool Expectation(std::vector<Word> words, ScenarioStep& step) {
+        if (words.size() > 3 && !words[words.size() - 2].quoted &&
+            words[words.size() - 2].text == "within") {
+            if (!ParseNumber(words.back().text, step.within)) Fail("within needs milliseconds");
+            words.resize(words.size() - 2);
+        }
         const std::string what = words.size() > 1 ? words[1].text : "";
         if (what == "rows") {
             step.kind = Kind::kExpectRows;

@@ -36,6 +36,8 @@
 //   expect ended MS             the program ends by itself within MS, and
 //                               writes Nimbrel.cfg
 //   expect running              the program still runs
+// An expectation other than rows and ended may end with "within MS": it is
+// checked again until it holds or MS have passed.
 // After the last step the driver ends the program with Terminate unless it
 // has ended.
 #pragma once
@@ -85,6 +87,7 @@ struct ScenarioStep {
     std::uint64_t titleAfter = 0;
     std::optional<std::uint64_t> completeAfter = 0;  // nullopt: never
     std::uint64_t milliseconds = 0;                  // wait, deadlines
+    std::uint64_t within = 0;                        // expect ... within MS
     std::uint32_t count = 0;                         // style sheets
     std::vector<std::pair<String, String>> rows;     // expect rows
 };

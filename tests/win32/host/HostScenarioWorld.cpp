@@ -129,19 +129,30 @@ std::optional<String> HostScenarioWorld::ClipboardText() {
     return ReadClipboardText(nullptr);
 }
 
-std::vector<std::pair<String, String>> HostScenarioWorld::StatusRows() {
-    const HWND list = GetDlgItem(FindNimbrelDialog(), kStatusListId);
-    if (list == nullptr) return lastRows;
+namespace {
+
+// One reading of the list, on a thread of its own: the messages sent to the
+// program may wait while it is busy, and the client must go on answering
+// it meanwhile (its keys, its documents).
+struct RowsReading {
+    HANDLE process;
+    HWND list;
+    bool ok = false;
+    std::vector<std::pair<String, String>> rows;
+};
+
+DWORD WINAPI ReadRows(LPVOID parameter) {
+    auto* reading = static_cast<RowsReading*>(parameter);
     DWORD_PTR count = 0;
-    if (!SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout, &count))
-        return lastRows;
+    if (!SendMessageTimeoutW(reading->list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendTimeout,
+                             &count))
+        return 0;
     // LVM_GETITEMTEXTW reads its LVITEMW and writes the text in the list's
     // own process.
-    RemoteBlock remote(process, sizeof(LVITEMW) + kCellUnits * sizeof(wchar_t));
-    if (remote.Address() == nullptr) return lastRows;
+    RemoteBlock remote(reading->process, sizeof(LVITEMW) + kCellUnits * sizeof(wchar_t));
+    if (remote.Address() == nullptr) return 0;
     auto* const remoteText =
         static_cast<wchar_t*>(remote.Address()) + sizeof(LVITEMW) / sizeof(wchar_t);
-    std::vector<std::pair<String, String>> rows;
     for (DWORD_PTR row = 0; row < count; ++row) {
         String cells[2];
         for (int column = 0; column < 2; ++column) {
@@ -151,19 +162,49 @@ std::vector<std::pair<String, String>> HostScenarioWorld::StatusRows() {
             item.pszText = remoteText;
             DWORD_PTR length = 0;
             wchar_t text[kCellUnits] = {};
-            if (!WriteProcessMemory(process, remote.Address(), &item, sizeof item, nullptr) ||
-                !SendMessageTimeoutW(list, LVM_GETITEMTEXTW, row,
+            if (!WriteProcessMemory(reading->process, remote.Address(), &item, sizeof item,
+                                    nullptr) ||
+                !SendMessageTimeoutW(reading->list, LVM_GETITEMTEXTW, row,
                                      reinterpret_cast<LPARAM>(remote.Address()), SMTO_ABORTIFHUNG,
                                      kSendTimeout, &length) ||
-                !ReadProcessMemory(process, remoteText, text, sizeof text - sizeof(wchar_t),
-                                   nullptr))
-                return lastRows;
+                !ReadProcessMemory(reading->process, remoteText, text,
+                                   sizeof text - sizeof(wchar_t), nullptr))
+                return 0;
             cells[column] = FromWide(text, std::min<std::size_t>(length, kCellUnits - 1));
         }
-        rows.emplace_back(cells[0], cells[1]);
+        reading->rows.emplace_back(cells[0], cells[1]);
     }
-    lastRows = rows;
-    return rows;
+    reading->ok = true;
+    return 0;
+}
+
+}  // namespace
+
+std::vector<std::pair<String, String>> HostScenarioWorld::StatusRows() {
+    const HWND list = GetDlgItem(FindNimbrelDialog(), kStatusListId);
+    if (list == nullptr) return lastRows;
+    auto* reading = new RowsReading{process, list, false, {}};
+    const HANDLE thread = CreateThread(nullptr, 0, ReadRows, reading, 0, nullptr);
+    if (thread == nullptr) {
+        delete reading;
+        return lastRows;
+    }
+    // Every send gives up after a second and the first failure ends the
+    // reading, so this deadline is only a guard.
+    const DWORD start = GetTickCount();
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+        if (GetTickCount() - start > 30000) {
+            CloseHandle(thread);
+            return lastRows;  // `reading` stays with the thread
+        }
+    }
+    CloseHandle(thread);
+    if (reading->ok) lastRows = reading->rows;
+    delete reading;
+    return lastRows;
 }
 
 bool HostScenarioWorld::ProgramRunning() {

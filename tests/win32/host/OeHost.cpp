@@ -205,7 +205,8 @@ int Run(int argc, wchar_t** argv) {
                << " stylesheets=" << model.styleSheets.size() << " text=\""
                << Clip(model.InnerText(), 400) << "\"\n";
         const DWORD written = BodyWrittenAt(model);
-        if (written != 0 && note.titledAt && *note.titledAt != 0)
+        if (written != 0 && note.titledAt && *note.titledAt != 0 &&
+            static_cast<LONG>(written - *note.titledAt) >= 0)
             report << "timing " << id << " title-to-body " << (written - *note.titledAt) << " ms\n";
     }
     for (const auto& [title, status] : world.StatusRows())

@@ -3,7 +3,6 @@
 #include <oleacc.h>
 
 #include <map>
-#include <mutex>
 
 #include "HostDocument.h"
 #include "HostEditor.h"
@@ -25,7 +24,7 @@ const wchar_t* const kDocHostClass = L"ME_DocHost";
 const wchar_t* const kMimeClass = L"##MIMEEdit_Server";
 const wchar_t* const kServerClass = L"Internet Explorer_Server";
 
-std::mutex writesLock;
+// Only the client's own thread writes documents (a hung note's never does).
 std::map<const SimDocument*, DWORD> writes;
 
 const wchar_t* Wide(StringView text, std::wstring& buffer) {
@@ -246,14 +245,12 @@ DWORD WINAPI HungNoteThread(LPVOID parameter) {
 }  // namespace
 
 DWORD BodyWrittenAt(const SimDocument& model) {
-    std::lock_guard<std::mutex> guard(writesLock);
     const auto found = writes.find(&model);
     return found == writes.end() ? 0 : found->second;
 }
 
 void NoteBodyWritten(const SimDocument& model) {
-    std::lock_guard<std::mutex> guard(writesLock);
-    writes[&model] = GetTickCount();
+    writes.emplace(&model, GetTickCount());  // the first write counts
 }
 
 OeHostWindows::OeHostWindows() = default;
@@ -307,7 +304,6 @@ void OeHostWindows::SetTitle(HostNote& note, StringView title) {
     if (note.thread != nullptr || note.note == nullptr) return;  // hung: it would not answer
     std::wstring buffer;
     SetWindowTextW(note.note, Wide(title, buffer));
-    *note.titledAt = GetTickCount();
 }
 
 void OeHostWindows::Close(HostNote& note) {

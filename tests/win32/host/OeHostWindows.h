@@ -35,8 +35,7 @@ struct HostNote {
     // A hung note: its thread, and the event that lets it go on.
     HANDLE thread = nullptr;
     HANDLE release = nullptr;
-    // When the title was set and when the body was last written (by the
-    // program through the document, or pasted), GetTickCount.
+    // When the window first got its title, GetTickCount.
     std::shared_ptr<DWORD> titledAt;
 };
 
@@ -73,8 +72,8 @@ class OeHostWindows {
     HWND previewHost = nullptr;
 };
 
-// When a document's body was last written (GetTickCount, 0 for never), and
-// noting a write; the document objects and the editor note theirs.
+// When a document's body was first written (GetTickCount, 0 for never), by
+// the program through the document or by a paste; and noting a write.
 DWORD BodyWrittenAt(const SimDocument& model);
 void NoteBodyWritten(const SimDocument& model);
 
