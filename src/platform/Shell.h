@@ -8,7 +8,7 @@
 namespace nimbrel {
 
 // NOTIFYICONDATAW as the program fills it. `cbSize` is the size of the
-// record the program means (the version-5 record, 936 bytes); the
+// record the program means (the version-2 record, 936 bytes on 32-bit Windows); the
 // implementation passes the record of that version.
 struct NotifyIconData {
     std::uint32_t cbSize = 0;

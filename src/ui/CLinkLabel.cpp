@@ -89,16 +89,16 @@ BrushHandle CLinkLabel::OnCtlColor(DeviceContext dc) {
 
 Rect CLinkLabel::FittedRect(Rect rect, Size text, std::uint32_t style) {
     if ((style & ss::kCenterImage) != 0) {
-        const int spare = (rect.Height() - text.cy) / 2;
-        rect.top += spare;
-        rect.bottom -= spare;
+        // The text's own height from the centred top: shrinking both sides by
+        // half the spare room would lose a pixel to rounding and clip the text.
+        rect.top += (rect.Height() - text.cy) / 2;
+        rect.bottom = rect.top + text.cy;
     } else {
         rect.bottom = rect.top + text.cy;
     }
     if ((style & ss::kCenter) != 0) {
-        const int spare = (rect.Width() - text.cx) / 2;
-        rect.left += spare;
-        rect.right -= spare;
+        rect.left += (rect.Width() - text.cx) / 2;
+        rect.right = rect.left + text.cx;
     } else if ((style & ss::kRight) != 0) {
         rect.left = rect.right - text.cx;
     } else {
@@ -192,7 +192,9 @@ LResult CLinkLabel::WindowProc(WindowHandle window, std::uint32_t message, WPara
                 windows.UpdateWindow(window);
             }
         }
-        return 0;
+        // The link's tooltip follows the control's mouse messages through its
+        // own subclass further down the chain.
+        return windows.DefSubclassProc(window, message, wParam, lParam);
     }
     return windows.DefSubclassProc(window, message, wParam, lParam);
 }

@@ -67,12 +67,12 @@ class CLinkLabel : public WindowProcedure {
     // is on); see FittedRect.
     void PositionWindow();
     // The rectangle `rect` fitted to a text of `text` pixels by the static
-    // control style `style`: centred vertically (ss::kCenterImage) by giving
-    // up half of the spare height at top and bottom, else the bottom is
-    // moved to the text's height; centred horizontally (ss::kCenter) likewise
-    // on both sides, right-aligned (ss::kRight) by moving the left edge,
-    // else by moving the right edge. Halves are rounded toward zero; a text
-    // larger than the rectangle widens it.
+    // control style `style`, always exactly the text's size: centred
+    // vertically (ss::kCenterImage) by moving the top down by half of the
+    // spare height, else at the same top; centred horizontally (ss::kCenter)
+    // likewise, right-aligned (ss::kRight) at the same right edge, else at
+    // the same left edge. Halves are rounded toward zero; a text larger than
+    // the rectangle widens it.
     static Rect FittedRect(Rect rect, Size text, std::uint32_t style);
     // The text for a result of the shell's open operation.
     static String ErrorText(std::intptr_t code);
