@@ -85,8 +85,25 @@ void HostScenarioWorld::SetClipboardText(StringView text) {
     WriteClipboardText(windows.MainWindow(), text);
 }
 
+namespace {
+
+// A held key repeats, as a keyboard's does. Under Wine the repeats matter:
+// when a window of the client takes the focus, the X11 driver takes the key
+// state from the X server, where no key is down, and an injected Alt would
+// count as let go.
+VOID CALLBACK RepeatAlt(HWND, UINT, UINT_PTR, DWORD) {
+    keybd_event(VK_MENU, 0x38, 0, 0);
+}
+
+}  // namespace
+
 void HostScenarioWorld::HoldAlt(bool down) {
     keybd_event(VK_MENU, 0x38, down ? 0 : KEYEVENTF_KEYUP, 0);
+    if (down && altTimer == 0) altTimer = SetTimer(nullptr, 0, 30, RepeatAlt);
+    if (!down && altTimer != 0) {
+        KillTimer(nullptr, altTimer);
+        altTimer = 0;
+    }
     altDown = down;
 }
 

@@ -52,6 +52,7 @@ class HostScenarioWorld : public ScenarioWorld {
     std::map<std::string, HostNote> notes;
     std::vector<std::pair<String, String>> lastRows;
     bool altDown = false;
+    UINT_PTR altTimer = 0;
 };
 
 // The options dialog of the running program, or null.
