@@ -156,29 +156,6 @@ TEST_F(StartupTest, WithoutTheRegistryEntryTheProgramWorksInItsStartDirectory) {
     EXPECT_FALSE(fs::exists(install / kSettingsFileName));
 }
 
-TEST_F(StartupTest, TheSettingsOfTheInstallDirectoryAreReadAndShown) {
-    Settings stored = Settings::Defaults();
-    stored.wrapColumn = 65;
-    stored.quoteChar = u'|';
-    stored.continuousColoring = 1;
-    StoreSettings(stored);
-    oe.Start();
-    At(1000, [&] {
-        desktop.DoubleClickTrayIcon();
-        SimDialog options = Options();
-        EXPECT_EQ(options.Text(IDC_OPT_WRAP_COLUMN), u"65");
-        EXPECT_EQ(options.Selection(IDC_OPT_QUOTE_CHAR), 1);
-        EXPECT_TRUE(options.Checked(IDC_OPT_CONTINUOUS_COLORING));
-        options.Click(IDC_OPT_TERMINATE);
-    });
-
-    EXPECT_EQ(Run(), ProgramExit::kEnded);
-
-    EXPECT_TRUE(desktop.messageBoxes.Shown().empty());
-    EXPECT_EQ(StoredSettings().wrapColumn, 65);
-    EXPECT_TRUE(fs::is_empty(start.Path()));
-}
-
 TEST_F(StartupTest, TheDependencyQuestionDecidesWhetherTheProgramRuns) {
     const struct {
         const char* name;
@@ -336,6 +313,18 @@ TEST_F(StartupTest, TheLoopEndsOnQuitOrAMessageErrorAndTheSettingsAreWritten) {
         EXPECT_EQ(desktop.shell.TrayIcon(), nullptr);
         EXPECT_FALSE(Options().Exists());
     }
+}
+
+// Nothing could end a loop without the main window: it is skipped.
+TEST_F(StartupTest, WithoutTheMainDialogTheLoopIsSkippedAndTheSettingsAreWritten) {
+    oe.Start();
+    desktop.dialogs.FailNextCreate();
+
+    EXPECT_EQ(Run(), ProgramExit::kNoMainWindow);
+
+    EXPECT_LT(desktop.clock.Now(), kLongestScenario);
+    EXPECT_EQ(ReadFileBytes(install / kSettingsFileName).size(), sizeof(Settings));
+    EXPECT_EQ(app.running, 0);
 }
 
 TEST_F(StartupTest, TheRunningProgramHandlesRepliesAndColoursTheViewedMessage) {
