@@ -215,14 +215,14 @@ TEST_F(OptionsDialogTest, EscapeHidesWithoutSaving) {
 }
 
 // The wrap column is read last: a refused value keeps no check box from
-// being read.
-TEST_F(OptionsDialogTest, TerminateReadsTheCheckBoxesBehindARefusedWrapColumn) {
+// being read (the tray's Terminate reads the controls without moving the focus).
+TEST_F(OptionsDialogTest, TerminateReadsTheCheckBoxesBeforeARefusedWrapColumn) {
     StartOptionsDialog();
     app.running = 1;
     SimDialog dialog = ShowOptions();
-    dialog.Type(IDC_OPT_WRAP_COLUMN, u"abc");
     dialog.Click(IDC_OPT_IGNORE_HTML_MESSAGES);
-    dialog.Click(IDC_OPT_TERMINATE);
+    dialog.Type(IDC_OPT_WRAP_COLUMN, u"abc");
+    desktop.ChooseFromTrayMenu(ID_TRAY_TERMINATE);
     EXPECT_EQ(app.running, 0);
     EXPECT_EQ(settings.ignoreHtmlMessages, 0);
     EXPECT_EQ(settings.wrapColumn, 72);
