@@ -73,6 +73,18 @@ class StartupTest : public ::testing::Test {
         return text != nullptr ? *text : String();
     }
 
+    // A news reply as OE opens it: CR LF line breaks, no break at the end.
+    static String NewsReply() {
+        String text =
+            AnsiToUtf16(ReadFileBytes(fs::path(NIMBREL_DATA_DIR) / "examples/news_reply.txt"));
+        while (text.ends_with(u"\n"))
+            text.pop_back();
+        String reply;
+        for (const char16_t c : text)
+            reply += c == u'\n' ? String(u"\r\n") : String(1, c);
+        return reply;
+    }
+
     TempDirectory install;
     TempDirectory start;
     SimDesktop desktop;
@@ -315,6 +327,23 @@ TEST_F(StartupTest, TheLoopEndsOnQuitOrAMessageErrorAndTheSettingsAreWritten) {
     }
 }
 
+// A command that ends the program while the loop waits ends it before the
+// next message: the watcher's tick does not run any more.
+TEST_F(StartupTest, NoTickRunsAfterTheTraysTerminate) {
+    StoreSettings(Settings::Defaults());
+    oe.Start();
+    const String original = NewsReply();
+    OeNote reply;
+    At(1000, [&] {
+        reply = oe.OpenReply(original);
+        desktop.ChooseFromTrayMenu(ID_TRAY_TERMINATE);
+    });
+
+    EXPECT_EQ(Run(), ProgramExit::kEnded);
+
+    EXPECT_EQ(oe.BodyText(reply.note), original);
+}
+
 // Nothing could end a loop without the main window: it is skipped.
 TEST_F(StartupTest, WithoutTheMainDialogTheLoopIsSkippedAndTheSettingsAreWritten) {
     oe.Start();
@@ -330,14 +359,7 @@ TEST_F(StartupTest, WithoutTheMainDialogTheLoopIsSkippedAndTheSettingsAreWritten
 TEST_F(StartupTest, TheRunningProgramHandlesRepliesAndColoursTheViewedMessage) {
     StoreSettings(Settings::Defaults());
     oe.Start();
-    // A news reply as OE opens it: CR LF line breaks, no break at the end.
-    String text =
-        AnsiToUtf16(ReadFileBytes(fs::path(NIMBREL_DATA_DIR) / "examples/news_reply.txt"));
-    while (text.ends_with(u"\n"))
-        text.pop_back();
-    String original;
-    for (const char16_t c : text)
-        original += c == u'\n' ? String(u"\r\n") : String(1, c);
+    const String original = NewsReply();
     OeNote reply;
     WindowHandle view = kNoWindow;
     At(1000, [&] {
