@@ -166,8 +166,9 @@ TEST_F(AdvancedOptionsTest, TranslatesItsTitleControlsAndAltList) {
     Run([&](SimDialog& dialog) {
         EXPECT_EQ(dialog.Title(), u"Erweiterte Optionen");
         for (const std::vector<String>& row : LoadTable("lang_keys")) {
-            if (row.at(2).starts_with(u"146:"))
+            if (row.at(2).starts_with(u"146:")) {
                 EXPECT_EQ(dialog.Text(ToInt(row[2].substr(4))), row.at(4)) << Utf8(row[0]);
+            }
         }
         EXPECT_EQ(dialog.Text(IDCANCEL), u"Abbrechen");
         EXPECT_EQ(dialog.Items(IDC_ADV_ALT_FUNCTION),

@@ -257,8 +257,9 @@ TEST_F(OptionsDialogTest, TranslatesEveryControlFromTheLanguageFile) {
     UseLanguageFile(german);
     StartOptionsDialog();
     for (const std::vector<String>& row : LoadTable("lang_keys")) {
-        if (row.at(2).starts_with(u"102:"))
+        if (row.at(2).starts_with(u"102:")) {
             EXPECT_EQ(Options().Text(ToInt(row[2].substr(4))), row.at(4)) << Utf8(row[0]);
+        }
     }
     EXPECT_EQ(Options().Text(IDC_OPT_HIDE), u"Verbergen");
     EXPECT_EQ(Options().Title(), u"Nimbrel   ");  // the title is never translated
