@@ -1,14 +1,16 @@
-// Shared by the coloring harnesses: checks that HTML written by the coloring
-// is well formed (every '<' starts a tag the coloring writes, tags end at the
-// next '>' with their quotes paired, no '>' outside a tag, anchors closed and
-// never nested). Aborts otherwise.
+// Shared by the coloring harnesses and the corpus tests: checks that HTML
+// written by the coloring is well formed (every '<' starts a tag the coloring
+// writes, tags end at the next '>' with their quotes paired, no '>' outside a
+// tag, anchors closed, never nested, and only for the schemes that are linked).
 #pragma once
 
 #include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
+#include <string>
 
 #include "shell/Text.h"
+#include "shell/Utf.h"
 
 namespace nimbrel::fuzz {
 
@@ -27,34 +29,41 @@ inline bool HasLinkedScheme(StringView tag) {
     return false;
 }
 
-inline void CheckMarkup(StringView html) {
+// "" for well-formed markup, else what is wrong and where.
+inline std::string MarkupError(StringView html) {
     static const std::initializer_list<StringView> kTags = {
         u"<A ",     u"</A>",         u"<BR>",       u"<B>",  u"</B>",
         u"<I>",     u"</I>",         u"<U>",        u"</U>", u"<SPAN class=q0>",
         u"</span>", u"<span class=", u"<IMG src=\""};
     bool inAnchor = false;
     for (std::size_t i = 0; i < html.size(); ++i) {
-        Check(html[i] != u'>');
+        if (html[i] == u'>') return "raw '>' at " + std::to_string(i);
         if (html[i] != u'<') continue;
         const StringView rest = html.substr(i);
-        Check(std::any_of(kTags.begin(), kTags.end(),
-                          [&](StringView tag) { return rest.starts_with(tag); }));
+        if (std::none_of(kTags.begin(), kTags.end(),
+                         [&](StringView tag) { return rest.starts_with(tag); }))
+            return "unknown tag: " + Utf16ToUtf8(rest.substr(0, 20));
         const std::size_t end = html.find(u'>', i);
-        Check(end != StringView::npos);
+        if (end == StringView::npos) return "unclosed tag at " + std::to_string(i);
         const StringView tag = html.substr(i, end - i + 1);
-        Check(tag.find(u'<', 1) == StringView::npos);
-        Check(std::count(tag.begin(), tag.end(), u'"') % 2 == 0);
+        if (tag.find(u'<', 1) != StringView::npos) return "'<' inside a tag: " + Utf16ToUtf8(tag);
+        if (std::count(tag.begin(), tag.end(), u'"') % 2 != 0)
+            return "unpaired quote: " + Utf16ToUtf8(tag);
         if (tag.starts_with(u"<A ")) {
-            Check(!inAnchor);
-            Check(HasLinkedScheme(tag));
+            if (inAnchor) return "nested anchor: " + Utf16ToUtf8(tag);
+            if (!HasLinkedScheme(tag)) return "scheme not linked: " + Utf16ToUtf8(tag);
             inAnchor = true;
         } else if (tag == u"</A>") {
-            Check(inAnchor);
+            if (!inAnchor) return "stray </A>";
             inAnchor = false;
         }
         i = end;
     }
-    Check(!inAnchor);
+    return inAnchor ? "unclosed anchor" : "";
+}
+
+inline void CheckMarkup(StringView html) {
+    Check(MarkupError(html).empty());
 }
 
 }  // namespace nimbrel::fuzz

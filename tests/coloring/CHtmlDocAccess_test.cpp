@@ -64,10 +64,22 @@ TEST_F(HtmlDocAccessTest, ReadsAndWritesTheDocumentOfAComposeWindow) {
     String title;
     access.GetTitle(title);
     EXPECT_EQ(title, u"Nimbrel");
+    // Titles are cut at their first NUL; a null title reads empty.
+    oe.Document(reply.note).title = String(u"Nimbrel\0tail", 12);
+    access.GetTitle(title);
+    EXPECT_EQ(title, u"Nimbrel");
+    oe.Document(reply.note).title.reset();
+    access.GetTitle(title);
+    EXPECT_EQ(title, u"");
     EXPECT_FALSE(access.AddStyleSheet(u"C:\\Nimbrel\\styles.css"));
     EXPECT_FALSE(access.AddStyleSheet(u"second.css"));
     EXPECT_EQ(oe.Document(reply.note).styleSheets,
               (std::vector<String>{u"second.css", u"C:\\Nimbrel\\styles.css"}));
+    // A refused write is reported.
+    oe.Document(reply.note).putResult = hr::kFail;
+    EXPECT_TRUE(access.SetInnerText(u"lost"));
+    EXPECT_TRUE(access.SetInnerHtml(u"lost"));
+    EXPECT_EQ(oe.BodyHtml(reply.note), u"<SPAN class=q0>x</SPAN>");
 
     access.Release();
     EXPECT_EQ(desktop.documents.OutstandingReferences(), 0u);
@@ -184,15 +196,6 @@ TEST_F(HtmlDocAccessTest, ConnectFailsWhenTheDocumentCannotBeReached) {
     }
 }
 
-TEST_F(HtmlDocAccessTest, AStaleWindowHandleFailsToConnect) {
-    const OeNote reply = oe.OpenReply(u"text");
-    CHtmlDocAccess access(desktop.platform());
-    access.LocateDocumentWindow(reply.note);
-    oe.Close(reply.note);
-    EXPECT_TRUE(access.Connect());
-    EXPECT_FALSE(access.IsComplete());
-}
-
 TEST_F(HtmlDocAccessTest, AClosedWindowDisconnectsAConnectedDocument) {
     const OeNote message = oe.OpenMessage(u"read me");
     CHtmlDocAccess access(desktop.platform());
@@ -207,7 +210,8 @@ TEST_F(HtmlDocAccessTest, AClosedWindowDisconnectsAConnectedDocument) {
     access.GetTitle(title);
     EXPECT_EQ(title, u"unchanged");
     access.Release();
-    EXPECT_TRUE(access.Connect());
+    EXPECT_TRUE(access.Connect());  // a stale window handle fails to connect
+    EXPECT_FALSE(access.IsComplete());
 }
 
 TEST_F(HtmlDocAccessTest, ThePreviewPaneOffersTheDocumentOfTheMessageShown) {
@@ -237,36 +241,6 @@ TEST_F(HtmlDocAccessTest, ThePreviewPaneOffersTheDocumentOfTheMessageShown) {
     EXPECT_FALSE(viewDoc.GetInnerText(text));
     EXPECT_EQ(text, u"third message");
     viewDoc.Release();
-}
-
-TEST_F(HtmlDocAccessTest, TitlesAreCutAtTheirFirstNulAndANullTitleReadsEmpty) {
-    const OeNote message = oe.OpenMessage(u"body");
-    CHtmlDocAccess access(desktop.platform());
-    String title = u"unchanged";
-    access.GetTitle(title);  // disconnected
-    EXPECT_EQ(title, u"unchanged");
-
-    access.LocateDocumentWindow(message.note);
-    ASSERT_FALSE(access.Connect());
-    oe.Document(message.note).title.reset();
-    access.GetTitle(title);
-    EXPECT_EQ(title, u"");
-    oe.Document(message.note).title = String(u"Nimbrel\0tail", 12);
-    access.GetTitle(title);
-    EXPECT_EQ(title, u"Nimbrel");
-    access.Release();
-}
-
-TEST_F(HtmlDocAccessTest, AFailedBodyWriteIsReported) {
-    const OeNote reply = oe.OpenReply(u"body");
-    CHtmlDocAccess access(desktop.platform());
-    access.LocateDocumentWindow(reply.note);
-    ASSERT_FALSE(access.Connect());
-    oe.Document(reply.note).putResult = hr::kFail;
-    EXPECT_TRUE(access.SetInnerText(u"new"));
-    EXPECT_TRUE(access.SetInnerHtml(u"new"));
-    EXPECT_EQ(oe.BodyText(reply.note), u"body");
-    access.Release();
 }
 
 TEST_F(HtmlDocAccessTest, ComAndTheLibraryLiveFromTheFirstInstanceToTheLast) {

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <limits>
 #include <string>
 
@@ -9,6 +8,7 @@
 #include "coloring/EmoticonTable.h"
 #include "coloring/RecordingMessageBoxes.h"
 #include "support/GoldenCase.h"
+#include "support/TempDirectory.h"
 
 namespace nimbrel {
 namespace {
@@ -16,29 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::uint32_t kErrorFlags = 0x1030;
-
-// A fresh directory for one test, removed afterwards.
-class TempDir {
-  public:
-    TempDir() {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        path_ = fs::temp_directory_path() /
-                (std::string("nimbrel-") + info->test_suite_name() + "-" + info->name());
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    const fs::path& path() const { return path_; }
-    void Write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path_ / name, std::ios::binary) << bytes;
-    }
-
-  private:
-    fs::path path_;
-};
 
 TEST(StyleCount, ParsedFromTheFourthCharacterOfTheFirstLine) {
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
@@ -67,11 +44,11 @@ TEST(StyleCount, ParsedFromTheFourthCharacterOfTheFirstLine) {
 }
 
 TEST(StyleCount, MissingFileWarnsOnlyWithDisplayWarnings) {
-    TempDir dir;
+    TempDirectory dir;
     RecordingMessageBoxes boxes;
-    EXPECT_EQ(CStyleSheetInfo(dir.path(), false, boxes).styleCount, 1);
+    EXPECT_EQ(CStyleSheetInfo(dir.Path(), false, boxes).styleCount, 1);
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_EQ(CStyleSheetInfo(dir.path(), true, boxes).styleCount, 1);
+    EXPECT_EQ(CStyleSheetInfo(dir.Path(), true, boxes).styleCount, 1);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text,
               u"The style sheet (styles.css) could not be opened!\nColoring will not work.\n\n"
@@ -81,18 +58,18 @@ TEST(StyleCount, MissingFileWarnsOnlyWithDisplayWarnings) {
 }
 
 TEST(StyleCount, ZeroAlwaysWarnsAndGivesOne) {
-    TempDir dir;
-    dir.Write("styles.css", "/*4*/\n.q0 { color: black }\n");
+    TempDirectory dir;
+    WriteFileBytes(dir / "styles.css", "/*4*/\n.q0 { color: black }\n");
     RecordingMessageBoxes boxes;
-    EXPECT_EQ(CStyleSheetInfo(dir.path(), false, boxes).styleCount, 1);
+    EXPECT_EQ(CStyleSheetInfo(dir.Path(), false, boxes).styleCount, 1);
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text,
               u"Number of style sheets in styles.css set to 0!\nMust be at least 1!\n");
     EXPECT_EQ(boxes.boxes[0].caption, u"Nimbrel Error");
     EXPECT_EQ(boxes.boxes[0].flags, kErrorFlags);
 
-    dir.Write("styles.css", "");
-    EXPECT_EQ(CStyleSheetInfo(dir.path(), false, boxes).styleCount, 1);
+    WriteFileBytes(dir / "styles.css", "");
+    EXPECT_EQ(CStyleSheetInfo(dir.Path(), false, boxes).styleCount, 1);
     EXPECT_EQ(boxes.boxes.size(), 2u);
 }
 
@@ -150,12 +127,12 @@ TEST(EmoticonTable, LongLinesAreReadIn519BytePieces) {
 }
 
 TEST(EmoticonTable, MissingFileWarnsOnlyWithDisplayWarnings) {
-    TempDir dir;
+    TempDirectory dir;
     RecordingMessageBoxes boxes;
     std::vector<EmoticonEntry> table;
-    EXPECT_TRUE(LoadEmoticonTable(dir.path(), false, boxes, table));
+    EXPECT_TRUE(LoadEmoticonTable(dir.Path(), false, boxes, table));
     EXPECT_TRUE(boxes.boxes.empty());
-    EXPECT_TRUE(LoadEmoticonTable(dir.path(), true, boxes, table));
+    EXPECT_TRUE(LoadEmoticonTable(dir.Path(), true, boxes, table));
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text,
               u"Emoticon data could not be loaded!\n\nVerify that emoticons.ini is found\n"
@@ -165,8 +142,8 @@ TEST(EmoticonTable, MissingFileWarnsOnlyWithDisplayWarnings) {
     EXPECT_EQ(boxes.boxes[0].flags, kErrorFlags);
     EXPECT_TRUE(table.empty());
 
-    dir.Write("emoticons.ini", ":-)\tsmile.gif\r\n");
-    EXPECT_FALSE(LoadEmoticonTable(dir.path(), true, boxes, table));
+    WriteFileBytes(dir / "emoticons.ini", ":-)\tsmile.gif\r\n");
+    EXPECT_FALSE(LoadEmoticonTable(dir.Path(), true, boxes, table));
     ASSERT_EQ(table.size(), 1u);
     EXPECT_EQ(table[0].image, u"smile.gif");
 }

@@ -24,66 +24,28 @@ TEST(HtmlEscape, EscapesEachSpecialCharacterOnce) {
     EXPECT_EQ(EscapeText(u""), u"");
 }
 
-struct GetWordCase {
-    const char16_t* text;
-    std::size_t pos;
-    bool back;
-    const char16_t* word;
-    std::size_t end;
-    std::size_t newPos;
-    bool endedByLineFeed;
-};
-
 TEST(GetWord, FindsWordEndAndDecodesEntities) {
-    const GetWordCase cases[] = {
-        {u"abc def", 0, false, u"abc", 3, 0, false},
-        {u"abc def", 4, false, u"def", 7, 4, false},
-        {u"abc\ndef", 1, false, u"bc", 3, 1, true},
-        {u"abc\ndef", 1, true, u"abc", 3, 0, true},
-        {u"x a&lt;b&gt;c&amp;d y", 2, false, u"a<b>c&d", 19, 2, false},
-        {u"&amp;lt; z", 0, false, u"&lt;", 8, 0, false},
-        {u"ab  cd", 2, false, u"", 2, 2, false},  // at a space: empty word
-        {u"ab", 5, false, u"", 2, 5, false},      // past the end
-        {u"ab", 2, true, u"ab", 2, 0, false},     // at the end, moved back
-        {u"", 0, true, u"", 0, 0, false},
-        {u"one two@x.y three", 7, true, u"two@x.y", 11, 4, false},
-    };
-    for (const GetWordCase& c : cases) {
-        std::size_t pos = c.pos;
+    for (const std::vector<String>& c : LoadTable("get_word")) {
+        std::size_t pos = ToInt(c.at(1));
         std::size_t end = 99;
         bool lf = true;
-        const String word = GetWord(c.text, pos, end, c.back, &lf);
-        EXPECT_EQ(word, c.word) << Utf8(c.text);
-        EXPECT_EQ(end, c.end) << Utf8(c.text);
-        EXPECT_EQ(pos, c.newPos) << Utf8(c.text);
-        EXPECT_EQ(lf, c.endedByLineFeed) << Utf8(c.text);
+        const String word = GetWord(c.at(0), pos, end, ToInt(c.at(2)) != 0, &lf);
+        EXPECT_EQ(word, c.at(3)) << Utf8(c[0]);
+        EXPECT_EQ(end, ToInt(c.at(4))) << Utf8(c[0]);
+        EXPECT_EQ(pos, ToInt(c.at(5))) << Utf8(c[0]);
+        EXPECT_EQ(lf, ToInt(c.at(6)) != 0) << Utf8(c[0]);
     }
 }
 
 TEST(SplitDelimiters, CutsRunsAtBothEnds) {
-    struct Case {
-        const char16_t* word;
-        bool trailingOnly;
-        const char16_t* core;
-        const char16_t* leading;
-        const char16_t* trailing;
-    };
-    const Case cases[] = {
-        {u"(<jo@x.com>),", false, u"jo@x.com", u"(<", u">),"},
-        {u"(<jo@x.com>),", true, u"(<jo@x.com", u"", u">),"},
-        {u"http://a/b/", true, u"http://a/b/", u"", u""},
-        {u".,;", false, u"", u"", u".,;"},
-        {u"", false, u"", u"", u""},
-        {u"a_b%c$~@/", false, u"a_b%c$~@/", u"", u""},  // none of these is a delimiter
-    };
-    for (const Case& c : cases) {
-        String word = c.word;
+    for (const std::vector<String>& c : LoadTable("split_delimiters")) {
+        String word = c.at(0);
         String leading = u"old";
         String trailing = u"old";
-        SplitDelimiters(word, leading, trailing, c.trailingOnly);
-        EXPECT_EQ(word, c.core) << Utf8(c.word);
-        EXPECT_EQ(leading, c.leading) << Utf8(c.word);
-        EXPECT_EQ(trailing, c.trailing) << Utf8(c.word);
+        SplitDelimiters(word, leading, trailing, ToInt(c.at(1)) != 0);
+        EXPECT_EQ(word, c.at(2)) << Utf8(c[0]);
+        EXPECT_EQ(leading, c.at(3)) << Utf8(c[0]);
+        EXPECT_EQ(trailing, c.at(4)) << Utf8(c[0]);
     }
     for (char16_t c : StringView(u" ()[]<>.!?,&=+*-#'\"|:;{}"))
         EXPECT_TRUE(IsLinkDelimiter(c));

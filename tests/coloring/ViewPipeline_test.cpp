@@ -11,6 +11,7 @@
 #include "coloring/Emoticons.h"
 #include "coloring/HtmlKind.h"
 #include "coloring/TextToHtml.h"
+#include "fuzz/MarkupCheck.h"
 #include "shell/Utf.h"
 #include "support/GoldenCase.h"
 
@@ -53,53 +54,6 @@ TEST(HtmlKind, FormattedHtmlAndHtmlComposition) {
     EXPECT_FALSE(IsHtmlComposition(u"<DIV style=\"font: 10pt\"><blockquote>"));
     EXPECT_TRUE(IsColoredHtml(u"x<SPAN class=q0>y"));
     EXPECT_FALSE(IsColoredHtml(u"<span class=q0>"));
-}
-
-// The target of an anchor tag starts with one of the schemes that are linked.
-bool HasLinkedScheme(StringView tag) {
-    const std::size_t href = tag.find(u"HREF=\"");
-    if (href == StringView::npos) return false;
-    const StringView target = tag.substr(href + 6);
-    for (StringView scheme : {u"http://", u"https://", u"ftp://", u"news:", u"mailto:"}) {
-        if (target.starts_with(scheme)) return true;
-    }
-    return false;
-}
-
-// Every '<' starts one of the tags the coloring writes and the tag ends at the
-// next '>' with its quotes paired; no '>' outside a tag; anchors do not nest
-// and are all closed, and link only the schemes that are linked. Returns "" or what is wrong.
-std::string CheckMarkup(StringView html) {
-    static const std::initializer_list<StringView> kTags = {
-        u"<A ",     u"</A>",         u"<BR>",       u"<B>",  u"</B>",
-        u"<I>",     u"</I>",         u"<U>",        u"</U>", u"<SPAN class=q0>",
-        u"</span>", u"<span class=", u"<IMG src=\""};
-    bool inAnchor = false;
-    for (std::size_t i = 0; i < html.size(); ++i) {
-        if (html[i] == u'>') return "raw '>' at " + std::to_string(i);
-        if (html[i] != u'<') continue;
-        const StringView rest = html.substr(i);
-        bool known = false;
-        for (StringView tag : kTags)
-            known = known || rest.starts_with(tag);
-        if (!known) return "unknown tag at " + std::to_string(i) + ": " + Utf8(rest.substr(0, 20));
-        const std::size_t end = html.find(u'>', i);
-        if (end == StringView::npos) return "unclosed tag at " + std::to_string(i);
-        const StringView tag = html.substr(i, end - i + 1);
-        if (tag.find(u'<', 1) != StringView::npos) return "'<' inside a tag: " + Utf8(tag);
-        if (std::count(tag.begin(), tag.end(), u'"') % 2 != 0)
-            return "unpaired quote: " + Utf8(tag);
-        if (tag.starts_with(u"<A ")) {
-            if (inAnchor) return "nested anchor: " + Utf8(tag);
-            if (!HasLinkedScheme(tag)) return "scheme not linked: " + Utf8(tag);
-            inAnchor = true;
-        } else if (tag == u"</A>") {
-            if (!inAnchor) return "stray </A>";
-            inAnchor = false;
-        }
-        i = end;
-    }
-    return inAnchor ? "unclosed anchor" : "";
 }
 
 // What a browser shows of TextToHtml's output, as plain text.
@@ -149,7 +103,7 @@ TEST(LinkCorpus, AnchorsAreWellFormedAndNothingIsLost) {
         for (const std::string& line : CorpusLines(file)) {
             const String text = Utf16(line);
             const String html = TextToHtml(text);
-            EXPECT_EQ(CheckMarkup(html), "") << line;
+            EXPECT_EQ(fuzz::MarkupError(html), "") << line;
             // "news:<id>" loses its brackets on purpose; everything else shows as written.
             if (line.find("news:") == std::string::npos) {
                 EXPECT_EQ(VisibleText(html), text) << line;
@@ -182,7 +136,7 @@ TEST(LinkCorpus, WholePipelineStaysWellFormed) {
             const String html = ColorMessageText(input, options, resources);
             ASSERT_TRUE(html.starts_with(u"<SPAN class=q0>"));
             // Font-style tags may cross; everything else must be well formed.
-            EXPECT_EQ(CheckMarkup(html), "") << Utf8(input);
+            EXPECT_EQ(fuzz::MarkupError(html), "") << Utf8(input);
         }
     }
 }

@@ -252,22 +252,6 @@ TEST_F(WatcherTest, AWindowClosedWhileItIsProcessedDoesNotMakeTheWatcherForgetTh
 
 // ---------------------------------------------------------------- messages and the preview pane
 
-TEST_F(WatcherTest, AMessageWindowIsColouredOnce) {
-    const OeNote message = oe.OpenMessage(kPlainMessage, Titled(u"Lunch"));
-    Tick();
-    EXPECT_EQ(host.rows, (std::vector<StatusRow>{{u"Lunch", u"processed (c)"}}));
-    EXPECT_EQ(oe.BodyHtml(message.note).rfind(u"<SPAN class=q0>", 0), 0u);
-    EXPECT_EQ(oe.Document(message.note).title, std::optional<String>(u"Nimbrel"));
-    const String coloured = oe.BodyHtml(message.note);
-
-    // It is looked at again at every tick, and the done mark stops it there.
-    for (int i = 0; i < 3; ++i)
-        Tick();
-    EXPECT_EQ(host.rows.size(), 1u);
-    EXPECT_EQ(oe.BodyHtml(message.note), coloured);
-    EXPECT_EQ(trackedWindows.Size(), 1u);
-}
-
 TEST_F(WatcherTest, AMessageWindowShowingTheNextMessageIsColouredAgain) {
     const OeNote message = oe.OpenMessage(kPlainMessage, Titled(u"Lunch"));
     Tick();
@@ -434,21 +418,6 @@ TEST_F(WatcherTest, WhileSuspendedNothingIsHandledButOeLeavingStillEndsTheProgra
     oe.Exit();
     RunTimerFor(1000);
     EXPECT_EQ(app.running, 0);
-}
-
-TEST_F(WatcherTest, TheTimerWithoutATargetDoesNothing) {
-    oe.OpenReply(kEmailReply);
-    desktop.loop.SetTimer(kNoWindow, 1, 300, &WatchTimerProc);
-    desktop.loop.RunFor(1000);
-    EXPECT_TRUE(host.rows.empty());
-}
-
-TEST_F(WatcherTest, FindsOeByEitherMainWindowClass) {
-    EXPECT_EQ(FindOEMainWindow(desktop.windows), oe.MainWindow());
-    oe.Exit();
-    EXPECT_EQ(FindOEMainWindow(desktop.windows), kNoWindow);
-    oe.Start(OeMainWindowClass::kNewsStore);
-    EXPECT_EQ(FindOEMainWindow(desktop.windows), oe.MainWindow());
 }
 
 TEST_F(WatcherTest, OnlyAWindowWithEnvelopeAndComboBoxIsAComposeWindow) {

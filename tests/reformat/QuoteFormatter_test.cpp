@@ -22,94 +22,28 @@ std::vector<std::string> LineTexts(const QuoteFormatter& f) {
 }
 
 TEST(QuoteFormatter, SplitLines) {
-    using Lines = std::vector<std::string>;
-    const struct {
-        const char16_t* text;
-        Lines lines;
-    } cases[] = {
-        {u"", {""}},
-        {u"one line", {"one line"}},
-        {u"a\r\nb\r\n", {"a", "b", ""}},
-        {u"x \t\r\n  y  \r\n\r\n", {"x", "  y", "", ""}},
-        // A bare LF ends a line too, and the unit before it is kept.
-        {u"a\nb", {"a", "b"}},
-        {u"\n", {"", ""}},
-        {u"\r\n\r\n", {"", "", ""}},
-        // A lone CR inside a line is text; at the end it is trailing white space.
-        {u"a\rb\r", {"a\rb"}},
-        {u"tail\v\f\r\n", {"tail", ""}},
-    };
-    for (const auto& c : cases) {
+    for (const std::vector<String>& c : LoadTable("split_lines")) {
         QuoteFormatter f = Formatter();
-        f.SplitLines(c.text);
-        EXPECT_EQ(LineTexts(f), c.lines) << Utf8(c.text);
+        f.SplitLines(c.at(0));
+        std::vector<std::string> expected;
+        for (std::size_t i = 1; i < c.size(); ++i)
+            expected.push_back(Utf8(c[i]));
+        EXPECT_EQ(LineTexts(f), expected) << Utf8(c[0]);
         for (const QuoteLine& line : f.lines)
             EXPECT_EQ(line.level, 0);
     }
 }
 
-struct LevelCase {
-    const char16_t* line;
-    std::int32_t level;
-    std::int32_t prefixLength;
-};
-
-void ExpectLevels(std::uint8_t addLevel, std::initializer_list<LevelCase> cases) {
-    QuoteFormatter f = Formatter();
-    f.addLevel = addLevel;
-    for (const LevelCase& c : cases) {
+TEST(QuoteFormatter, GetQuoteLevel) {
+    for (const std::vector<String>& c : LoadTable("quote_level")) {
+        QuoteFormatter f = Formatter();
+        f.addLevel = static_cast<std::uint8_t>(ToInt(c.at(0)));
         std::int32_t level = -7;
         std::int32_t end = -7;
-        f.GetQuoteLevel(c.line, level, end);
-        EXPECT_EQ(level, c.level) << '"' << Utf8(c.line) << "\" addLevel " << int{addLevel};
-        EXPECT_EQ(end, c.prefixLength) << '"' << Utf8(c.line) << "\" addLevel " << int{addLevel};
+        f.GetQuoteLevel(c.at(1), level, end);
+        EXPECT_EQ(level, ToInt(c.at(2))) << '"' << Utf8(c[1]) << "\" addLevel " << Utf8(c[0]);
+        EXPECT_EQ(end, ToInt(c.at(3))) << '"' << Utf8(c[1]) << "\" addLevel " << Utf8(c[0]);
     }
-}
-
-TEST(QuoteFormatter, GetQuoteLevel) {
-    ExpectLevels(0, {
-                        {u"> text", 1, 2},
-                        {u"> > text", 2, 4},
-                        {u">>text", 2, 2},
-                        {u"> >  text", 2, 4},
-                        {u"|: text", 2, 3},
-                        {u": text", 1, 2},
-                        {u":-) text", 0, 0},
-                        {u"> :-)", 1, 2},
-                        {u"JD> text", 1, 4},
-                        {u"> JD> text", 2, 6},
-                        {u"?> text", 1, 3},
-                        {u"ABCD> text", 0, 0},
-                        {u"  > text", 0, 0},
-                        {u"", 0, 0},
-                        // Further edges.
-                        {u":)", 0, 0},
-                        {u"::text", 2, 2},
-                        {u":text", 1, 1},
-                        {u"ABC> text", 1, 5},
-                        {u">  > x", 1, 2},
-                        {u">", 1, 1},
-                        {u"> > >", 3, 5},
-                        {u"> :", 2, 3},
-                        {u"JD>> text", 2, 5},
-                        {u"  JD> text", 1, 6},     // initials may follow leading spaces
-                        {u"JD", 0, 0},             // initials at the end of the line
-                        {u"jd> text", 0, 0},       // initials are capitals
-                        {u"\u00C9R> text", 1, 4},  // non-ASCII capitals count
-                        {u"\u00D7> text", 0, 0},   // the multiplication sign does not
-                        {u"> JD>:-)", 2, 5},       // the colon rule after initials
-                        {u">\ttext", 1, 1},        // a tab is not part of the prefix
-                    });
-}
-
-TEST(QuoteFormatter, GetQuoteLevelWithAddLevel) {
-    ExpectLevels(1, {
-                        {u"text", 1, 0},
-                        {u"> text", 2, 2},
-                        {u"", 1, 0},
-                        {u":)", 1, 0},  // the colon rule also works on top of addLevel
-                        {u"JD> text", 2, 4},
-                    });
 }
 
 TEST(QuoteFormatter, AnalyzeLinesStripsPrefixes) {
@@ -204,28 +138,13 @@ TEST(QuoteFormatter, StandardizedPrefixTable) {
 }
 
 TEST(QuoteFormatter, OwnPrefixTable) {
-    const struct {
-        std::uint8_t addLevel;
-        std::int32_t compressed;
-        std::int32_t level;
-        const char16_t* linePrefix;
-        const char16_t* prefix;
-    } cases[] = {
-        {0, 0, 2, u"> > ", u"> > "},    {0, 1, 2, u"> > ", u">> "},
-        {0, 1, 3, u"> > > ", u">> > "},  // only the first space goes
-        {0, 1, 1, u"> ", u"> "},        {0, 1, 2, u"|: ", u"|: "},
-        {0, 1, 2, u"> JD> ", u">JD> "}, {0, 1, 1, u"JD> ", u"JD> "},
-        {1, 0, 1, u"", u"> "},          {1, 1, 1, u"", u"> "},
-        {1, 1, 2, u"> ", u">> "},       {1, 0, 2, u"> ", u"> > "},
-        {1, 1, 3, u"| | ", u">| | "},
-    };
-    for (const auto& c : cases) {
-        QuoteFormatter f(72, u'>', c.compressed, 0);
-        f.addLevel = c.addLevel;
+    for (const std::vector<String>& c : LoadTable("own_prefix")) {
+        QuoteFormatter f(72, u'>', ToInt(c.at(1)), 0);
+        f.addLevel = static_cast<std::uint8_t>(ToInt(c.at(0)));
         f.GetPrefixIndex(1, u"> ");  // an earlier line's entry
-        const std::int32_t index = f.GetPrefixIndex(c.level, c.linePrefix);
+        const std::int32_t index = f.GetPrefixIndex(ToInt(c.at(2)), c.at(3));
         EXPECT_EQ(index, 1);
-        EXPECT_EQ(f.PrefixText(index), c.prefix) << Utf8(c.linePrefix);
+        EXPECT_EQ(f.PrefixText(index), c.at(4)) << Utf8(c[3]);
         EXPECT_EQ(f.PrefixText(2), u"");
     }
 }

@@ -8,6 +8,7 @@
 
 #include "platform/sim/SimDesktop.h"
 #include "shell/Settings.h"
+#include "support/TempDirectory.h"
 
 namespace nimbrel {
 namespace {
@@ -22,17 +23,10 @@ constexpr const char16_t* kValueMissing =
 
 class AppTest : public ::testing::Test {
   protected:
-    AppTest() {
-        app = App{};
-        installDir = fs::temp_directory_path() /
-                     ("nimbrel-app-test-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-        fs::create_directories(installDir);
-    }
+    AppTest() { app = App{}; }
     ~AppTest() override {
         app = App{};
-        std::error_code ignored;
-        fs::current_path(fs::temp_directory_path(), ignored);
-        fs::remove_all(installDir, ignored);
+        fs::current_path(fs::temp_directory_path());  // out of the directory going away
     }
 
     void ExpectOneBox(const char16_t* text) {
@@ -44,7 +38,7 @@ class AppTest : public ::testing::Test {
         EXPECT_EQ(box.flags, 0x1030u);
     }
 
-    fs::path installDir;
+    TempDirectory installDir;
     std::unique_ptr<SimDesktop> desktop = std::make_unique<SimDesktop>();
 };
 
@@ -53,11 +47,11 @@ TEST_F(AppTest, TheUninstallersDirectoryBecomesTheCurrentDirectory) {
         std::ofstream cfg(installDir / "Nimbrel.cfg");
         cfg << "settings";
     }
-    const std::string uninstaller = installDir.string() + "\\uninst.exe";
+    const std::string uninstaller = installDir.Path().string() + "\\uninst.exe";
     desktop->registry.SetString(kHkeyLocalMachine, kKey, "UninstallString", uninstaller);
 
     EXPECT_FALSE(app.LocateInstallDirectory(desktop->platform()));
-    EXPECT_EQ(std::string(app.installDirectory), installDir.string());
+    EXPECT_EQ(std::string(app.installDirectory), installDir.Path().string());
     EXPECT_TRUE(desktop->messageBoxes.Shown().empty());
     EXPECT_EQ(desktop->registry.OpenKeys(), 0u);
     // Files are now found by their bare names.
@@ -117,11 +111,11 @@ TEST_F(AppTest, AValueFillingTheBufferWithoutTerminatorIsCutInsideIt) {
 }
 
 TEST_F(AppTest, AValueWithoutTerminatorShorterThanTheBufferIsTakenWhole) {
-    const std::string value = installDir.string() + "\\uninst.exe";
+    const std::string value = installDir.Path().string() + "\\uninst.exe";
     desktop->registry.SetValue(kHkeyLocalMachine, kKey, "UninstallString", reg::kTypeExpandString,
                                value);
     EXPECT_FALSE(app.LocateInstallDirectory(desktop->platform()));
-    EXPECT_EQ(std::string(app.installDirectory), installDir.string());
+    EXPECT_EQ(std::string(app.installDirectory), installDir.Path().string());
 }
 
 class RecordingDialog : public SettingsControls {

@@ -73,6 +73,18 @@ class StartupTest : public ::testing::Test {
         return text != nullptr ? *text : String();
     }
 
+    // A news reply as OE opens it: CR LF line breaks, no break at the end.
+    static String NewsReply() {
+        String text =
+            AnsiToUtf16(ReadFileBytes(fs::path(NIMBREL_DATA_DIR) / "examples/news_reply.txt"));
+        while (text.ends_with(u"\n"))
+            text.pop_back();
+        String reply;
+        for (const char16_t c : text)
+            reply += c == u'\n' ? String(u"\r\n") : String(1, c);
+        return reply;
+    }
+
     TempDirectory install;
     TempDirectory start;
     SimDesktop desktop;
@@ -154,29 +166,6 @@ TEST_F(StartupTest, WithoutTheRegistryEntryTheProgramWorksInItsStartDirectory) {
     EXPECT_EQ(desktop.messageBoxes.Shown()[1].caption, u"Nimbrel - NOTE");
     EXPECT_TRUE(fs::exists(start / kSettingsFileName));
     EXPECT_FALSE(fs::exists(install / kSettingsFileName));
-}
-
-TEST_F(StartupTest, TheSettingsOfTheInstallDirectoryAreReadAndShown) {
-    Settings stored = Settings::Defaults();
-    stored.wrapColumn = 65;
-    stored.quoteChar = u'|';
-    stored.continuousColoring = 1;
-    StoreSettings(stored);
-    oe.Start();
-    At(1000, [&] {
-        desktop.DoubleClickTrayIcon();
-        SimDialog options = Options();
-        EXPECT_EQ(options.Text(IDC_OPT_WRAP_COLUMN), u"65");
-        EXPECT_EQ(options.Selection(IDC_OPT_QUOTE_CHAR), 1);
-        EXPECT_TRUE(options.Checked(IDC_OPT_CONTINUOUS_COLORING));
-        options.Click(IDC_OPT_TERMINATE);
-    });
-
-    EXPECT_EQ(Run(), ProgramExit::kEnded);
-
-    EXPECT_TRUE(desktop.messageBoxes.Shown().empty());
-    EXPECT_EQ(StoredSettings().wrapColumn, 65);
-    EXPECT_TRUE(fs::is_empty(start.Path()));
 }
 
 TEST_F(StartupTest, TheDependencyQuestionDecidesWhetherTheProgramRuns) {
@@ -338,17 +327,39 @@ TEST_F(StartupTest, TheLoopEndsOnQuitOrAMessageErrorAndTheSettingsAreWritten) {
     }
 }
 
+// A command that ends the program while the loop waits ends it before the
+// next message: the watcher's tick does not run any more.
+TEST_F(StartupTest, NoTickRunsAfterTheTraysTerminate) {
+    StoreSettings(Settings::Defaults());
+    oe.Start();
+    const String original = NewsReply();
+    OeNote reply;
+    At(1000, [&] {
+        reply = oe.OpenReply(original);
+        desktop.ChooseFromTrayMenu(ID_TRAY_TERMINATE);
+    });
+
+    EXPECT_EQ(Run(), ProgramExit::kEnded);
+
+    EXPECT_EQ(oe.BodyText(reply.note), original);
+}
+
+// Nothing could end a loop without the main window: it is skipped.
+TEST_F(StartupTest, WithoutTheMainDialogTheLoopIsSkippedAndTheSettingsAreWritten) {
+    oe.Start();
+    desktop.dialogs.FailNextCreate();
+
+    EXPECT_EQ(Run(), ProgramExit::kNoMainWindow);
+
+    EXPECT_LT(desktop.clock.Now(), kLongestScenario);
+    EXPECT_EQ(ReadFileBytes(install / kSettingsFileName).size(), sizeof(Settings));
+    EXPECT_EQ(app.running, 0);
+}
+
 TEST_F(StartupTest, TheRunningProgramHandlesRepliesAndColoursTheViewedMessage) {
     StoreSettings(Settings::Defaults());
     oe.Start();
-    // A news reply as OE opens it: CR LF line breaks, no break at the end.
-    String text =
-        AnsiToUtf16(ReadFileBytes(fs::path(NIMBREL_DATA_DIR) / "examples/news_reply.txt"));
-    while (text.ends_with(u"\n"))
-        text.pop_back();
-    String original;
-    for (const char16_t c : text)
-        original += c == u'\n' ? String(u"\r\n") : String(1, c);
+    const String original = NewsReply();
     OeNote reply;
     WindowHandle view = kNoWindow;
     At(1000, [&] {

@@ -139,6 +139,55 @@ std::vector<GoldenCase> LoadGoldenCases(const std::string& subdir) {
     return cases;
 }
 
+std::vector<std::vector<String>> LoadTable(const std::string& name) {
+    const std::string file = TestDataDir() + "/tables/" + name + ".tsv";
+    const String text = Utf16(ReadFileBytes(file));
+    std::vector<std::vector<String>> rows;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t lf = text.find(u'\n', pos);
+        if (lf == String::npos) lf = text.size();
+        const StringView line = StringView(text).substr(pos, lf - pos);
+        pos = lf + 1;
+        if (line.empty() || line == u"#" || line.starts_with(u"# ")) continue;
+        std::vector<String>& row = rows.emplace_back(1);
+        for (std::size_t i = 0; i < line.size(); ++i) {
+            const char16_t c = line[i];
+            if (c == u'\t') {
+                row.emplace_back();
+            } else if (c != u'\\' || i + 1 == line.size()) {
+                row.back() += c;
+            } else if (const char16_t e = line[++i]; e == u'<') {
+                const std::size_t close = line.find(u'>', i);
+                if (close == StringView::npos || close + 1 >= line.size())
+                    throw std::runtime_error(file + ": bad \\<N>c in " + Utf8(line));
+                row.back().append(ToInt(line.substr(i + 1, close - i - 1)), line[close + 1]);
+                i = close + 1;
+            } else if (e == u'x' && i + 2 < line.size()) {
+                row.back() += static_cast<char16_t>(ToInt(line.substr(i + 1, 2), 16));
+                i += 2;
+            } else if (e != u'e') {
+                static const StringView kEscapes = u"n\nr\rt\tv\vf\fs ";
+                const std::size_t k = kEscapes.find(e);
+                row.back() += k != StringView::npos && k % 2 == 0 ? kEscapes[k + 1] : e;
+            }
+        }
+    }
+    if (rows.empty()) throw std::runtime_error("no rows in " + file);
+    return rows;
+}
+
+int ToInt(StringView field, int base) {
+    return std::stoi(Utf8(field), nullptr, base);
+}
+
+std::string Bytes(StringView field) {
+    std::string bytes;
+    for (const char16_t unit : field)
+        bytes += static_cast<char>(unit);
+    return bytes;
+}
+
 std::string GoldenCaseName(const testing::TestParamInfo<GoldenCase>& info) {
     std::string name = info.param.name;
     for (char& c : name) {

@@ -44,6 +44,16 @@ struct GoldenCase {
 // at load time with the file name and line.
 std::vector<GoldenCase> LoadGoldenCases(const std::string& subdir);
 
+// The rows of the table file NIMBREL_TEST_DATA_DIR/tables/<name>.tsv (UTF-8):
+// one case per line, fields separated by tabs, blank lines and lines starting
+// with "# " skipped. In a field, \n \r \t \v \f \s (space) \\ stand for themselves,
+// \e for nothing (an empty field), \xHH for the unit HH and \<N>c for N times
+// the character c.
+std::vector<std::vector<String>> LoadTable(const std::string& name);
+int ToInt(StringView field, int base = 10);
+// A field of units below 256 as bytes (a file's contents).
+std::string Bytes(StringView field);
+
 // Name for INSTANTIATE_TEST_SUITE_P: the file name with non-alphanumerics as '_'.
 std::string GoldenCaseName(const testing::TestParamInfo<GoldenCase>& info);
 

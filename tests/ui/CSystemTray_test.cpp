@@ -98,22 +98,6 @@ TEST_F(TrayTest, InvertFlipsBothSettingsAndTheItemText) {
     EXPECT_EQ(desktop.menus.GetMenuDefaultItem(options->Tray().Menu(), true), 0u);
 }
 
-TEST_F(TrayTest, HideTrayIconIsSavedAndSurvivesARestart) {
-    StartOptionsDialog();
-    desktop.ChooseFromTrayMenu(ID_TRAY_HIDE_ICON);
-    EXPECT_EQ(desktop.shell.TrayIcon(), nullptr);
-    EXPECT_EQ(settings.hideTrayIcon, 1);
-
-    // The next run reads the saved record and starts without an icon.
-    options.reset();
-    settings = Settings::Defaults();
-    ASSERT_FALSE(LoadSettings());
-    EXPECT_EQ(settings.hideTrayIcon, 1);
-    StartOptionsDialog();
-    EXPECT_EQ(desktop.shell.TrayIcon(), nullptr);
-    EXPECT_TRUE(options->Tray().Hidden());
-}
-
 TEST_F(TrayTest, HelpOpensTheUserGuideAndTerminateEndsTheProgram) {
     StartOptionsDialog();
     app.running = 1;

@@ -4,37 +4,17 @@
 
 #include <limits>
 
+#include "support/GoldenCase.h"
+
 namespace nimbrel {
 namespace {
 
 TEST(WholeNumber, ParsesWhatANumberFieldMayHold) {
-    constexpr std::int32_t kUnchanged = 4711;
-    const struct {
-        const char16_t* text;
-        std::int32_t value;  // kUnchanged when refused
-    } cases[] = {
-        {u"72", 72},
-        {u"  72\t", 72},
-        {u"+5", 5},
-        {u"-0", 0},
-        {u"0007", 7},
-        {u"2147483647", std::numeric_limits<std::int32_t>::max()},
-        {u"-2147483648", std::numeric_limits<std::int32_t>::min()},
-        {u"2147483648", kUnchanged},
-        {u"-2147483649", kUnchanged},
-        {u"99999999999999999999999", kUnchanged},
-        {u"", kUnchanged},
-        {u" ", kUnchanged},
-        {u"-", kUnchanged},
-        {u"12a", kUnchanged},
-        {u"1 2", kUnchanged},
-        {u"0x10", kUnchanged},
-        {u"\u0661", kUnchanged},  // an Arabic-Indic digit is no ASCII digit
-    };
-    for (const auto& c : cases) {
-        std::int32_t value = kUnchanged;
-        EXPECT_EQ(ParseWholeNumber(c.text, value), c.value != kUnchanged);
-        EXPECT_EQ(value, c.value) << String(c.text).size();
+    for (const std::vector<String>& c : LoadTable("whole_number")) {
+        const bool refused = c.at(1) == u"refused";
+        std::int32_t value = 4711;
+        EXPECT_EQ(ParseWholeNumber(c.at(0), value), !refused) << Utf8(c[0]);
+        EXPECT_EQ(value, refused ? 4711 : ToInt(c[1])) << Utf8(c[0]);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "platform/sim/SimStrings.h"
 
@@ -251,7 +252,7 @@ WindowHandle SimDialogs::Build(const DialogTemplate& dialogTemplate, WindowHandl
 WindowHandle SimDialogs::CreateDialogParamW(int templateId, WindowHandle parent,
                                             DialogProcedure& procedure) {
     const DialogTemplate* dialogTemplate = FindDialogTemplate(templateId);
-    if (dialogTemplate == nullptr) return kNoWindow;
+    if (dialogTemplate == nullptr || std::exchange(failNextCreate, false)) return kNoWindow;
     const WindowHandle dialog = Build(*dialogTemplate, parent, procedure, false);
     windows.SendMessageW(dialog, wm::kInitDialog, 0, 0);
     return windows.IsWindow(dialog) ? dialog : kNoWindow;

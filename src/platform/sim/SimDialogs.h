@@ -99,6 +99,9 @@ class SimDialogs : public Dialogs {
     void WhenModal(int templateId, std::function<void(SimDialog&)> session);
     // Modal dialogs run so far, by template id, in order.
     const std::vector<int>& ModalRuns() const { return modalRuns; }
+    // The next CreateDialogParamW fails, as it does when Windows is out of
+    // resources.
+    void FailNextCreate() { failNextCreate = true; }
 
     // The seam.
     WindowHandle CreateDialogParamW(int templateId, WindowHandle parent,
@@ -188,6 +191,7 @@ class SimDialogs : public Dialogs {
     };
     std::deque<Session> sessions;
     std::vector<int> modalRuns;
+    bool failNextCreate = false;
     int nextGroup = 1;
 };
 
