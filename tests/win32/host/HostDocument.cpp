@@ -1,6 +1,7 @@
 #include "HostDocument.h"
 
 #include "HostCom.h"
+#include "OeHostWindows.h"
 
 #include "HostStyleSheet.h"
 
@@ -37,11 +38,13 @@ ULONG STDMETHODCALLTYPE HostDocument::Release() {
 }
 
 HRESULT STDMETHODCALLTYPE HostDocument::get_readyState(BSTR* p) {
+    NoteCall("get_readyState");
     if (!model->alive) return E_FAIL;
     return GiveText(model->readyState, p);
 }
 
 HRESULT STDMETHODCALLTYPE HostDocument::get_title(BSTR* p) {
+    NoteCall("get_title");
     if (!model->alive) return E_FAIL;
     if (!model->title) {
         if (p != nullptr) *p = nullptr;
@@ -51,12 +54,14 @@ HRESULT STDMETHODCALLTYPE HostDocument::get_title(BSTR* p) {
 }
 
 HRESULT STDMETHODCALLTYPE HostDocument::put_title(BSTR v) {
+    NoteCall("put_title");
     if (!model->alive) return E_FAIL;
     model->title = TakeText(v);
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE HostDocument::get_body(IHTMLElement** p) {
+    NoteCall("get_body");
     if (p == nullptr) return E_POINTER;
     *p = nullptr;
     if (!model->alive) return E_FAIL;
@@ -69,6 +74,7 @@ HRESULT STDMETHODCALLTYPE HostDocument::get_body(IHTMLElement** p) {
 
 HRESULT STDMETHODCALLTYPE HostDocument::createStyleSheet(BSTR bstrHref, LONG /*lIndex*/,
                                                          IHTMLStyleSheet** ppnewStyleSheet) {
+    NoteCall("createStyleSheet");
     if (ppnewStyleSheet == nullptr) return E_POINTER;
     *ppnewStyleSheet = nullptr;
     if (!model->alive) return E_FAIL;

@@ -32,11 +32,13 @@ ULONG STDMETHODCALLTYPE HostElement::Release() {
 }
 
 HRESULT STDMETHODCALLTYPE HostElement::get_innerHTML(BSTR* p) {
+    NoteCall("get_innerHTML");
     if (!model->alive) return E_FAIL;
     return GiveText(model->InnerHtml(), p);
 }
 
 HRESULT STDMETHODCALLTYPE HostElement::put_innerHTML(BSTR v) {
+    NoteCall("put_innerHTML");
     if (!model->alive) return E_FAIL;
     if (model->putResult != hr::kOk) return static_cast<HRESULT>(model->putResult);
     model->SetInnerHtml(TakeText(v));
@@ -45,11 +47,13 @@ HRESULT STDMETHODCALLTYPE HostElement::put_innerHTML(BSTR v) {
 }
 
 HRESULT STDMETHODCALLTYPE HostElement::get_innerText(BSTR* p) {
+    NoteCall("get_innerText");
     if (!model->alive) return E_FAIL;
     return GiveText(model->InnerText(), p);
 }
 
 HRESULT STDMETHODCALLTYPE HostElement::put_innerText(BSTR v) {
+    NoteCall("put_innerText");
     if (!model->alive) return E_FAIL;
     if (model->putResult != hr::kOk) return static_cast<HRESULT>(model->putResult);
     model->SetInnerText(TakeText(v));

@@ -173,6 +173,8 @@ int Run(int argc, wchar_t** argv) {
         }
     }
 
+    // The status list as the program ends (read while it still runs).
+    const std::vector<std::pair<String, String>> finalRows = world.StatusRows();
     if (!runner.ExpectsEnd() && world.ProgramRunning()) {
         const HWND dialog = FindNimbrelDialog();
         PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(kTerminateId, BN_CLICKED),
@@ -209,7 +211,10 @@ int Run(int argc, wchar_t** argv) {
             static_cast<LONG>(written - *note.titledAt) >= 0)
             report << "timing " << id << " title-to-body " << (written - *note.titledAt) << " ms\n";
     }
-    for (const auto& [title, status] : world.StatusRows())
+    // The program's calls, in ms since the scenario started.
+    for (const auto& [time, method] : Calls())
+        report << "call " << static_cast<LONG>(time - start) << " " << method << "\n";
+    for (const auto& [title, status] : finalRows)
         report << "row \"" << Visible(title) << "\" \"" << Visible(status) << "\"\n";
     const bool passed = failures.empty() && runner.Failures().empty();
     report << "result: " << (passed ? "pass" : "fail") << "\n";

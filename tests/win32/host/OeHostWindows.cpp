@@ -54,6 +54,7 @@ UINT HtmlGetObjectMessage() {
 LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* data = reinterpret_cast<ServerData*>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (data != nullptr && message == HtmlGetObjectMessage()) {
+        NoteCall("WM_HTML_GETOBJECT");
         return LresultFromObject(IID_IHTMLDocument2, wParam,
                                  static_cast<IHTMLDocument2*>(data->document));
     }
@@ -247,6 +248,18 @@ DWORD WINAPI HungNoteThread(LPVOID parameter) {
 DWORD BodyWrittenAt(const SimDocument& model) {
     const auto found = writes.find(&model);
     return found == writes.end() ? 0 : found->second;
+}
+
+namespace {
+std::vector<std::pair<DWORD, const char*>> calls;
+}  // namespace
+
+void NoteCall(const char* method) {
+    calls.emplace_back(GetTickCount(), method);
+}
+
+const std::vector<std::pair<DWORD, const char*>>& Calls() {
+    return calls;
 }
 
 void NoteBodyWritten(const SimDocument& model) {

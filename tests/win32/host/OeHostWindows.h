@@ -23,6 +23,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "platform/sim/SimDocument.h"
 
@@ -76,5 +78,9 @@ class OeHostWindows {
 // the program through the document or by a paste; and noting a write.
 DWORD BodyWrittenAt(const SimDocument& model);
 void NoteBodyWritten(const SimDocument& model);
+// The calls the program made on the documents, in order: GetTickCount and
+// the method's name, for the report.
+void NoteCall(const char* method);
+const std::vector<std::pair<DWORD, const char*>>& Calls();
 
 }  // namespace nimbrel
