@@ -66,6 +66,83 @@ void BM_ReplyReformat(benchmark::State& state) {
                             static_cast<std::int64_t>(reply.size()));
 }
 
+// The reply's stages on their own: splitting and analysis, the repair of
+// broken quotes, and rendering.
+void BM_ReplyStages(benchmark::State& state, int stage) {
+    const String reply = RealisticReply(static_cast<std::size_t>(state.range(0)) << 20);
+    const Settings options = Settings::Defaults();
+    QuoteFormatter prepared(options.wrapColumn, options.quoteChar, options.compressedIndentation,
+                            options.standardizedIndentation);
+    prepared.SplitLines(reply);
+    prepared.AnalyzeLines(0, -1, -1);
+    for (auto _ : state) {
+        if (stage == 0) {
+            QuoteFormatter formatter(options.wrapColumn, options.quoteChar,
+                                     options.compressedIndentation,
+                                     options.standardizedIndentation);
+            formatter.SplitLines(reply);
+            formatter.AnalyzeLines(0, -1, -1);
+            benchmark::DoNotOptimize(formatter.lines.data());
+        } else if (stage == 1) {
+            state.PauseTiming();
+            QuoteFormatter formatter = prepared;
+            state.ResumeTiming();
+            formatter.RepairOEWrapping();
+            benchmark::DoNotOptimize(formatter.lines.data());
+        } else {
+            String out;
+            prepared.Render(out);
+            benchmark::DoNotOptimize(out.data());
+        }
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(reply.size()));
+}
+void BM_ReplySplitAndAnalyze(benchmark::State& state) {
+    BM_ReplyStages(state, 0);
+}
+void BM_ReplyRepair(benchmark::State& state) {
+    BM_ReplyStages(state, 1);
+}
+void BM_ReplyRender(benchmark::State& state) {
+    BM_ReplyStages(state, 2);
+}
+
+// A reply whose quote is 512 Ki characters per unit of one unbroken line and
+// of one unwrapped paragraph, and 10,000 lines per unit of nested quotes.
+void BM_ReplyPathological(benchmark::State& state) {
+    signaturesLoaded = 1;
+    const auto scale = static_cast<std::size_t>(state.range(0));
+    String reply =
+        u"\r\n\r\n----- Original Message -----\r\nFrom: \"Jane Doe\" <jane@example.com>\r\n"
+        u"To: <b@example.org>\r\nSent: Tuesday, March 04, 2003 2:05 PM\r\nSubject: x\r\n\r\n> ";
+    reply += String(scale << 19, u'x');
+    reply += u"\r\n> ";
+    for (std::size_t i = 0; i < scale << 17; ++i)
+        reply += u"word ";
+    reply += u"\r\n";
+    reply += String(scale * 10000, u'>') + u" deep\r\n";
+    for (std::size_t i = 0; i < scale * 10000; ++i) {
+        for (std::size_t l = 0; l <= i % 50; ++l)
+            reply += u"> ";
+        reply += u"line\r\n";
+    }
+    const Settings options = Settings::Defaults();
+    for (auto _ : state) {
+        String text = reply;
+        std::int32_t caretCount = 0;
+        ReplyFormatter formatter(options);
+        benchmark::DoNotOptimize(formatter.Reformat(text, caretCount));
+        benchmark::DoNotOptimize(text.data());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(reply.size()));
+}
+
 BENCHMARK(BM_ReplyReformat)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplySplitAndAnalyze)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplyRepair)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplyRender)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplyPathological)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 }  // namespace

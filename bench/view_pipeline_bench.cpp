@@ -1,6 +1,8 @@
 // The view pipeline on realistic quoted mail: the e-mail corpus (without its
 // pathological giant line) and the example messages repeated to 1 MB and 10 MB (plain text, CR LF).
-// Reports MB/s of message text for the whole pipeline and for its steps.
+// Reports MB/s of message text for the whole pipeline and for its steps; the
+// pathological inputs at two sizes, the second ten times the first. Every
+// step must stay linear: the 10 MB time at most 11 times the 1 MB time.
 //   build/release/bench/view_pipeline_bench
 #include <benchmark/benchmark.h>
 
@@ -17,6 +19,7 @@
 #include "coloring/TextToHtml.h"
 #include "coloring/ViewPipeline.h"
 #include "platform/MessageBoxes.h"
+#include "reformat/ViewReformat.h"
 #include "shell/Utf.h"
 
 namespace {
@@ -79,6 +82,17 @@ void WholePipeline(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
 
+void ViewReformatOnly(benchmark::State& state) {
+    const String text = Mail(static_cast<std::size_t>(state.range(0)));
+    const Settings options = Settings::Defaults();
+    for (auto _ : state) {
+        String copy = text;
+        ViewReformat(options, copy);
+        benchmark::DoNotOptimize(copy);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+}
+
 void TextToHtmlOnly(benchmark::State& state) {
     const String text = Mail(static_cast<std::size_t>(state.range(0)));
     for (auto _ : state)
@@ -109,11 +123,71 @@ void EmoticonsOnly(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
 
+// The pathological inputs at `scale` (1 or 10): a line without a break of
+// 512 Ki characters per unit, 10,000 lines of links, 10,000 lines of
+// emoticons and font-style markers, 10,000 lines of nested quote markers and
+// a line of 10,000 '>' per unit.
+String Pathological(int kind, std::int64_t scale) {
+    const auto count = static_cast<std::size_t>(scale) * 10000;
+    String text;
+    switch (kind) {
+        case 0:
+            text = u"> " + String(static_cast<std::size_t>(scale) << 19, u'x');
+            break;
+        case 1:
+            for (std::size_t i = 0; i < count; ++i)
+                text += u"http://a.example/p?q=1 www.b.example jo@c.example news:<1@x.y>\r\n";
+            break;
+        case 2:
+            for (std::size_t i = 0; i < count; ++i)
+                text += u"hi :-) *bold* /it/ _u_ ;) :-D *smile* 8-)\r\n";
+            break;
+        default:
+            text = String(count, u'>') + u" deep\r\n";
+            for (std::size_t i = 0; i < count; ++i) {
+                for (std::size_t l = 0; l <= i % 50; ++l)
+                    text += u"> ";
+                text += u"line\r\n";
+            }
+            break;
+    }
+    return text;
+}
+
+void PathologicalPipeline(benchmark::State& state, int kind) {
+    static const Resources resources;
+    const String text = Pathological(kind, state.range(0));
+    const ViewResources view{resources.styleSheet, resources.emoticons, resources.prefix};
+    const Settings options = Settings::Defaults();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ColorMessageText(text, options, view));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(text.size()));
+}
+
+void UnbrokenLine(benchmark::State& state) {
+    PathologicalPipeline(state, 0);
+}
+void ManyLinks(benchmark::State& state) {
+    PathologicalPipeline(state, 1);
+}
+void ManyEmoticonsAndStyles(benchmark::State& state) {
+    PathologicalPipeline(state, 2);
+}
+void NestedQuoteMarkers(benchmark::State& state) {
+    PathologicalPipeline(state, 3);
+}
+
 constexpr std::int64_t kOneMB = 1 << 20;
 
 BENCHMARK(WholePipeline)->Arg(kOneMB)->Arg(10 * kOneMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(ViewReformatOnly)->Arg(kOneMB)->Arg(10 * kOneMB)->Unit(benchmark::kMillisecond);
 BENCHMARK(TextToHtmlOnly)->Arg(kOneMB)->Arg(10 * kOneMB)->Unit(benchmark::kMillisecond);
 BENCHMARK(MarkupOnly)->Arg(kOneMB)->Arg(10 * kOneMB)->Unit(benchmark::kMillisecond);
 BENCHMARK(EmoticonsOnly)->Arg(kOneMB)->Arg(10 * kOneMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(UnbrokenLine)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(ManyLinks)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(ManyEmoticonsAndStyles)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(NestedQuoteMarkers)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 }  // namespace
