@@ -5,6 +5,8 @@
 // measure the same work. Keeping every buffer in the heap makes both reuse
 // their memory, so the ratio of the times shows how the steps scale. The
 // cost of fresh memory in a whole run is measured by bench/compare-filters.
+// (Each benchmark also warms up first, so that a single timed iteration on
+// 10 MB does not pay for the first touch of the heap.)
 #if defined(__GLIBC__)
 #include <malloc.h>
 

@@ -139,10 +139,14 @@ void BM_ReplyPathological(benchmark::State& state) {
                             static_cast<std::int64_t>(reply.size()));
 }
 
-BENCHMARK(BM_ReplyReformat)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReplySplitAndAnalyze)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReplyRepair)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReplyRender)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReplyPathological)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReplyReformat)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
+BENCHMARK(BM_ReplySplitAndAnalyze)
+    ->Arg(1)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.5);
+BENCHMARK(BM_ReplyRepair)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
+BENCHMARK(BM_ReplyRender)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
+BENCHMARK(BM_ReplyPathological)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
 
 }  // namespace

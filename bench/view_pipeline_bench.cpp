@@ -180,14 +180,38 @@ void NestedQuoteMarkers(benchmark::State& state) {
 
 constexpr std::int64_t kOneMB = 1 << 20;
 
-BENCHMARK(WholePipeline)->Arg(kOneMB)->Arg(10 * kOneMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(ViewReformatOnly)->Arg(kOneMB)->Arg(10 * kOneMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(TextToHtmlOnly)->Arg(kOneMB)->Arg(10 * kOneMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(MarkupOnly)->Arg(kOneMB)->Arg(10 * kOneMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(EmoticonsOnly)->Arg(kOneMB)->Arg(10 * kOneMB)->Unit(benchmark::kMillisecond);
-BENCHMARK(UnbrokenLine)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
-BENCHMARK(ManyLinks)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
-BENCHMARK(ManyEmoticonsAndStyles)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
-BENCHMARK(NestedQuoteMarkers)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(WholePipeline)
+    ->Arg(kOneMB)
+    ->Arg(10 * kOneMB)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.5);
+BENCHMARK(ViewReformatOnly)
+    ->Arg(kOneMB)
+    ->Arg(10 * kOneMB)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.5);
+BENCHMARK(TextToHtmlOnly)
+    ->Arg(kOneMB)
+    ->Arg(10 * kOneMB)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.5);
+BENCHMARK(MarkupOnly)
+    ->Arg(kOneMB)
+    ->Arg(10 * kOneMB)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.5);
+BENCHMARK(EmoticonsOnly)
+    ->Arg(kOneMB)
+    ->Arg(10 * kOneMB)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.5);
+BENCHMARK(UnbrokenLine)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
+BENCHMARK(ManyLinks)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
+BENCHMARK(ManyEmoticonsAndStyles)
+    ->Arg(1)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.5);
+BENCHMARK(NestedQuoteMarkers)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
 
 }  // namespace
