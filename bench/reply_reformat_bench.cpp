@@ -139,14 +139,35 @@ void BM_ReplyPathological(benchmark::State& state) {
                             static_cast<std::int64_t>(reply.size()));
 }
 
-BENCHMARK(BM_ReplyReformat)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
+BENCHMARK(BM_ReplyReformat)
+    ->Arg(1)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.5)
+    ->MinTime(0.5);
 BENCHMARK(BM_ReplySplitAndAnalyze)
     ->Arg(1)
     ->Arg(10)
     ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5);
-BENCHMARK(BM_ReplyRepair)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
-BENCHMARK(BM_ReplyRender)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
-BENCHMARK(BM_ReplyPathological)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5);
+    ->MinWarmUpTime(0.5)
+    ->MinTime(0.5);
+BENCHMARK(BM_ReplyRepair)
+    ->Arg(1)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.5)
+    ->MinTime(0.5);
+BENCHMARK(BM_ReplyRender)
+    ->Arg(1)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.5)
+    ->MinTime(0.5);
+BENCHMARK(BM_ReplyPathological)
+    ->Arg(1)
+    ->Arg(10)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.5)
+    ->MinTime(0.5);
 
 }  // namespace

@@ -90,17 +90,20 @@ BENCHMARK(BM_ViewReformat)
     ->Arg(1 << 20)
     ->Arg(10 << 20)
     ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5);
+    ->MinWarmUpTime(0.5)
+    ->MinTime(0.5);
 BENCHMARK(BM_ViewReformatWrap72)
     ->Arg(1 << 20)
     ->Arg(10 << 20)
     ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5);
+    ->MinWarmUpTime(0.5)
+    ->MinTime(0.5);
 BENCHMARK(BM_ViewReformatOneParagraph)
     ->Arg(1 << 20)
     ->Arg(10 << 20)
     ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5);
+    ->MinWarmUpTime(0.5)
+    ->MinTime(0.5);
 
 }  // namespace
 }  // namespace nimbrel
