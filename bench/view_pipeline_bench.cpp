@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "Caches.h"
 #include "coloring/CStyleSheetInfo.h"
 #include "coloring/EmoticonTable.h"
 #include "coloring/Emoticons.h"
@@ -96,8 +97,12 @@ void WholePipeline(benchmark::State& state) {
 void ViewReformatOnly(benchmark::State& state) {
     const String text = Mail(static_cast<std::size_t>(state.range(0)));
     const Settings options = Settings::Defaults();
+    String copy;
     for (auto _ : state) {
-        String copy = text;
+        state.PauseTiming();
+        copy = text;
+        EvictCaches();
+        state.ResumeTiming();
         ViewReformat(options, copy);
         benchmark::DoNotOptimize(copy);
     }
@@ -106,8 +111,12 @@ void ViewReformatOnly(benchmark::State& state) {
 
 void TextToHtmlOnly(benchmark::State& state) {
     const String text = Mail(static_cast<std::size_t>(state.range(0)));
-    for (auto _ : state)
+    for (auto _ : state) {
+        state.PauseTiming();
+        EvictCaches();
+        state.ResumeTiming();
         benchmark::DoNotOptimize(TextToHtml(text));
+    }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
 
@@ -115,8 +124,12 @@ void MarkupOnly(benchmark::State& state) {
     static const Resources resources;
     const String html = TextToHtml(Mail(static_cast<std::size_t>(state.range(0))));
     const Settings options = Settings::Defaults();
+    String copy;
     for (auto _ : state) {
-        String copy = html;
+        state.PauseTiming();
+        copy = html;
+        EvictCaches();
+        state.ResumeTiming();
         resources.styleSheet.MarkupLines(copy, false, options, resources.emoticons);
         benchmark::DoNotOptimize(copy);
     }
@@ -126,8 +139,12 @@ void MarkupOnly(benchmark::State& state) {
 void EmoticonsOnly(benchmark::State& state) {
     static const Resources resources;
     const String html = TextToHtml(Mail(static_cast<std::size_t>(state.range(0))));
+    String copy;
     for (auto _ : state) {
-        String copy = html;
+        state.PauseTiming();
+        copy = html;
+        EvictCaches();
+        state.ResumeTiming();
         ReplaceEmoticons(copy, resources.emoticons, resources.prefix);
         benchmark::DoNotOptimize(copy);
     }
