@@ -93,17 +93,35 @@ std::string ReadInput(const std::string& path) {
         return bytes;
     }
     std::ifstream in(path, std::ios::binary);
-    if (!in.is_open() || !ReadAll(in, bytes)) throw CommandError("cannot read " + Quoted(path));
+    if (!in.is_open()) throw CommandError("cannot read " + Quoted(path));
+    // A file is read whole in one go; whatever it grew by meanwhile after it.
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (!error && size > 0) {
+        bytes.resize(static_cast<std::size_t>(size));
+        in.read(bytes.data(), static_cast<std::streamsize>(size));
+        bytes.resize(static_cast<std::size_t>(in.gcount()));
+        if (in.bad()) throw CommandError("cannot read " + Quoted(path));
+        if (bytes.size() < size) return bytes;  // it shrank: the end has been reached
+    }
+    if (!ReadAll(in, bytes)) throw CommandError("cannot read " + Quoted(path));
     return bytes;
 }
 
-String DecodeUtf8Input(std::string_view bytes, const std::string& name) {
+String DecodeUtf8Input(std::string_view bytes, const std::string& name, bool crLfBreaks,
+                       std::size_t firstOffset) {
     String text;
     std::size_t offset = 0;
-    if (!Utf8ToUtf16(bytes, text, offset)) {
+    if (!Utf8ToUtf16(bytes, text, offset, crLfBreaks)) {
+        offset += firstOffset;
         throw CommandError(name + ": invalid UTF-8 at byte " + std::to_string(offset));
     }
     return text;
+}
+
+void WriteOutput(std::string_view bytes) {
+    std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::cout.flush();
 }
 
 void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes) {

@@ -54,9 +54,15 @@ Settings ReadSettingsFile(const std::filesystem::path& path);
 // bytes. Throws CommandError when it cannot be read.
 std::string ReadInput(const std::string& path);
 
-// Strict UTF-8 to UTF-16. Throws CommandError "<name>: invalid UTF-8 at byte N"
-// (N counted from 0) on the first bad sequence.
-String DecodeUtf8Input(std::string_view bytes, const std::string& name);
+// Strict UTF-8 to UTF-16, with `crLfBreaks` every LF not after a CR made
+// CR LF in the same pass. Throws CommandError "<name>: invalid UTF-8 at byte N"
+// on the first bad sequence, N counted from 0 and increased by `firstOffset`
+// (where `bytes` starts in the input).
+String DecodeUtf8Input(std::string_view bytes, const std::string& name, bool crLfBreaks = false,
+                       std::size_t firstOffset = 0);
+
+// Writes `bytes` to standard output in one write.
+void WriteOutput(std::string_view bytes);
 
 // Replaces the file `path` with `bytes` through a temporary file and a rename
 // (see WriteFileAtomically), so that a failed write leaves it as it was.

@@ -31,25 +31,17 @@ struct ReformatOptions {
     std::string file = "-";
 };
 
-// The engine takes CR LF breaks, as the compose window's text has them.
-String WithCrLfBreaks(StringView text) {
-    String out;
-    out.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) out += u'\r';
-        out += text[i];
-    }
-    return out;
-}
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-String WithLfBreaks(StringView text) {
-    String out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
-        out += text[i];
+// The rebuilt text as UTF-8 with LF breaks (a CR before an LF dropped),
+// appended to `out`.
+void AppendWithLfBreaks(std::string& out, StringView text) {
+    std::size_t from = 0;
+    for (std::size_t crLf; (crLf = text.find(u"\r\n", from)) != StringView::npos;) {
+        AppendUtf16AsUtf8(out, text.substr(from, crLf - from));
+        from = crLf + 1;
     }
-    return out;
+    AppendUtf16AsUtf8(out, text.substr(from));
 }
 
 void Run(const ReformatOptions& options) {
@@ -59,20 +51,22 @@ void Run(const ReformatOptions& options) {
     const Settings record = options.common.BuildSettings();
     const std::filesystem::path dataDirectory = options.common.DataDirectory();
     const std::string bytes = ReadInput(options.file);
-    String text =
-        DecodeUtf8Input(bytes, options.file == "-" ? "standard input" : "'" + options.file + "'");
 
     // A byte order mark that an editor put in front is not part of the text.
-    const bool byteOrderMark = !text.empty() && text.front() == u'\uFEFF';
-    if (byteOrderMark) text.erase(0, 1);
-    // An editor ends a file with a line break; the window's text never has one.
+    // An editor ends a file with a line break; the window's text never has
+    // one. What is left is decoded with the engine's CR LF breaks.
+    std::string_view body = bytes;
+    const bool byteOrderMark = body.starts_with(kByteOrderMark);
+    if (byteOrderMark) body.remove_prefix(kByteOrderMark.size());
     bool finalBreak = false;
-    if (!text.empty() && text.back() == u'\n') {
+    if (body.ends_with('\n')) {
         finalBreak = true;
-        text.pop_back();
-        if (!text.empty() && text.back() == u'\r') text.pop_back();
+        body.remove_suffix(1);
+        if (body.ends_with('\r')) body.remove_suffix(1);
     }
-    text = WithCrLfBreaks(text);
+    String text =
+        DecodeUtf8Input(body, options.file == "-" ? "standard input" : "'" + options.file + "'",
+                        true, byteOrderMark ? kByteOrderMark.size() : 0);
 
     ResetSignatures();
     LoadSignatures(dataDirectory);
@@ -81,17 +75,19 @@ void Run(const ReformatOptions& options) {
     std::int32_t caretCount = 0;
     const std::int32_t result = TransformComposeText(record, text, caretCount);
 
-    std::string out = bytes;
-    if (result != kComposeUnchanged) {
-        out = byteOrderMark ? "\xEF\xBB\xBF" : "";
-        out += Utf16ToUtf8(WithLfBreaks(text));
-        if (finalBreak) out += '\n';
-    }
-    if (options.inPlace) {
-        if (result != kComposeUnchanged) WriteFileReplacing(options.file, out);
+    if (result == kComposeUnchanged) {
+        if (!options.inPlace) WriteOutput(bytes);
     } else {
-        std::cout << out;
-        std::cout.flush();
+        std::string out;
+        out.reserve(text.size() + kByteOrderMark.size() + 1);
+        if (byteOrderMark) out += kByteOrderMark;
+        AppendWithLfBreaks(out, text);
+        if (finalBreak) out += '\n';
+        if (options.inPlace) {
+            WriteFileReplacing(options.file, out);
+        } else {
+            WriteOutput(out);
+        }
     }
     if (options.report) std::cerr << "result " << result << " caret " << caretCount << '\n';
 }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "CommandLine.h"
@@ -67,27 +68,25 @@ std::string ReadStyleSheet(const std::filesystem::path& directory) {
     return css;
 }
 
-// Plain text for the engine: CR LF line breaks, as a document's innerText.
-String WithCrLf(StringView text) {
-    String out;
-    out.reserve(text.size() + text.size() / 16);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) out += u'\r';
-        out += text[i];
-    }
-    return out;
-}
-
-std::string Page(std::string_view css, std::string_view body) {
-    std::string page =
+// The output: the body alone and a line break, or the whole page around it.
+std::string Output(std::string_view css, StringView body, bool fragment) {
+    constexpr std::string_view kHead =
         "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>Nimbrel</title>\n"
         "<style>\nbody { font-family: Arial, Helvetica, sans-serif; font-size: 10pt; }\n";
-    page += css;
-    if (!css.empty() && css.back() != '\n') page += '\n';
-    page += "</style>\n</head>\n<body>\n";
-    page += body;
-    page += "\n</body>\n</html>\n";
-    return page;
+    constexpr std::string_view kBodyStart = "</style>\n</head>\n<body>\n";
+    constexpr std::string_view kEnd = "\n</body>\n</html>\n";
+    std::string out;
+    out.reserve(body.size() + body.size() / 8 + 1 +
+                (fragment ? 0 : kHead.size() + css.size() + 1 + kBodyStart.size() + kEnd.size()));
+    if (!fragment) {
+        out += kHead;
+        out += css;
+        if (!css.empty() && css.back() != '\n') out += '\n';
+        out += kBodyStart;
+    }
+    AppendUtf16AsUtf8(out, body);
+    out += fragment ? "\n" : kEnd;
+    return out;
 }
 
 void View(const ViewOptions& options) {
@@ -98,9 +97,16 @@ void View(const ViewOptions& options) {
     const std::string css = ReadStyleSheet(data);
 
     const std::string name = options.input == "-" ? "standard input" : options.input;
-    String message = DecodeUtf8Input(ReadInput(options.input), name);
-    if (message.ends_with(u"\n")) message.pop_back();
-    if (message.ends_with(u"\r")) message.pop_back();
+    // Plain text is decoded with CR LF line breaks, as a document's innerText
+    // has them. The input's own last line break is not part of the message.
+    String message;
+    {
+        const std::string bytes = ReadInput(options.input);
+        std::string_view text = bytes;
+        if (text.ends_with('\n')) text.remove_suffix(1);
+        if (text.ends_with('\r')) text.remove_suffix(1);
+        message = DecodeUtf8Input(text, name, !options.html);
+    }
 
     StderrMessageBoxes boxes;
     const bool warnings = settings.displayWarnings != 0;
@@ -112,7 +118,7 @@ void View(const ViewOptions& options) {
 
     String body;
     if (!options.html) {
-        body = ColorMessageText(WithCrLf(message), settings, resources);
+        body = ColorMessageText(std::move(message), settings, resources);
     } else if (IsFormattedHtml(message)) {
         std::cerr << "nimbrel: note: a message formatted in HTML is left as it is\n";
         body = message;
@@ -123,10 +129,10 @@ void View(const ViewOptions& options) {
         body = ColorMessageHtml(message, false, settings, resources);
     }
 
-    const std::string bodyBytes = Utf16ToUtf8(body);
-    const std::string out = options.fragment ? bodyBytes + "\n" : Page(css, bodyBytes);
+    const std::string out = Output(css, body, options.fragment);
+    String().swap(body);
     if (options.output.empty()) {
-        std::cout << out;
+        WriteOutput(out);
     } else {
         WriteFileReplacing(options.output, out);
     }

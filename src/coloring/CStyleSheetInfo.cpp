@@ -158,7 +158,9 @@ void CStyleSheetInfo::MarkupLines(String& html, bool isCompose, const Settings& 
         styleCount < 0 ? -static_cast<std::int64_t>(styleCount) : std::int64_t{styleCount};
 
     String out;
-    out.reserve(in.size() + in.size() / 4 + 32);
+    // Generous room, so that the text is not moved as it grows: room that is
+    // never written costs no memory. The caller's "<SPAN class=q0>" fits too.
+    out.reserve(in.size() + in.size() / 2 + 32);
     String line;
     String attribute;
     std::int64_t previousLevel = 0;

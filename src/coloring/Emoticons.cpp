@@ -39,8 +39,11 @@ void ReplaceEmoticons(String& html, std::span<const EmoticonEntry> table, String
         AppendEscapedAttribute(image, entry.image);
         image += u"\">";
 
+        // `out` and `html` change places after each entry; both get room to
+        // spare once, so that neither is moved again as the text grows.
         out.clear();
-        out.reserve(html.size() + html.size() / 4);
+        if (out.capacity() < html.size() + html.size() / 4)
+            out.reserve(html.size() + html.size() / 2);
         // A '<' after the last '>' starts no tag.
         const std::size_t lastGt = html.rfind(u'>');
         bool inTag = false;

@@ -92,6 +92,55 @@ class AnchorTracker {
     bool inside_ = false;
 };
 
+// Empties `out` and makes room for the output of a pass over `inSize` code
+// units. The room is generous, so that the two buffers the passes hand back
+// and forth are allocated once: room that is never written costs no memory.
+void ReserveOutput(String& out, std::size_t inSize) {
+    out.clear();
+    out.reserve(inSize + inSize / 2);
+}
+
+// ConvertLineBreaksAndSpaces from `in` into `out`.
+void ConvertLineBreaksAndSpacesInto(StringView in, String& out) {
+    // One pass giving what the three replacements give one after the other:
+    // a space after a line feed becomes "&nbsp;" first, so it starts no pair;
+    // every other run of spaces is paired from its start.
+    std::size_t lineFeeds = 0;
+    std::size_t spaces = 0;
+    for (const char16_t c : in) {
+        lineFeeds += c == u'\n';
+        spaces += c == u' ';
+    }
+    // A line feed grows by 3 ("<BR>") and a space by at most 5 ("&nbsp;").
+    out.clear();
+    out.reserve(in.size() + 3 * lineFeeds + 5 * spaces);
+    for (std::size_t i = 0; i < in.size();) {
+        const char16_t c = in[i];
+        if (c == u'\n') {
+            out += u"<BR>";
+            ++i;
+            if (i < in.size() && in[i] == u' ') {
+                out += u"&nbsp;";
+                ++i;
+            }
+        } else if (c == u' ') {
+            std::size_t run = 0;
+            while (i < in.size() && in[i] == u' ') {
+                ++run;
+                ++i;
+            }
+            for (; run >= 2; run -= 2)
+                out += u" &nbsp;";
+            if (run == 1) out += u' ';
+        } else {
+            const std::size_t next = in.find_first_of(u" \n", i);
+            const std::size_t stop = next == kNone ? in.size() : next;
+            out.append(in, i, stop - i);
+            i = stop;
+        }
+    }
+}
+
 void AppendAnchor(String& out, StringView targetPrefix, StringView target, StringView shown) {
     out += u"<A HREF=\"";
     out += targetPrefix;
@@ -103,8 +152,7 @@ void AppendAnchor(String& out, StringView targetPrefix, StringView target, Strin
 
 // Pass 1: "scheme://..." for the four schemes, and "news:...".
 void LinkSchemeAddresses(StringView in, String& out) {
-    out.clear();
-    out.reserve(in.size() + in.size() / 4);
+    ReserveOutput(out, in.size());
     std::size_t copied = 0;
     std::size_t p = 0;
     String word;
@@ -172,8 +220,7 @@ void LinkSchemeAddresses(StringView in, String& out) {
 
 // Pass 2: "www." addresses.
 void LinkWwwAddresses(StringView in, String& out) {
-    out.clear();
-    out.reserve(in.size() + in.size() / 4);
+    ReserveOutput(out, in.size());
     std::size_t copied = 0;
     std::size_t p = 0;
     String word;
@@ -219,8 +266,7 @@ void LinkWwwAddresses(StringView in, String& out) {
 
 // Pass 3: e-mail addresses.
 void LinkMailAddresses(StringView in, String& out) {
-    out.clear();
-    out.reserve(in.size() + in.size() / 4);
+    ReserveOutput(out, in.size());
     std::size_t copied = 0;
     std::size_t p = 0;
     String word;
@@ -328,43 +374,21 @@ void InsertLinks(String& text) {
 }
 
 void ConvertLineBreaksAndSpaces(String& text) {
-    // One pass giving what the three replacements give one after the other:
-    // a space after a line feed becomes "&nbsp;" first, so it starts no pair;
-    // every other run of spaces is paired from its start.
     String out;
-    out.reserve(text.size() + text.size() / 8);
-    for (std::size_t i = 0; i < text.size();) {
-        const char16_t c = text[i];
-        if (c == u'\n') {
-            out += u"<BR>";
-            ++i;
-            if (i < text.size() && text[i] == u' ') {
-                out += u"&nbsp;";
-                ++i;
-            }
-        } else if (c == u' ') {
-            std::size_t run = 0;
-            while (i < text.size() && text[i] == u' ') {
-                ++run;
-                ++i;
-            }
-            for (; run >= 2; run -= 2)
-                out += u" &nbsp;";
-            if (run == 1) out += u' ';
-        } else {
-            const std::size_t next = text.find_first_of(u" \n", i);
-            const std::size_t stop = next == kNone ? text.size() : next;
-            out.append(text, i, stop - i);
-            i = stop;
-        }
-    }
+    ConvertLineBreaksAndSpacesInto(text, out);
     text.swap(out);
 }
 
 String TextToHtml(StringView text) {
-    String html = EscapeText(text);
-    InsertLinks(html);
-    ConvertLineBreaksAndSpaces(html);
+    // Two buffers, each pass reading one and writing the other.
+    String html;
+    ReserveOutput(html, text.size());
+    AppendEscapedText(html, text);
+    String other;
+    LinkSchemeAddresses(html, other);
+    LinkWwwAddresses(other, html);
+    LinkMailAddresses(html, other);
+    ConvertLineBreaksAndSpacesInto(other, html);
     return html;
 }
 

@@ -4,21 +4,31 @@
 #include "coloring/TextToHtml.h"
 #include "reformat/ViewReformat.h"
 
+#include <utility>
+
 namespace nimbrel {
 
 String ColorMessageText(StringView text, const Settings& options, const ViewResources& resources) {
-    String plain;
-    if (options.reformatMessageView != 0) {
-        plain.assign(text);
-        ViewReformat(options, plain);
-    } else {
-        plain.reserve(text.size());
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
-            plain += text[i];
+    return ColorMessageText(String(text), options, resources);
+}
+
+String ColorMessageText(String&& text, const Settings& options, const ViewResources& resources) {
+    String html;
+    {
+        String plain = std::move(text);
+        if (options.reformatMessageView != 0) {
+            ViewReformat(options, plain);
+        } else {
+            // CR LF made LF in place.
+            std::size_t n = 0;
+            for (std::size_t i = 0; i < plain.size(); ++i) {
+                if (plain[i] == u'\r' && i + 1 < plain.size() && plain[i + 1] == u'\n') continue;
+                plain[n++] = plain[i];
+            }
+            plain.resize(n);
         }
+        html = TextToHtml(plain);
     }
-    String html = TextToHtml(plain);
     FinishViewHtml(html, false, options, resources);
     return html;
 }

@@ -22,6 +22,8 @@ struct ViewResources {
 // alone is taken too): with options.reformatMessageView the view reformat,
 // else only CR LF made LF; then TextToHtml, and FinishViewHtml.
 String ColorMessageText(StringView text, const Settings& options, const ViewResources& resources);
+// The same on a text that may be used up (no copy of it is made).
+String ColorMessageText(String&& text, const Settings& options, const ViewResources& resources);
 
 // A document's own HTML (innerHTML): FinishViewHtml on a copy.
 String ColorMessageHtml(StringView html, bool isCompose, const Settings& options,

@@ -17,6 +17,7 @@ QuoteFormatter::~QuoteFormatter() = default;
 
 void QuoteFormatter::SplitLines(StringView text) {
     lines.clear();
+    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')) + 1);
     std::size_t pos = 0;
     for (;;) {
         const std::size_t lf = text.find(u'\n', pos);

@@ -30,6 +30,12 @@ bool HasLineBreak(StringView text) {
 void QuoteFormatter::Render(String& out) {
     ClearPending();
     out.clear();
+    // Room for the lines, their prefixes and breaks, and some re-wrapping,
+    // made once.
+    std::size_t size = 0;
+    for (const QuoteLine& line : lines)
+        size += line.text.size() + PrefixText(line.prefixIndex).size() * (line.level != 0) + 1;
+    out.reserve(size + size / 8);
     StringView prefix;
     std::int32_t previousLevel = -1;
     for (std::size_t i = 0; i < lines.size(); ++i) {

@@ -1,5 +1,6 @@
 #include "shell/Utf.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace nimbrel {
@@ -70,13 +71,14 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
-std::string EncodeUtf8(StringView in, char32_t replacement) {
-    std::string out;
-    out.reserve(in.size());
+// Appends without reserving: callers append many pieces and reserve once.
+void AppendEncodedUtf8(std::string& out, StringView in, char32_t replacement) {
     for (std::size_t i = 0; i < in.size(); ++i) {
         const char16_t u = in[i];
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 &&
-            in[i + 1] <= 0xDFFF) {
+        if (u < 0x80) {
+            out.push_back(static_cast<char>(u));
+        } else if (u >= 0xD800 && u <= 0xDBFF && i + 1 < in.size() && in[i + 1] >= 0xDC00 &&
+                   in[i + 1] <= 0xDFFF) {
             AppendUtf8(out, 0x10000 + ((char32_t{u} - 0xD800) << 10) + (in[i + 1] - 0xDC00));
             ++i;
         } else if (u >= 0xD800 && u <= 0xDFFF) {
@@ -85,29 +87,58 @@ std::string EncodeUtf8(StringView in, char32_t replacement) {
             AppendUtf8(out, u);
         }
     }
+}
+
+std::string EncodeUtf8(StringView in, char32_t replacement) {
+    std::string out;
+    out.reserve(in.size());
+    AppendEncodedUtf8(out, in, replacement);
     return out;
 }
 
 }  // namespace
 
-bool Utf8ToUtf16(std::string_view in, String& out, std::size_t& errorOffset) {
+bool Utf8ToUtf16(std::string_view in, String& out, std::size_t& errorOffset, bool crLfBreaks) {
+    // Every byte gives at most one code unit (a four-byte sequence gives two),
+    // and each added CR one more: the text is written into room made once.
+    std::size_t room = in.size();
+    if (crLfBreaks) room += static_cast<std::size_t>(std::count(in.begin(), in.end(), '\n'));
     out.clear();
-    out.reserve(in.size());
+    out.resize(room);
+    std::size_t n = 0;
     for (std::size_t i = 0; i < in.size();) {
+        const auto b = static_cast<unsigned char>(in[i]);
+        if (b < 0x80) {
+            if (b == '\n' && crLfBreaks && (i == 0 || in[i - 1] != '\r')) out[n++] = u'\r';
+            out[n++] = b;
+            ++i;
+            continue;
+        }
         char32_t cp;
         const std::size_t len = DecodeOne(in, i, cp);
         if (len == 0) {
             errorOffset = i;
             return false;
         }
-        AppendCodePoint(out, cp);
+        if (cp < 0x10000) {
+            out[n++] = static_cast<char16_t>(cp);
+        } else {
+            cp -= 0x10000;
+            out[n++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+            out[n++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        }
         i += len;
     }
+    out.resize(n);
     return true;
 }
 
 std::string Utf16ToUtf8(StringView in) {
     return EncodeUtf8(in, 0xFFFD);
+}
+
+void AppendUtf16AsUtf8(std::string& out, StringView in) {
+    AppendEncodedUtf8(out, in, 0xFFFD);
 }
 
 String AnsiToUtf16(std::string_view in) {

@@ -12,11 +12,16 @@ namespace nimbrel {
 // Strict UTF-8 to UTF-16 (used at the command line tool's edge). Returns
 // false on invalid UTF-8 (overlong forms, surrogates, code points above
 // U+10FFFF, truncated sequences) and sets `errorOffset` to the byte offset of
-// the first bad sequence; `out` is then unspecified.
-bool Utf8ToUtf16(std::string_view in, String& out, std::size_t& errorOffset);
+// the first bad sequence; `out` is then unspecified. With `crLfBreaks`
+// every LF that does not follow a CR is written as CR LF (the line breaks of
+// a window's text), in the same pass.
+bool Utf8ToUtf16(std::string_view in, String& out, std::size_t& errorOffset,
+                 bool crLfBreaks = false);
 
 // UTF-16 to UTF-8; an unpaired surrogate is written as U+FFFD.
 std::string Utf16ToUtf8(StringView in);
+// The same, appended to `out` (without reserving: the caller reserves once).
+void AppendUtf16AsUtf8(std::string& out, StringView in);
 
 // The platform's 8-bit conversion ("ANSI code page") for files, the clipboard's
 // CF_TEXT and the registry. Off Windows: UTF-8 where the bytes are valid
