@@ -44,6 +44,20 @@ class SimDocument {
     // The caret's line (0 for the first), counting CR LF line breaks.
     int CaretLine() const;
 
+    // The editor's own edits, as OE's compose editor makes them for its keys.
+    // Caret and anchor are first kept inside the text (ClampSelection).
+    void ClampSelection();
+    // Ctrl+End, Ctrl+Home, Ctrl+A.
+    void CaretToEnd();
+    void CaretToStart();
+    void SelectAll();
+    // Up: one line up, keeping the column where the line is long enough.
+    void CaretUp();
+    // Typing or pasting: `inserted` replaces the selection and the caret
+    // follows it. Typed at the very end of an HTML message, the message keeps
+    // its formatting.
+    void ReplaceSelection(StringView inserted);
+
   private:
     String html;
 };

@@ -15,39 +15,30 @@ std::string ToUtf8(StringView text) {
     return utf8.ToBytes(text);
 }
 
-std::size_t LineStart(const String& text, std::size_t position) {
-    const std::size_t lf = position == 0 ? String::npos : text.rfind(u'\n', position - 1);
-    return lf == String::npos ? 0 : lf + 1;
-}
-
 }  // namespace
 
 SimEditor::SimEditor(SimClipboard& clipboard_, SimCodePage& codePage_)
     : clipboard(clipboard_), codePage(codePage_) {}
 
 void SimEditor::KeyPressed(SimDocument& document, std::uint8_t virtualKey, bool ctrl) {
-    const std::size_t length = document.InnerText().size();
-    document.caret = std::min(document.caret, length);
-    document.anchor = std::min(document.anchor, length);
-
+    document.ClampSelection();
     if (ctrl) {
         switch (virtualKey) {
             case vk::kEnd:
-                document.caret = document.anchor = length;
+                document.CaretToEnd();
                 break;
             case vk::kHome:
-                document.caret = document.anchor = 0;
+                document.CaretToStart();
                 break;
             case vk::kA:
-                document.anchor = 0;
-                document.caret = length;
+                document.SelectAll();
                 break;
             case vk::kC:
                 Copy(document);
                 break;
             case vk::kV:
                 if (std::optional<String> pasted = clipboard.ReadTextAs(kOeProcess)) {
-                    Replace(document, sim::NormalizeLineBreaks(*pasted));
+                    document.ReplaceSelection(sim::NormalizeLineBreaks(*pasted));
                 }
                 break;
             default:
@@ -57,43 +48,14 @@ void SimEditor::KeyPressed(SimDocument& document, std::uint8_t virtualKey, bool 
     }
     switch (virtualKey) {
         case vk::kSpace:
-            Replace(document, u" ");
+            document.ReplaceSelection(u" ");
             break;
-        case vk::kUp: {
-            const String text = document.InnerText();
-            const std::size_t lineStart = LineStart(text, document.caret);
-            if (lineStart == 0) {
-                document.anchor = document.caret;
-                break;
-            }
-            const std::size_t column = document.caret - lineStart;
-            const std::size_t previousStart = LineStart(text, lineStart - 1);
-            // The previous line ends before its CR LF.
-            std::size_t previousEnd = lineStart - 1;
-            if (previousEnd > previousStart && text[previousEnd - 1] == u'\r') --previousEnd;
-            document.caret = document.anchor =
-                previousStart + std::min(column, previousEnd - previousStart);
+        case vk::kUp:
+            document.CaretUp();
             break;
-        }
         default:
             break;
     }
-}
-
-void SimEditor::Replace(SimDocument& document, StringView inserted) {
-    const String text = document.InnerText();
-    const std::size_t from = std::min(document.caret, document.anchor);
-    const std::size_t to = std::max(document.caret, document.anchor);
-    if (document.htmlMessage && from == to && to == text.size()) {
-        // Typed at the very end: the message keeps its formatting.
-        document.SetInnerHtml(document.InnerHtml() + sim::EscapeText(inserted));
-        return;
-    }
-    String edited = text.substr(0, from);
-    edited += inserted;
-    edited += StringView(text).substr(to);
-    document.SetInnerText(edited);
-    document.caret = document.anchor = from + inserted.size();
 }
 
 void SimEditor::Copy(const SimDocument& document) {

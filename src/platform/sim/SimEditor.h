@@ -34,7 +34,6 @@ class SimEditor {
     void KeyPressed(SimDocument& document, std::uint8_t virtualKey, bool ctrl);
 
   private:
-    void Replace(SimDocument& document, StringView inserted);
     void Copy(const SimDocument& document);
 
     SimClipboard& clipboard;

@@ -11,11 +11,6 @@ namespace {
 
 constexpr DWORD kClipboardWait = 1000;
 
-std::size_t LineStart(const String& text, std::size_t position) {
-    const std::size_t lf = position == 0 ? String::npos : text.rfind(u'\n', position - 1);
-    return lf == String::npos ? 0 : lf + 1;
-}
-
 std::string ToCodePage(UINT codePage, StringView text) {
     if (text.empty()) return std::string();
     const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
@@ -90,20 +85,17 @@ bool WriteClipboardText(HWND owner, StringView text) {
 }
 
 void HostEditor::KeyPressed(HWND owner, SimDocument& document, UINT virtualKey, bool ctrl) {
-    const std::size_t length = document.InnerText().size();
-    document.caret = std::min(document.caret, length);
-    document.anchor = std::min(document.anchor, length);
+    document.ClampSelection();
     if (ctrl) {
         switch (virtualKey) {
             case VK_END:
-                document.caret = document.anchor = length;
+                document.CaretToEnd();
                 break;
             case VK_HOME:
-                document.caret = document.anchor = 0;
+                document.CaretToStart();
                 break;
             case 'A':
-                document.anchor = 0;
-                document.caret = length;
+                document.SelectAll();
                 break;
             case 'C':
                 Copy(owner, document);
@@ -117,37 +109,10 @@ void HostEditor::KeyPressed(HWND owner, SimDocument& document, UINT virtualKey, 
         return;
     }
     if (virtualKey == VK_SPACE) {
-        Replace(document, u" ");
+        document.ReplaceSelection(u" ");
     } else if (virtualKey == VK_UP) {
-        const String text = document.InnerText();
-        const std::size_t lineStart = LineStart(text, document.caret);
-        if (lineStart == 0) {
-            document.anchor = document.caret;
-            return;
-        }
-        const std::size_t column = document.caret - lineStart;
-        const std::size_t previousStart = LineStart(text, lineStart - 1);
-        std::size_t previousEnd = lineStart - 1;
-        if (previousEnd > previousStart && text[previousEnd - 1] == u'\r') --previousEnd;
-        document.caret = document.anchor =
-            previousStart + std::min(column, previousEnd - previousStart);
+        document.CaretUp();
     }
-}
-
-void HostEditor::Replace(SimDocument& document, StringView inserted) {
-    const String text = document.InnerText();
-    const std::size_t from = std::min(document.caret, document.anchor);
-    const std::size_t to = std::max(document.caret, document.anchor);
-    if (document.htmlMessage && from == to && to == text.size()) {
-        // Typed at the very end: the message keeps its formatting.
-        document.SetInnerHtml(document.InnerHtml() + sim::EscapeText(inserted));
-        return;
-    }
-    String edited = text.substr(0, from);
-    edited += inserted;
-    edited += StringView(text).substr(to);
-    document.SetInnerText(edited);
-    document.caret = document.anchor = from + inserted.size();
 }
 
 void HostEditor::Copy(HWND owner, const SimDocument& document) {
@@ -170,7 +135,7 @@ void HostEditor::Copy(HWND owner, const SimDocument& document) {
 
 void HostEditor::Paste(HWND owner, SimDocument& document) {
     if (const std::optional<String> pasted = ReadClipboardText(owner))
-        Replace(document, sim::NormalizeLineBreaks(*pasted));
+        document.ReplaceSelection(sim::NormalizeLineBreaks(*pasted));
 }
 
 }  // namespace nimbrel

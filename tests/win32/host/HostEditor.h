@@ -1,6 +1,6 @@
 // The compose editor of the test host: the keys the program sends, applied
-// to a document's model as the simulated desktop's SimEditor does, with the
-// real clipboard:
+// to a document's model with the document's own edits, as the simulated
+// desktop's SimEditor does, and the real clipboard:
 //   Ctrl+End, Ctrl+Home   caret to the end, to the start
 //   Up                    one line up, keeping the column where it can
 //   Space                 a space typed at the caret, replacing a selection
@@ -26,7 +26,6 @@ class HostEditor {
     static void KeyPressed(HWND owner, SimDocument& document, UINT virtualKey, bool ctrl);
 
   private:
-    static void Replace(SimDocument& document, StringView inserted);
     static void Copy(HWND owner, const SimDocument& document);
     static void Paste(HWND owner, SimDocument& document);
 };
