@@ -93,8 +93,12 @@ done
 scenario=$work/scenarios/idle.txt
 : >"$scenario"
 for ((i = 1; i <= notes; i++)); do echo "reply R$i \"Re: note $i\" texts/news-reply.txt" >>"$scenario"; done
-((notes > 0)) && echo "wait-row \"Re: note $notes\" \"processed (q)\" 240000" >>"$scenario"
-echo 'wait 70000' >>"$scenario"
+# Idle begins once every window is done: the newest is handled first, so
+# waiting for its row alone would count the others' work as idle time.
+for ((i = 1; i <= notes; i++)); do
+    echo "wait-row \"Re: note $i\" \"processed (q)\" 240000" >>"$scenario"
+done
+echo 'wait 90000' >>"$scenario"
 play idle &
 player=$!
 # Nimbrel.exe's CPU time (utime + stime, clock ticks) once a second.
@@ -117,8 +121,8 @@ while kill -0 "$player" 2>/dev/null; do
 done
 wait "$player" || true
 grep -q '^result: pass' "$work/idle.report" || echo "(idle: the scenario failed, see $work/idle.report)"
-# The last 70 s before Terminate are idle; take 60 s of them, leaving 5 s at
-# each end.
+# The last 90 s before Terminate are idle; take the 60 s that end 5 s before
+# it.
 awk -v hz="$(getconf CLK_TCK)" -v notes="$notes" '
     NF == 2 { t[n] = $1; c[n] = $2; n++ }
     END {

@@ -18,6 +18,11 @@ namespace {
 
 static_assert(sizeof(Guid) == sizeof(IID), "Guid has the layout of a GUID");
 
+// The MSHTML type library, version 4.0 (its LIBID is not in mingw-w64's
+// libuuid).
+constexpr GUID kMshtmlLibrary = {
+    0x3050f1c5, 0x98b5, 0x11cf, {0xbb, 0x82, 0x00, 0xaa, 0x00, 0xbd, 0xce, 0x0b}};
+
 // An OLE string owned for the length of one call.
 class OleString {
   public:
@@ -72,10 +77,20 @@ HResult PutString(Interface* object, Putter putter, StringView text) {
 
 }  // namespace
 
+Win32HtmlDocuments::~Win32HtmlDocuments() {
+    if (typeLibrary != nullptr) static_cast<ITypeLib*>(typeLibrary)->Release();
+}
+
 HResult Win32HtmlDocuments::ObjectFromLresult(ProcAddress function, LResult lResult,
                                               const Guid& iid, WParam wParam,
                                               HtmlDocument& document) {
     if (function == kNoProc) return E_POINTER;
+    if (!typeLibraryTried) {
+        typeLibraryTried = true;
+        ITypeLib* library = nullptr;
+        if (SUCCEEDED(::LoadRegTypeLib(kMshtmlLibrary, 4, 0, LOCALE_NEUTRAL, &library)))
+            typeLibrary = library;
+    }
     const auto objectFromLresult =
         reinterpret_cast<LPFNOBJECTFROMLRESULT>(static_cast<std::uintptr_t>(function));
     IID interfaceId;
