@@ -67,6 +67,14 @@ bool ClipboardText::ReadText(String& text) {
     return false;
 }
 
+bool ClipboardText::Empty() {
+    if (!opened && !platform.clipboard.OpenClipboard(kNoWindow)) return true;
+    platform.clipboard.EmptyClipboard();
+    platform.clipboard.CloseClipboard();
+    opened = 0;
+    return false;
+}
+
 int ClipboardText::WriteText(StringView text) {
     const std::string bytes = platform.system.WideCharToMultiByte(text);
     const std::size_t size = bytes.size() + 1;  // with the NUL

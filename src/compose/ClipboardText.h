@@ -57,6 +57,9 @@ class ClipboardText {
     int WriteText(StringView text);
     // WriteText of the held text.
     int WriteHeldText();
+    // Empties the clipboard (opening it first when it is not open) and
+    // closes it. True when the clipboard would not open.
+    bool Empty();
 
     const String& HeldText() const { return heldText; }
     bool IsOpened() const { return opened != 0; }

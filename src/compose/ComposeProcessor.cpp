@@ -149,6 +149,12 @@ std::optional<ComposeResult> ComposeRun::TakeFromDocument(String& text) {
 
 std::optional<ComposeResult> ComposeRun::TakeFromClipboard(String& text) {
     clipboard.ReadText(savedText);
+    // An editor slower than the reaction delay has not copied yet when the
+    // clipboard is read: the user's own text would be taken for the message
+    // and pasted over it. Emptied first, a copy not made yet reads as no
+    // text (a get error) and the message stays as it is.
+    clipboard.OpenWithTimeout(settings.clipboardOpenTimeout);
+    clipboard.Empty();
     Focus();
     // The Space typed at the end makes the copy end with it.
     PressWithCtrl(kEnd);
