@@ -85,40 +85,6 @@ TEST_F(HtmlDocAccessTest, ReadsAndWritesTheDocumentOfAComposeWindow) {
     EXPECT_EQ(desktop.documents.OutstandingReferences(), 0u);
 }
 
-TEST_F(HtmlDocAccessTest, AnHtmlReplyKeepsItsMarkupAndReadsAsPlainText) {
-    OeNoteOptions options;
-    options.html = true;
-    const String body =
-        u"<DIV style=\"FONT: 10pt arial\">Hi &amp; bye</DIV><BLOCKQUOTE>quoted<BR>two</BLOCKQUOTE>";
-    const OeNote reply = oe.OpenReply(body, options);
-    CHtmlDocAccess access(desktop.platform());
-    access.LocateDocumentWindow(reply.note);
-    ASSERT_FALSE(access.Connect());
-
-    String html, text;
-    EXPECT_FALSE(access.GetInnerHtml(html));
-    EXPECT_EQ(html, body);
-    EXPECT_FALSE(access.GetInnerText(text));
-    EXPECT_EQ(text, u"Hi & bye\r\nquoted\r\ntwo");
-    access.Release();
-}
-
-TEST_F(HtmlDocAccessTest, TheDocumentIsCompleteOnlyAfterOeFilledIt) {
-    OeNoteOptions options;
-    options.completeDelay = 500;
-    const OeNote reply = oe.OpenReply(u"text", options);
-    CHtmlDocAccess access(desktop.platform());
-    access.LocateDocumentWindow(reply.note);
-    ASSERT_FALSE(access.Connect());
-
-    EXPECT_FALSE(access.IsComplete());
-    desktop.Wait(499);
-    EXPECT_FALSE(access.IsComplete());
-    desktop.Wait(1);
-    EXPECT_TRUE(access.IsComplete());
-    access.Release();
-}
-
 TEST_F(HtmlDocAccessTest, LocatingFailsOnAnIncompleteChainAndForgetsTheLastWindow) {
     const OeNote reply = oe.OpenReply(u"text");
     CHtmlDocAccess access(desktop.platform());

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <limits>
 #include <string>
 
 #include "coloring/CStyleSheetInfo.h"
@@ -18,29 +17,10 @@ namespace fs = std::filesystem;
 constexpr std::uint32_t kErrorFlags = 0x1030;
 
 TEST(StyleCount, ParsedFromTheFourthCharacterOfTheFirstLine) {
-    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
-    const struct {
-        const char* start;
-        std::int32_t count;
-    } cases[] = {
-        {"/* 4 quote levels */\n.q0 {}", 4},
-        {"/*4*/", 0},  // index 3 holds '*'
-        {"/* +7", 7},
-        {"/* -3x", -3},
-        {"/*\t\r 12 levels", 12},
-        {"", 0},
-        {"abc", 0},
-        {"abc\n5", 0},                  // the number must be on the first line
-        {"/*                4", 4},     // the 19th byte
-        {"/*                 4", 0},    // past it
-        {"/* 9999999999999999", kMax},  // 16 digits, clamped
-        {"/* -999999999999999", kMin},
-        {"/* 0007 */", 7},
-        {"/* - 3", 0},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CStyleSheetInfo::ParseStyleCount(c.start), c.count) << c.start;
+    for (const std::vector<String>& c : LoadTable("style_count")) {
+        EXPECT_EQ(CStyleSheetInfo::ParseStyleCount(Utf8(c.at(0))), std::stoll(Utf8(c.at(1))))
+            << Utf8(c[0]);
+    }
 }
 
 TEST(StyleCount, MissingFileWarnsOnlyWithDisplayWarnings) {

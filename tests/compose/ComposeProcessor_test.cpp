@@ -75,28 +75,11 @@ TEST_F(ComposeProcessorTest, TheCaretGoesWhereTheUserWillWrite) {
     }
 }
 
-TEST_F(ComposeProcessorTest, ANewMessageGetsItsRandomSignatureWithoutMovingTheCaret) {
-    const OeNote message = oe.OpenReply(kNewMessageMarker);
-    EXPECT_EQ(Process(message), kComposeSignatureOnly);
-    EXPECT_EQ(oe.BodyText(message.note), kNewMessageSigned);
-    EXPECT_TRUE(TakeKeys().empty());
-}
-
 TEST_F(ComposeProcessorTest, AMessageWithNothingToDoIsNotTouched) {
     const OeNote message = oe.OpenReply(u"Dear Jane,\r\n\r\nthanks.");
     const String html = oe.BodyHtml(message.note);
     EXPECT_EQ(Process(message), kComposeUnchanged);
     EXPECT_EQ(oe.BodyHtml(message.note), html);
-    EXPECT_TRUE(desktop.windows.FocusCalls().empty());
-    EXPECT_TRUE(TakeKeys().empty());
-}
-
-TEST_F(ComposeProcessorTest, AnHtmlReplyIsLeftAsItIs) {
-    OeNoteOptions html;
-    html.html = true;
-    const OeNote reply = oe.OpenReply(kHtmlReply, html);
-    EXPECT_EQ(Process(reply), kComposeHtmlSkipped);
-    EXPECT_EQ(oe.BodyHtml(reply.note), kHtmlReply);
     EXPECT_TRUE(desktop.windows.FocusCalls().empty());
     EXPECT_TRUE(TakeKeys().empty());
 }
@@ -180,17 +163,6 @@ class ClipboardPathTest : public ComposeProcessorTest {
     }
     String ClipboardText() { return desktop.clipboard.Text().value_or(u"(none)"); }
 };
-
-TEST_F(ClipboardPathTest, MovesTheTextThroughTheClipboardAndGivesTheUserHisTextBack) {
-    const OeNote reply = oe.OpenReply(kEmailReply);
-    EXPECT_EQ(Process(reply), kComposeReformatted);
-    EXPECT_EQ(oe.BodyText(reply.note), kEmailReplyDone);
-    EXPECT_EQ(TakeKeys(), Join({kCopyKeys, kPaste, kCtrlHome}));
-    EXPECT_EQ(oe.CaretLine(reply.note), 0);
-    EXPECT_EQ(ClipboardText(), u"the user's own text");
-    // Two reaction delays: after the copy, and after the paste.
-    EXPECT_EQ(desktop.clock.Now(), 400u);
-}
 
 TEST_F(ClipboardPathTest, TextThatStaysIsStillPastedBackAndTheCaretPlaced) {
     const OeNote message = oe.OpenReply(u"Dear Jane,\r\n\r\nthanks.");

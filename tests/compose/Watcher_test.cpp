@@ -20,56 +20,6 @@ const String kLatencyGetError =
 
 // ---------------------------------------------------------------- compose windows
 
-TEST_F(WatcherTest, AReplyIsProcessedOnceAndOnceMoreAfterItsFirstTitleChange) {
-    const OeNote reply = oe.OpenReply(kEmailReply);
-    Tick();
-    EXPECT_EQ(host.rows, (std::vector<StatusRow>{{u"Re: Test", u"processed (q)"}}));
-    EXPECT_EQ(oe.BodyText(reply.note), kEmailReplyDone);
-
-    Tick();
-    Tick();
-    EXPECT_EQ(host.rows.size(), 1u) << "not processed again";
-
-    // The user types a subject: handled once more (there is no OE header left).
-    oe.TypeSubject(reply.note, u"Re: lunch");
-    Tick();
-    ASSERT_EQ(host.rows.size(), 2u);
-    EXPECT_EQ(host.rows[1], (StatusRow{u"Re: lunch", u"skipped (quoted)"}));
-    EXPECT_EQ(oe.BodyText(reply.note), kEmailReplyDone);
-
-    // Later changes are ignored.
-    oe.TypeSubject(reply.note, u"Re: lunch on Friday");
-    Tick();
-    Tick();
-    EXPECT_EQ(host.rows.size(), 2u);
-    EXPECT_EQ(host.controlReads, 6) << "the controls are read at every tick";
-}
-
-TEST_F(WatcherTest, AWindowWithoutTitleIsLeftUntilOeHasSetItUp) {
-    OeNoteOptions late;
-    late.titleDelay = 500;
-    const OeNote reply = oe.OpenReply(kEmailReply, late);
-    Tick();
-    EXPECT_TRUE(host.rows.empty());
-    EXPECT_EQ(oe.BodyText(reply.note), kEmailReply);
-    RunTimerFor(600);
-    EXPECT_EQ(Statuses(), std::vector<String>{u"processed (q)"});
-}
-
-TEST_F(WatcherTest, ADocumentThatNeverCompletesIsTriedAtEveryTickAndNeverListed) {
-    settings.compositionInitDelay = 50;  // what each try costs
-    OeNoteOptions stuck;
-    stuck.completeDelay = 1000000;
-    oe.OpenReply(kEmailReply, stuck);
-    for (int i = 0; i < 5; ++i) {
-        const std::uint64_t before = desktop.clock.Now();
-        Tick();
-        EXPECT_EQ(desktop.clock.Now() - before, 50u) << "tried at tick " << i;
-    }
-    EXPECT_TRUE(host.rows.empty());
-    EXPECT_EQ(trackedWindows.Size(), 0u);
-}
-
 TEST_F(WatcherTest, AFailedRetitledProcessingLeavesTheWindowUntrackedUntilItsNextTitleChange) {
     const OeNote reply = oe.OpenReply(kEmailReply);
     Tick();
@@ -318,24 +268,6 @@ TEST_F(WatcherTest, APreviewStillLoadingIsColouredWhenItIsComplete) {
     Tick();
     EXPECT_EQ(lastColoredView, view);
     EXPECT_EQ(oe.BodyHtml(view).rfind(u"<SPAN class=q0>", 0), 0u);
-}
-
-TEST_F(WatcherTest, AViewedMessageAlreadyMarkedIsLeftAsItIs) {
-    const WindowHandle view = oe.ShowInPreview(kPlainMessage);
-    oe.Document(view).title = u"Nimbrel";
-    const String html = oe.BodyHtml(view);
-    Tick();
-    EXPECT_EQ(oe.BodyHtml(view), html);
-    EXPECT_EQ(lastColoredView, view) << "handled, not offered again";
-
-    // Same for one that carries the colouring already, and for an HTML mail.
-    const WindowHandle coloured = oe.ShowInPreview(u"<SPAN class=q0>done</SPAN>", true);
-    Tick();
-    EXPECT_EQ(oe.BodyHtml(coloured), u"<SPAN class=q0>done</SPAN>");
-    const WindowHandle formatted = oe.ShowInPreview(u"<B>Sale!</B> 50% off", true);
-    Tick();
-    EXPECT_EQ(oe.BodyHtml(formatted), u"<B>Sale!</B> 50% off");
-    EXPECT_EQ(lastColoredView, formatted);
 }
 
 TEST_F(WatcherTest, UnderTheAltRuleThePreviewStaysUncoloured) {

@@ -7,6 +7,7 @@
 
 #include "platform/sim/OeTestHost.h"
 #include "platform/sim/SimHtmlText.h"
+#include "support/GoldenCase.h"
 #include "ui/ResourceIds.h"
 
 namespace nimbrel {
@@ -14,19 +15,8 @@ namespace {
 
 // What OE's editor gives as the body text of an HTML body.
 TEST(SimHtmlText, RendersHtmlAsOesEditorGivesItsText) {
-    const struct {
-        const char16_t* html;
-        const char16_t* text;
-    } cases[] = {
-        {u"a<BR>b<br/>c", u"a\r\nb\r\nc"},
-        {u"<DIV>one</DIV><DIV>two</DIV>", u"one\r\ntwo"},
-        {u"x<BLOCKQUOTE>q</BLOCKQUOTE>y", u"x\r\nq\r\ny"},
-        {u"<SPAN class=q1>&gt; a &amp; b</SPAN>", u"> a & b"},
-        {u"&lt;&#65;&#x42;&nbsp;&unknown;&", u"<AB &unknown;&"},
-        {u"source\r\nbreak", u"source break"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(sim::RenderText(c.html), c.text) << std::u16string(c.html).size();
+    for (const std::vector<String>& c : LoadTable("sim_render_text"))
+        EXPECT_EQ(sim::RenderText(c.at(0)), c.at(1)) << Utf8(c[0]);
 }
 
 class SimOeTest : public ::testing::Test {

@@ -356,35 +356,5 @@ TEST_F(StartupTest, WithoutTheMainDialogTheLoopIsSkippedAndTheSettingsAreWritten
     EXPECT_EQ(app.running, 0);
 }
 
-TEST_F(StartupTest, TheRunningProgramHandlesRepliesAndColoursTheViewedMessage) {
-    StoreSettings(Settings::Defaults());
-    oe.Start();
-    const String original = NewsReply();
-    OeNote reply;
-    WindowHandle view = kNoWindow;
-    At(1000, [&] {
-        OeNoteOptions options;
-        options.title = u"Re: lunch";
-        reply = oe.OpenReply(original, options);
-    });
-    At(2000, [&] { view = oe.ShowInPreview(u"See you there :-)\r\n"); });
-    std::vector<std::vector<String>> rows;
-    At(3000, [&] {
-        desktop.DoubleClickTrayIcon();
-        rows = Options().Rows(IDC_OPT_STATUS_LIST);
-        Options().Click(IDC_OPT_TERMINATE);
-    });
-
-    EXPECT_EQ(Run(), ProgramExit::kEnded);
-
-    EXPECT_EQ(rows, (std::vector<std::vector<String>>{{u"Re: lunch", u"processed (q)"}}));
-    EXPECT_NE(oe.BodyText(reply.note), original);
-    // The emoticon table of the install directory was loaded at start-up.
-    const String html = oe.BodyHtml(view);
-    EXPECT_NE(html.find(u"<SPAN class=q0>"), String::npos) << Utf16ToUtf8(html);
-    EXPECT_NE(html.find(u"smile.gif"), String::npos) << Utf16ToUtf8(html);
-    EXPECT_FALSE(app.emoticons.empty());
-}
-
 }  // namespace
 }  // namespace nimbrel

@@ -4,90 +4,33 @@
 
 #include <string>
 
+#include "support/GoldenCase.h"
+
 namespace nimbrel {
 namespace {
 
-using namespace std::string_literals;
-
+// Cases: tables of bytes and UTF-16 units in tests/data/tables.
 TEST(Utf, Utf8ToUtf16DecodesEveryLength) {
-    const struct {
-        std::string in;
-        String out;
-    } cases[] = {
-        {"", u""},
-        {"plain", u"plain"},
-        {"a\0b"s, u"a\0b"s},
-        {"\x7F", u"\x7F"},
-        {"\xC2\x80", u"\u0080"},
-        {"caf\xC3\xA9", u"caf\u00E9"},
-        {"\xDF\xBF", u"\u07FF"},
-        {"\xE0\xA0\x80", u"\u0800"},
-        {"\xE2\x82\xAC", u"\u20AC"},
-        {"\xED\x9F\xBF", u"\uD7FF"},
-        {"\xEE\x80\x80", u"\uE000"},
-        {"\xEF\xBF\xBF", u"\uFFFF"},
-        {"\xF0\x90\x80\x80", u"\U00010000"},
-        {"\xF0\x9F\x98\x80!", u"\U0001F600!"},
-        {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
-    };
-    for (const auto& c : cases) {
+    for (const std::vector<String>& c : LoadTable("utf8_decode")) {
         String out = u"stale";
         std::size_t offset = 99;
-        EXPECT_TRUE(Utf8ToUtf16(c.in, out, offset)) << c.in;
-        EXPECT_EQ(out, c.out) << c.in;
+        EXPECT_TRUE(Utf8ToUtf16(Bytes(c.at(0)), out, offset)) << Utf8(c[1]);
+        EXPECT_EQ(out, c.at(1)) << Utf8(c[1]);
     }
 }
 
 TEST(Utf, Utf8ToUtf16RejectsBadSequencesAtTheirStart) {
-    const struct {
-        std::string in;
-        std::size_t offset;
-    } cases[] = {
-        {"\x80", 0},                      // continuation byte without a lead
-        {"ab\xBF", 2},                    //
-        {"\xC0\xAF", 0},                  // overlong '/'
-        {"\xC1\xBF", 0},                  // overlong
-        {"ab\xE0\x80\xAF", 2},            // overlong three-byte form
-        {"\xE0\x9F\xBF", 0},              // overlong just below U+0800
-        {"\xF0\x80\x80\xAF", 0},          // overlong four-byte form
-        {"\xF0\x8F\xBF\xBF", 0},          // overlong just below U+10000
-        {"\xED\xA0\x80", 0},              // high surrogate D800
-        {"x\xED\xBF\xBF", 1},             // low surrogate DFFF
-        {"\xED\xA0\xBD\xED\xB8\x80", 0},  // surrogate pair written as two sequences
-        {"\xF4\x90\x80\x80", 0},          // U+110000
-        {"\xF5\x80\x80\x80", 0},          // lead byte beyond U+10FFFF
-        {"\xFF", 0},
-        {"abc\xE2\x82", 3},  // cut short by the end
-        {"\xC2", 0},
-        {"\xF0\x9F\x98", 0},
-        {"\xE2\x82x", 0},     // cut short by an ASCII byte
-        {"\xC3\xC3\xA9", 0},  // a lead byte where a continuation belongs
-        {"ok\xC3\xA9\xF0\x9F\x98\x80\xC3", 8},
-    };
-    for (const auto& c : cases) {
+    for (const std::vector<String>& c : LoadTable("utf8_refused")) {
         String out;
         std::size_t offset = 99;
-        EXPECT_FALSE(Utf8ToUtf16(c.in, out, offset)) << ::testing::PrintToString(c.in);
-        EXPECT_EQ(offset, c.offset) << ::testing::PrintToString(c.in);
+        EXPECT_FALSE(Utf8ToUtf16(Bytes(c.at(0)), out, offset)) << Utf8(c.at(2));
+        EXPECT_EQ(offset, static_cast<std::size_t>(ToInt(c[1]))) << Utf8(c[2]);
     }
 }
 
 TEST(Utf, Utf16ToUtf8ReplacesUnpairedSurrogates) {
-    const struct {
-        String in;
-        std::string out;
-    } cases[] = {
-        {u"", ""},
-        {u"caf\u00E9 \u20AC", "caf\xC3\xA9 \xE2\x82\xAC"},
-        {u"\U0001F600", "\xF0\x9F\x98\x80"},
-        {u"\U0010FFFF", "\xF4\x8F\xBF\xBF"},
-        {u"a\xD83D", "a\xEF\xBF\xBD"},                            // high surrogate at the end
-        {u"\xDE00x", "\xEF\xBF\xBDx"},                            // low surrogate alone
-        {u"\xDE00\xD83D", "\xEF\xBF\xBD\xEF\xBF\xBD"},            // pair in the wrong order
-        {u"\xD83D\xD83D\xDE00", "\xEF\xBF\xBD\xF0\x9F\x98\x80"},  // second high pairs
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Utf16ToUtf8(c.in), c.out);
+    for (const std::vector<String>& c : LoadTable("utf16_encode"))
+        EXPECT_EQ(Utf16ToUtf8(c.at(0)), Bytes(c.at(1))) << ::testing::PrintToString(Bytes(c[1]));
 }
 
 TEST(Utf, EveryCodePointRoundTrips) {
@@ -113,24 +56,8 @@ TEST(Utf, EveryCodePointRoundTrips) {
 }
 
 TEST(Utf, AnsiFallsBackToLatin1ByteByByte) {
-    const struct {
-        std::string in;
-        String out;
-    } cases[] = {
-        {"caf\xC3\xA9", u"caf\u00E9"},
-        {"caf\xE9", u"caf\u00E9"},
-        {"\x81", u"\u0081"},
-        {"\xFF\xFE", u"\u00FF\u00FE"},
-        {"\xE2\x82x", u"\u00E2\u0082x"},                  // cut short: both bytes kept
-        {"\xE2\x82\xE2\x82\xAC", u"\u00E2\u0082\u20AC"},  // resumes at the next byte
-        {"\xC0\xAF", u"\u00C0\u00AF"},                    // overlong
-        {"\xED\xA0\x80", u"\u00ED\u00A0\u0080"},          // surrogate
-        {"\xF4\x90\x80\x80", u"\u00F4\u0090\u0080\u0080"},
-        {"\xF0\x9F\x98\x80", u"\U0001F600"},
-        {"a\0b"s, u"a\0b"s},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(AnsiToUtf16(c.in), c.out) << c.in;
+    for (const std::vector<String>& c : LoadTable("ansi_decode"))
+        EXPECT_EQ(AnsiToUtf16(Bytes(c.at(0))), c.at(1)) << ::testing::PrintToString(Bytes(c[0]));
 }
 
 TEST(Utf, Utf16ToAnsiWritesUtf8WithQuestionMarks) {

@@ -163,9 +163,10 @@ std::vector<std::vector<String>> LoadTable(const std::string& name) {
                     throw std::runtime_error(file + ": bad \\<N>c in " + Utf8(line));
                 row.back().append(ToInt(line.substr(i + 1, close - i - 1)), line[close + 1]);
                 i = close + 1;
-            } else if (e == u'x' && i + 2 < line.size()) {
-                row.back() += static_cast<char16_t>(ToInt(line.substr(i + 1, 2), 16));
-                i += 2;
+            } else if ((e == u'x' || e == u'u') && i + (e == u'x' ? 2 : 4) < line.size()) {
+                const std::size_t digits = e == u'x' ? 2 : 4;
+                row.back() += static_cast<char16_t>(ToInt(line.substr(i + 1, digits), 16));
+                i += digits;
             } else if (e != u'e') {
                 static const StringView kEscapes = u"n\nr\rt\tv\vf\fs ";
                 const std::size_t k = kEscapes.find(e);

@@ -47,7 +47,7 @@ std::vector<GoldenCase> LoadGoldenCases(const std::string& subdir);
 // The rows of the table file NIMBREL_TEST_DATA_DIR/tables/<name>.tsv (UTF-8):
 // one case per line, fields separated by tabs, blank lines and lines starting
 // with "# " skipped. In a field, \n \r \t \v \f \s (space) \\ stand for themselves,
-// \e for nothing (an empty field), \xHH for the unit HH and \<N>c for N times
+// \e for nothing (an empty field), \xHH and \uHHHH for that unit and \<N>c for N times
 // the character c.
 std::vector<std::vector<String>> LoadTable(const std::string& name);
 int ToInt(StringView field, int base = 10);

@@ -66,33 +66,18 @@ TEST_F(OptionsDialogTest, ConstructingItReadsTheStyleSheetForTheWatcher) {
 TEST_F(OptionsDialogTest, LeavingTheWrapFieldShowsWhatWasStored) {
     StartOptionsDialog();
     SimDialog dialog = ShowOptions();
-    const struct {
-        const char16_t* typed;
-        const char16_t* shown;
-        std::int32_t stored;
-        bool refused;
-    } cases[] = {
-        {u"200", u"132", 132, false},
-        {u"10", u"60", 60, false},
-        {u"90", u"90", 90, false},
-        {u" 100 ", u"100", 100, false},
-        {u"-5", u"60", 60, false},
-        {u"abc", u"72", 72, true},
-        {u"", u"72", 72, true},
-        {u"7 2", u"72", 72, true},
-        {u"99999999999", u"72", 72, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::u16string(c.typed).size());
+    for (const std::vector<String>& c : LoadTable("wrap_field")) {
+        SCOPED_TRACE(Utf8(c.at(0)));
+        const bool refused = c.at(3) == u"1";
         settings.wrapColumn = 72;
         options->FillControls();
         desktop.messageBoxes.Clear();
-        dialog.Type(IDC_OPT_WRAP_COLUMN, c.typed);
+        dialog.Type(IDC_OPT_WRAP_COLUMN, c[0]);
         dialog.Focus(IDC_OPT_STANDARDIZED_INDENTATION);
-        EXPECT_EQ(dialog.Text(IDC_OPT_WRAP_COLUMN), c.shown);
-        EXPECT_EQ(settings.wrapColumn, c.stored);
-        ASSERT_EQ(desktop.messageBoxes.Shown().size(), c.refused ? 1u : 0u);
-        if (c.refused) {
+        EXPECT_EQ(dialog.Text(IDC_OPT_WRAP_COLUMN), c.at(1));
+        EXPECT_EQ(settings.wrapColumn, ToInt(c.at(2)));
+        ASSERT_EQ(desktop.messageBoxes.Shown().size(), refused ? 1u : 0u);
+        if (refused) {
             const SimMessageBox& box = desktop.messageBoxes.Shown()[0];
             EXPECT_TRUE(box.framework);
             EXPECT_EQ(box.text, u"Please enter an integer.");

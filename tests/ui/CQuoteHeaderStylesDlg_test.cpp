@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "shell/Settings.h"
+#include "support/GoldenCase.h"
 #include "support/TempDirectory.h"
 #include "support/UiScenario.h"
 #include "ui/ResourceIds.h"
@@ -33,24 +34,8 @@ class HeaderStylesTest : public UiScenario {
 };
 
 TEST(QuoteHeaderTemplate, RefusesWhatTheReformatterTakesForOutlookExpressHeaders) {
-    const struct {
-        const char16_t* text;
-        bool valid;
-    } cases[] = {
-        {u"----- Original Message -----", false},
-        {u"-----", false},
-        {u"---- four at the start -----", true},
-        {u"----- four at the end ----", true},
-        {u"See news:abc.def for it...", false},
-        {u"news:...", false},
-        {u"See news:abc.def for it..", true},
-        {u"No reference here...", true},
-        {u"See News:abc...", true},  // case-sensitive
-        {u"", true},
-        {u"On %t,\\n%n <%m> wrote:\\n", true},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CQuoteHeaderStylesDlg::IsValidTemplate(c.text), c.valid) << String(c.text).size();
+    for (const std::vector<String>& c : LoadTable("header_template"))
+        EXPECT_EQ(CQuoteHeaderStylesDlg::IsValidTemplate(c.at(0)), c.at(1) == u"1") << Utf8(c[0]);
 }
 
 TEST_F(HeaderStylesTest, OpensOnTheEmailHeader) {

@@ -22,7 +22,6 @@
 //                              holds its icon: "tray window=H icon=N" or "tray none"
 //   tray-event right|double    posts the tray callback (WM_USER) with that mouse message
 //   menu-choose N MS           waits for the pop-up menu, chooses item N (0 based) by keys
-//   menu-close MS              waits for the pop-up menu and closes it with Escape
 //   box CAPTION MS [ID]        waits for a shown message box: "box-text" lines, "box-end";
 //                              with ID, presses that button afterwards
 //   no-box CAPTION MS          "no box" when none appears within MS, else as box
@@ -364,16 +363,6 @@ int Run(int argc, char** argv) {
                 SendKey(menu, VK_DOWN);
             SendKey(menu, VK_RETURN);
             Print("chosen");
-        }
-    } else if (command == "menu-close" && left == 1) {
-        HWND menu = WaitFor(Millis(args[0]), VisibleMenu);
-        if (menu == nullptr) {
-            Print("no menu");
-        } else {
-            SendKey(menu, VK_ESCAPE);
-            HWND closed =
-                WaitFor(2000, [] { return VisibleMenu() == nullptr ? GetDesktopWindow() : nullptr; });
-            Print(closed != nullptr ? "closed" : "still open");
         }
     } else if ((command == "box" || command == "no-box") && (left == 2 || left == 3)) {
         const std::wstring boxCaption = Wide(args[0]);

@@ -24,20 +24,14 @@ ok() {
 }
 
 work=$(mktemp -d /tmp/nimbrel-setup-test.XXXXXX)
-export WINEPREFIX=$work/prefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;winedbg.exe=d"
+. "$(dirname "$0")/lib.sh"
+fresh_prefix "$work/prefix"
 cleanup() {
     chattr -i "$WINEPREFIX/drive_c/Locked" 2>/dev/null || true
     wineserver -k >/dev/null 2>&1 || true
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-mkdir -p "$WINEPREFIX"
-wineboot -i >/dev/null 2>&1 || true
-wineserver -w
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 
 drive=$WINEPREFIX/drive_c
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Nimbrel'
@@ -49,7 +43,6 @@ reg_value() {
         sed -n "s/^ *$2 *REG_[A-Z_]* *//p" || true
 }
 key_exists() { wine reg query "$1" >/dev/null 2>&1; }
-drv() { wine "$driver" "$@" 2>/dev/null | tr -d '\r'; }
 
 # Waits (at most $2 seconds) until the command $1 succeeds.
 wait_for() {

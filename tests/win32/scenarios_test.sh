@@ -47,21 +47,11 @@ fi
 work=$root/build/$(basename "$build_dir")-scenarios
 rm -rf "$work"
 mkdir -p "$work/reports"
-export WINEPREFIX=$work/prefix
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="winemenubuilder.exe=d;winedbg.exe=d"
+. tests/win32/lib.sh
+fresh_prefix "$work/prefix"
 cleanup() { wineserver -k 2>/dev/null || true; }
 trap cleanup EXIT
 
-wineboot -i >/dev/null 2>&1 || true
-wineserver -w
-if [[ -d /usr/share/wine/fonts ]]; then
-    cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-fi
-# Without a window manager, managed windows make every close wait 2 s.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-
-winpath() { echo "Z:${1//\//\\}"; }
 inst=$work/Nimbrel
 wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Nimbrel' \
     /v UninstallString /d "$(winpath "$inst")\\uninst.exe" /f >/dev/null 2>&1

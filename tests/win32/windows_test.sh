@@ -69,30 +69,16 @@ fi
 
 rm -rf "$work"
 mkdir -p "$work/shots"
-export WINEPREFIX=$work/prefix
-export WINEDEBUG=-all
-base_overrides="winemenubuilder.exe=d;winedbg.exe=d"
-export WINEDLLOVERRIDES=$base_overrides
+. tests/win32/lib.sh
+fresh_prefix "$work/prefix"
+base_overrides=$WINEDLLOVERRIDES
 cleanup() { wineserver -k 2>/dev/null || true; }
 trap cleanup EXIT
 trap 'echo "windows: stopped (deadline or signal)"; exit 1' INT TERM HUP
-
-wineboot -i >/dev/null 2>&1 || true
-wineserver -w
-# This Wine build does not find the fonts it ships (MS Sans Serif, Tahoma,
-# Marlett for the caption buttons) and would draw every text in a Linux
-# font; in the Windows font folder it finds them.
-if [[ -d /usr/share/wine/fonts ]]; then
-    cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-fi
-# Without a window manager, managed windows make every close wait 2 s.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
 # One server for every run that follows (it stays until the trap ends it),
 # instead of one started and stopped for each driver call.
-wineserver -w
 wineserver -p
 
-winpath() { echo "Z:${1//\//\\}"; }
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Nimbrel'
 inst=$work/Nimbrel              # the install directory
 elsewhere=$work/elsewhere       # an unrelated start directory
@@ -103,9 +89,6 @@ for dir in "$inst" "$startdir"; do
         data/donations.html data/docs "$dir/"
 done
 cp "$exe64" "$inst/Nimbrel.exe"
-
-# Runs the driver; its output without Wine's CRs.
-drv() { wine "$driver" "$@" 2>/dev/null | tr -d '\r'; }
 
 passed=0
 failed=0

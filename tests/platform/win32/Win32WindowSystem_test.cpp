@@ -1,6 +1,6 @@
-// The Win32 window system and message loop on windows of our own (run under
-// Wine): the procedure trampolines reach the objects, subclassing stacks and
-// undoes, timers reach the program's TimerProc through DispatchMessageW.
+// The Win32 window system on windows of our own (run under Wine):
+// subclassing stacks and undoes, the cursors and icons load. Window
+// procedures and timers are exercised by Nimbrel.exe in the windows stage.
 #ifdef _WIN32
 
 #include "platform/win32/Win32WindowSystem.h"
@@ -11,7 +11,6 @@
 
 #include <vector>
 
-#include "platform/win32/Win32MessageLoop.h"
 #include "ui/ResourceIds.h"
 
 namespace nimbrel {
@@ -42,45 +41,6 @@ class Procedure : public WindowProcedure {
     LResult answer;
     std::vector<std::uint32_t> messages;
 };
-
-TEST(Win32WindowSystem, OwnWindowsReachTheirProcedure) {
-    Win32WindowSystem windows;
-    Procedure own(windows, false, 11);
-    const WindowHandle window =
-        windows.CreateWindowExW(u"tray", ws::kPopup, 0, 0, 10, 10, kNoWindow, own);
-    ASSERT_NE(window, kNoWindow);
-    EXPECT_TRUE(own.Got(WM_NCCREATE));
-    EXPECT_TRUE(own.Got(WM_CREATE));
-    EXPECT_EQ(windows.SendMessageW(window, kPing, 0, 0), 11);
-
-    char16_t title[16];
-    EXPECT_EQ(windows.GetWindowTextW(window, title, 16), 4);
-    EXPECT_EQ(String(title), u"tray");
-    EXPECT_EQ(windows.FindWindowW(Win32WindowSystem::kWindowClassName, u"TRAY"), window);
-
-    const std::int32_t style = windows.GetWindowLongW(window, kGwlStyle);
-    EXPECT_NE(static_cast<std::uint32_t>(style) & ws::kPopup, 0u);
-    EXPECT_EQ(windows.SetWindowLongW(
-                  window, kGwlStyle,
-                  static_cast<std::int32_t>(static_cast<std::uint32_t>(style) | ss::kNotify)),
-              style);
-    EXPECT_NE(static_cast<std::uint32_t>(windows.GetWindowLongW(window, kGwlStyle)) & ss::kNotify,
-              0u);
-
-    std::uintptr_t result = 0;
-    EXPECT_NE(windows.SendMessageTimeoutW(window, kPing, 0, 0, smto::kAbortIfHung, 1000, &result),
-              0);
-    EXPECT_EQ(result, 11u);
-
-    EXPECT_TRUE(windows.DestroyWindow(window));
-    EXPECT_TRUE(own.Got(WM_DESTROY));
-    EXPECT_TRUE(own.Got(WM_NCDESTROY));
-    title[0] = u'x';
-    EXPECT_EQ(windows.GetWindowTextW(window, title, 16), 0);
-    EXPECT_EQ(title[0], u'\0');
-    EXPECT_EQ(windows.SendMessageTimeoutW(window, kPing, 0, 0, smto::kAbortIfHung, 1000, &result),
-              0);
-}
 
 TEST(Win32WindowSystem, SubclassesComeFirstAndGoAgain) {
     Win32WindowSystem windows;
@@ -118,60 +78,6 @@ TEST(Win32WindowSystem, LoadsSystemCursorsAndTheProgramsIcons) {
     EXPECT_EQ(windows.RegisterWindowMessageW(u"WM_HTML_GETOBJECT"),
               windows.RegisterWindowMessageW(u"wm_html_getobject"));
     EXPECT_GE(windows.RegisterWindowMessageW(u"WM_HTML_GETOBJECT"), 0xC000u);
-}
-
-int ticks = 0;
-WindowHandle tickWindow = kNoWindow;
-std::uintptr_t tickId = 0;
-Win32MessageLoop* tickLoop = nullptr;
-
-void OnTick(WindowHandle window, std::uint32_t message, std::uintptr_t id, std::uint32_t) {
-    if (message != wm::kTimer) return;
-    tickWindow = window;
-    tickId = id;
-    if (++ticks == 2) tickLoop->PostQuitMessage(5);
-}
-
-void OnDeadline(WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t) {
-    tickLoop->PostQuitMessage(-1);
-}
-
-TEST(Win32MessageLoop, TimersReachTheirProcThroughDispatch) {
-    Win32WindowSystem windows;
-    Win32MessageLoop loop;
-    Procedure own(windows, false, 0);
-    const WindowHandle window =
-        windows.CreateWindowExW(u"", ws::kPopup, 0, 0, 10, 10, kNoWindow, own);
-    ASSERT_NE(window, kNoWindow);
-    tickLoop = &loop;
-    ticks = 0;
-
-    EXPECT_EQ(loop.SetTimer(window, 1, 10, OnTick), 1u);
-    EXPECT_EQ(loop.SetTimer(window, 2, 5000, OnDeadline), 2u);
-    ASSERT_TRUE(loop.PostMessageW(window, kPing, 3, 4));
-    Message message;
-    ASSERT_EQ(loop.GetMessageW(message), 1);
-    EXPECT_EQ(message.window, window);
-    EXPECT_EQ(message.message, kPing);
-    EXPECT_EQ(message.wParam, 3u);
-    EXPECT_EQ(message.lParam, 4);
-
-    int got;
-    while ((got = loop.GetMessageW(message)) > 0) {
-        loop.TranslateMessage(message);
-        loop.DispatchMessageW(message);
-    }
-    EXPECT_EQ(got, 0);
-    EXPECT_EQ(message.wParam, 5u);  // the exit code of the quit
-    EXPECT_EQ(ticks, 2);
-    EXPECT_EQ(tickWindow, window);
-    EXPECT_EQ(tickId, 1u);
-
-    EXPECT_TRUE(loop.KillTimer(window, 1));
-    EXPECT_FALSE(loop.KillTimer(window, 1));
-    EXPECT_TRUE(loop.KillTimer(window, 2));
-    windows.DestroyWindow(window);
-    tickLoop = nullptr;
 }
 
 }  // namespace

@@ -6,12 +6,15 @@ IHTMLStyleSheet as mingw-w64's <mshtml.h> declares them, answering E_NOTIMPL;
 the host overrides the few it serves. The declarations are copied, calling convention
 (STDMETHODCALLTYPE) included, so the vtables are right for i686 as well.
 
-    make-html-stubs.py [MSHTML_H] > HtmlStubs.h
+    make-html-stubs.py MSHTML_H OUTPUT
+
+The build runs it (tests/win32/host/CMakeLists.txt); the output is not kept
+in the tree.
 """
 import re
 import sys
 
-HEADER = sys.argv[1] if len(sys.argv) > 1 else "/usr/share/mingw-w64/include/mshtml.h"
+HEADER, OUTPUT = sys.argv[1], sys.argv[2]
 
 IDISPATCH = [
     "GetTypeInfoCount(UINT *pctinfo)",
@@ -75,7 +78,8 @@ def main():
     lines += dispatch_stubs()
     lines += [stub(n, p) for n, p in interface_methods(text, "IHTMLStyleSheet")]
     lines += ["};", ""]
-    sys.stdout.write("\n".join(lines))
+    with open(OUTPUT, "w", encoding="utf-8") as out:
+        out.write("\n".join(lines))
 
 
 main()
