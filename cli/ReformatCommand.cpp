@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <cstdint>
 #include <ctime>
 #include <iostream>
@@ -13,7 +14,10 @@
 
 #include "CommandLine.h"
 #include "CommonOptions.h"
+#include "Utf8Input.h"
+#include "Utf8Writer.h"
 #include "compose/ComposeText.h"
+#include "reformat/ReplyFormatter.h"
 #include "reformat/Signatures.h"
 #include "shell/CrtRandom.h"
 #include "shell/Utf.h"
@@ -33,15 +37,16 @@ struct ReformatOptions {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-// The rebuilt text as UTF-8 with LF breaks (a CR before an LF dropped),
-// appended to `out`.
-void AppendWithLfBreaks(std::string& out, StringView text) {
-    std::size_t from = 0;
-    for (std::size_t crLf; (crLf = text.find(u"\r\n", from)) != StringView::npos;) {
-        AppendUtf16AsUtf8(out, text.substr(from, crLf - from));
-        from = crLf + 1;
+// The text as the window holds it: CR LF breaks (an LF without a CR gets one).
+String WithCrLfBreaks(StringView text) {
+    String out;
+    out.reserve(text.size() +
+                static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')));
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r')) out.push_back(u'\r');
+        out.push_back(text[i]);
     }
-    AppendUtf16AsUtf8(out, text.substr(from));
+    return out;
 }
 
 void Run(const ReformatOptions& options) {
@@ -50,45 +55,56 @@ void Run(const ReformatOptions& options) {
     }
     const Settings record = options.common.BuildSettings();
     const std::filesystem::path dataDirectory = options.common.DataDirectory();
-    const std::string bytes = ReadInput(options.file);
-
-    // A byte order mark that an editor put in front is not part of the text.
-    // An editor ends a file with a line break; the window's text never has
-    // one. What is left is decoded with the engine's CR LF breaks.
-    std::string_view body = bytes;
-    const bool byteOrderMark = body.starts_with(kByteOrderMark);
-    if (byteOrderMark) body.remove_prefix(kByteOrderMark.size());
-    bool finalBreak = false;
-    if (body.ends_with('\n')) {
-        finalBreak = true;
-        body.remove_suffix(1);
-        if (body.ends_with('\r')) body.remove_suffix(1);
+    // The text exactly as the input has it, without a byte order mark that
+    // an editor put in front. An editor ends a file with a line break; the
+    // window's text never has one.
+    bool byteOrderMark = false;
+    String text = ReadUtf8Input(options.file, byteOrderMark);
+    StringView finalBreak;
+    if (!text.empty() && text.back() == u'\n') {
+        text.pop_back();
+        finalBreak = u"\n";
+        if (!text.empty() && text.back() == u'\r') {
+            text.pop_back();
+            finalBreak = u"\r\n";
+        }
     }
-    String text =
-        DecodeUtf8Input(body, options.file == "-" ? "standard input" : "'" + options.file + "'",
-                        true, byteOrderMark ? kByteOrderMark.size() : 0);
 
     ResetSignatures();
     LoadSignatures(dataDirectory);
     crtRandom.Seed(options.seedGiven ? options.seed
                                      : static_cast<std::uint32_t>(std::time(nullptr)));
-    std::int32_t caretCount = 0;
-    const std::int32_t result = TransformComposeText(record, text, caretCount);
 
-    if (result == kComposeUnchanged) {
-        if (!options.inPlace) WriteOutput(bytes);
-    } else {
-        std::string out;
-        out.reserve(text.size() + kByteOrderMark.size() + 1);
-        if (byteOrderMark) out += kByteOrderMark;
-        AppendWithLfBreaks(out, text);
-        if (finalBreak) out += '\n';
-        if (options.inPlace) {
-            WriteFileReplacing(options.file, out);
-        } else {
-            WriteOutput(out);
-        }
+    // The reformat sees no CRs: its lines end at every LF and lose their
+    // trailing white space, CR included, so they are the lines of the
+    // window's CR LF text. The rebuilt text is written as it is made.
+    Utf8Writer out(options.inPlace ? nullptr : &std::cout);
+    if (byteOrderMark) out.AppendBytes(kByteOrderMark);
+    std::int32_t caretCount = 0;
+    std::int32_t result;
+    {
+        ReplyFormatter formatter(record);
+        result = formatter.Reformat(text, caretCount, out);
     }
+    if (result == kComposeUnchanged) {
+        // A new message, or not a reply: the signature replacements work on
+        // the window's CR LF text.
+        String windowText = WithCrLfBreaks(text);
+        result = ReplaceSignatureMarks(record, windowText);
+        if (result == kComposeUnchanged) {
+            // Written back as it came, byte for byte.
+            out.AppendExact(text);
+            out.AppendExact(finalBreak);
+        } else {
+            out.Append(windowText);
+            if (!finalBreak.empty()) out.AppendBytes("\n");
+        }
+    } else if (!finalBreak.empty()) {
+        out.AppendBytes("\n");
+    }
+    if (result != kComposeUnchanged || !options.inPlace) out.Finish();
+    if (options.inPlace && result != kComposeUnchanged)
+        WriteFileReplacing(options.file, out.Bytes());
     if (options.report) std::cerr << "result " << result << " caret " << caretCount << '\n';
 }
 

@@ -1,6 +1,7 @@
 #include "compose/ComposeText.h"
 
 #include "reformat/ReplyFormatter.h"
+#include "reformat/Signatures.h"
 #include "shell/Utf.h"
 
 namespace nimbrel {
@@ -30,9 +31,13 @@ bool ReplaceAll(String& text, StringView pattern, StringView replacement) {
 
 std::int32_t TransformComposeText(const Settings& options, String& text, std::int32_t& caretCount) {
     ReplyFormatter formatter(options);
-    std::int32_t result = formatter.Reformat(text, caretCount);
+    const std::int32_t result = formatter.Reformat(text, caretCount);
     if (result != ReplyFormatter::kNothingDone) return result;
+    return ReplaceSignatureMarks(options, text);
+}
 
+std::int32_t ReplaceSignatureMarks(const Settings& options, String& text) {
+    std::int32_t result = kComposeUnchanged;
     if (options.iso8859SignatureFix) {
         String fixed = u"\n--";
         fixed += AnsiToUtf16("\x81");
@@ -43,7 +48,7 @@ std::int32_t TransformComposeText(const Settings& options, String& text, std::in
     constexpr StringView kMarker = u"\n<nimbrel-sig>";
     if (text.find(kMarker) != String::npos) {
         String replacement = u"\n";
-        replacement += formatter.RandomSignature();
+        replacement += RandomSignature();
         if (replacement != kMarker) {
             ReplaceAll(text, kMarker, replacement);
             result = kComposeSignatureOnly;

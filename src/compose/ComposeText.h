@@ -27,4 +27,8 @@ constexpr std::int32_t kComposeSignatureOnly = 7;
 // untouched. `caretCount` is 0 unless Reformat set it.
 std::int32_t TransformComposeText(const Settings& options, String& text, std::int32_t& caretCount);
 
+// The signature replacements alone, as TransformComposeText makes them on a
+// text that the reformat left alone: 7 when they changed `text`, else 1.
+std::int32_t ReplaceSignatureMarks(const Settings& options, String& text);
+
 }  // namespace nimbrel

@@ -15,19 +15,32 @@ QuoteFormatter::QuoteFormatter(std::int32_t wrapColumn_, char16_t quoteChar_,
 
 QuoteFormatter::~QuoteFormatter() = default;
 
-void QuoteFormatter::SplitLines(StringView text) {
+void QuoteFormatter::SplitLines(String text) {
     lines.clear();
-    lines.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), u'\n')) + 1);
+    texts.clear();
+    const StringView all = StoreText(std::move(text));
+    lines.reserve(static_cast<std::size_t>(std::count(all.begin(), all.end(), u'\n')) + 1);
     std::size_t pos = 0;
     for (;;) {
-        const std::size_t lf = text.find(u'\n', pos);
-        StringView line = text.substr(pos, lf == StringView::npos ? StringView::npos : lf - pos);
+        const std::size_t lf = all.find(u'\n', pos);
+        StringView line = all.substr(pos, lf == StringView::npos ? StringView::npos : lf - pos);
         while (!line.empty() && IsWhiteSpace(line.back()))
             line.remove_suffix(1);
-        lines.push_back(QuoteLine{String(line)});
+        lines.push_back(QuoteLine{line});
         if (lf == StringView::npos) break;
         pos = lf + 1;
     }
+}
+
+String QuoteFormatter::TakeBackText() {
+    lines.clear();
+    String text = texts.empty() ? String() : std::move(texts.front());
+    texts.clear();
+    return text;
+}
+
+StringView QuoteFormatter::StoreText(String text) {
+    return texts.emplace_back(std::move(text));
 }
 
 void QuoteFormatter::ScanQuotePrefix(StringView text, std::int32_t start, std::int32_t& level,
@@ -98,19 +111,19 @@ void QuoteFormatter::AnalyzeLines(std::int32_t first, std::int32_t excludedFirst
         const auto prefixLength = static_cast<std::size_t>(end);
         if (level != 0) {
             const StringView ownPrefix =
-                standardized ? StringView() : StringView(line.text).substr(0, prefixLength);
+                standardized ? StringView() : line.text.substr(0, prefixLength);
             line.prefixIndex = GetPrefixIndex(level, ownPrefix);
         }
         const auto total = static_cast<std::int32_t>(line.text.size());
-        line.text.erase(0, prefixLength);
+        line.text.remove_prefix(prefixLength);
         line.level = level;
         line.prefixLength = end;
 
         const auto index = static_cast<std::int64_t>(i);
         // Only a line with a space could have been wrapped, so only such lines
         // tell the width the text was wrapped at.
-        const bool eligible =
-            (index < excludedFirst || index > excludedLast) && line.text.find(u' ') != String::npos;
+        const bool eligible = (index < excludedFirst || index > excludedLast) &&
+                              line.text.find(u' ') != StringView::npos;
         if (level != 0 && eligible && total > longestQuotedLine) longestQuotedLine = total;
         const auto slot = static_cast<std::size_t>(level);
         if (levelWidths.size() <= slot) levelWidths.resize(slot + 1, 0);

@@ -21,15 +21,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <vector>
 
+#include "reformat/TextSink.h"
 #include "shell/Text.h"
 
 namespace nimbrel {
 
 struct QuoteLine {
     // The whole line after SplitLines; without its prefix after AnalyzeLines.
-    String text;
+    // A view: the characters belong to the formatter (the split text, or a
+    // line built later and kept with StoreText), so a line costs no
+    // allocation of its own.
+    StringView text;
     // Quote level; 0 for unquoted lines and lines not yet analysed.
     std::int32_t level = 0;
     // Code units the prefix took in the line as split.
@@ -43,11 +48,27 @@ class QuoteFormatter {
     QuoteFormatter(std::int32_t wrapColumn, char16_t quoteChar, std::int32_t compressed,
                    std::int32_t standardized);
     virtual ~QuoteFormatter();
+    // The lines refer to texts the object keeps: a copy would refer to the
+    // original's. Moving keeps them valid.
+    QuoteFormatter(const QuoteFormatter&) = delete;
+    QuoteFormatter& operator=(const QuoteFormatter&) = delete;
+    QuoteFormatter(QuoteFormatter&&) = default;
+    QuoteFormatter& operator=(QuoteFormatter&&) = default;
 
     // Replaces `lines` by the lines of `text`: split at every LF, trailing
     // white space (a CR before the LF included) removed, level 0. N line
     // breaks give N + 1 lines, so "a\r\nb\r\n" gives "a", "b" and "".
-    void SplitLines(StringView text);
+    // The object keeps `text` (pass it with std::move to save a copy) and
+    // the lines refer into it.
+    void SplitLines(String text);
+
+    // Gives the text of the last SplitLines back, unchanged, and empties
+    // `lines` (which referred into it).
+    String TakeBackText();
+
+    // Keeps `text` for the life of the object and returns a view of it: the
+    // way to give a line a text that is not part of the split text.
+    StringView StoreText(String text);
 
     // Quote level of one line (counting from addLevel) and the position where
     // its text begins. Examples with addLevel 0:
@@ -93,6 +114,8 @@ class QuoteFormatter {
     // that line continues the paragraph, or written on lines of its own
     // otherwise. A single word longer than the room is never split.
     void Render(String& out);
+    // The same, written piece by piece to `out`.
+    void Render(TextSink& out);
 
     // One output line (prefix included, no line break); the rest of `text`,
     // if any, becomes the carried text (Pending()), which then ends with a
@@ -105,8 +128,9 @@ class QuoteFormatter {
     // being joined to it: a word line that the previous line had room for,
     // a numbered item ("1.", "12."), or a bullet ("-", "*") next to another.
     bool IsParagraphStart(std::int32_t i) const;
-    // Removes the spaces and tabs at the start of the line's text and returns them.
-    static String TakeLeadingWhitespace(QuoteLine& line);
+    // Removes the spaces and tabs at the start of the line's text and returns
+    // them (a view of the line's own characters).
+    static StringView TakeLeadingWhitespace(QuoteLine& line);
 
     // True when `text` is empty or only spaces, '>', ':' and '|'.
     static bool IsBlankQuoteLine(StringView text);
@@ -135,10 +159,15 @@ class QuoteFormatter {
                          std::int32_t& end) const;
 
   private:
+    // The split text and the lines built since, each kept whole. A deque
+    // never moves its elements, so views of short (inline) strings stay valid.
+    std::deque<String> texts;
+
     std::size_t BreakPosition(StringView text, std::size_t prefixLength, bool hasLineBreak) const;
-    void WrapInto(String& out, StringView text, StringView prefix);
-    void WrapPendingInto(String& out, StringView prefix);
+    void WrapInto(TextSink& out, StringView text, StringView prefix);
+    void WrapPendingInto(TextSink& out, StringView prefix);
     void JoinPending(StringView leading, StringView text);
+    StringView Joined(StringView first, StringView second, StringView third);
     void DropPendingLeadingWhiteSpace();
     void ClearPending();
     std::size_t StandardPrefixLength(std::int32_t level) const;

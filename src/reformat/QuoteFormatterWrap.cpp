@@ -27,8 +27,20 @@ bool HasLineBreak(StringView text) {
 
 // ---- Rendering ----
 
+namespace {
+
+class StringSink final : public TextSink {
+  public:
+    explicit StringSink(String& out_) : out(out_) {}
+    void Append(StringView text) override { out.append(text); }
+
+  private:
+    String& out;
+};
+
+}  // namespace
+
 void QuoteFormatter::Render(String& out) {
-    ClearPending();
     out.clear();
     // Room for the lines, their prefixes and breaks, and some re-wrapping,
     // made once.
@@ -36,11 +48,17 @@ void QuoteFormatter::Render(String& out) {
     for (const QuoteLine& line : lines)
         size += line.text.size() + PrefixText(line.prefixIndex).size() * (line.level != 0) + 1;
     out.reserve(size + size / 8);
+    StringSink sink(out);
+    Render(sink);
+}
+
+void QuoteFormatter::Render(TextSink& out) {
+    ClearPending();
     StringView prefix;
     std::int32_t previousLevel = -1;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         QuoteLine& line = lines[i];
-        if (i != 0) out.push_back(u'\n');
+        if (i != 0) out.Append(u"\n");
         // Carried words go out with the prefix of the paragraph they came
         // from when this line does not continue it.
         if (!Pending().empty() && ((i != 0 && (line.level != previousLevel || line.text.empty())) ||
@@ -48,7 +66,7 @@ void QuoteFormatter::Render(String& out) {
                                    IsParagraphStart(static_cast<std::int32_t>(i)))) {
             while (!Pending().empty()) {
                 WrapPendingInto(out, prefix);
-                out.push_back(u'\n');
+                out.Append(u"\n");
             }
         }
         prefix = line.level != 0 ? PrefixText(line.prefixIndex) : StringView();
@@ -58,20 +76,21 @@ void QuoteFormatter::Render(String& out) {
         } else {
             // The line's indentation moves in front of the joined text, so an
             // indented paragraph stays indented.
-            const String leading = TakeLeadingWhitespace(line);
+            const StringView leading = TakeLeadingWhitespace(line);
             JoinPending(leading, line.text);
             WrapPendingInto(out, prefix);
         }
     }
     while (!Pending().empty()) {
-        out.push_back(u'\n');
+        out.Append(u"\n");
         WrapPendingInto(out, prefix);
     }
 }
 
 String QuoteFormatter::WrapPiece(StringView text, StringView prefix) {
     String result;
-    WrapInto(result, text, prefix);
+    StringSink sink(result);
+    WrapInto(sink, text, prefix);
     return result;
 }
 
@@ -99,15 +118,15 @@ std::size_t QuoteFormatter::BreakPosition(StringView text, std::size_t prefixLen
 
 // Writes prefix + the first output line of `text` into `out`; the rest, a
 // space appended and leading white space removed, becomes the carried text.
-void QuoteFormatter::WrapInto(String& out, StringView text, StringView prefix) {
+void QuoteFormatter::WrapInto(TextSink& out, StringView text, StringView prefix) {
     const std::size_t s = BreakPosition(text, prefix.size(), HasLineBreak(text));
-    out.append(prefix);
+    out.Append(prefix);
     if (s == kNoBreak) {
-        out.append(text);
+        out.Append(text);
         ClearPending();
         return;
     }
-    out.append(text.substr(0, s));
+    out.Append(text.substr(0, s));
     String rest(text.substr(s));  // a copy first: `text` may be the carried text itself
     rest.push_back(u' ');
     pendingBuffer = std::move(rest);
@@ -117,16 +136,16 @@ void QuoteFormatter::WrapInto(String& out, StringView text, StringView prefix) {
 }
 
 // WrapInto for the carried text itself, without copying it.
-void QuoteFormatter::WrapPendingInto(String& out, StringView prefix) {
+void QuoteFormatter::WrapPendingInto(TextSink& out, StringView prefix) {
     const StringView text = Pending();
     const std::size_t s = BreakPosition(text, prefix.size(), pendingHasLineBreak);
-    out.append(prefix);
+    out.Append(prefix);
     if (s == kNoBreak) {
-        out.append(text);
+        out.Append(text);
         ClearPending();
         return;
     }
-    out.append(text.substr(0, s));
+    out.Append(text.substr(0, s));
     pendingStart += s;
     pendingBuffer.push_back(u' ');
     DropPendingLeadingWhiteSpace();
@@ -199,16 +218,30 @@ bool QuoteFormatter::IsParagraphStart(std::int32_t i) const {
            (index + 1 < lines.size() && startsWithBullet(lines[index + 1]));
 }
 
-String QuoteFormatter::TakeLeadingWhitespace(QuoteLine& line) {
+StringView QuoteFormatter::TakeLeadingWhitespace(QuoteLine& line) {
     std::size_t n = 0;
     while (n < line.text.size() && (line.text[n] == u' ' || line.text[n] == u'\t'))
         ++n;
-    String leading = line.text.substr(0, n);
-    line.text.erase(0, n);
+    const StringView leading = line.text.substr(0, n);
+    line.text.remove_prefix(n);
     return leading;
 }
 
 // ---- Repair of broken quotes ----
+
+// `first` + " " + `second` (+ " " + `third` when there is a third), kept.
+StringView QuoteFormatter::Joined(StringView first, StringView second, StringView third) {
+    String joined;
+    joined.reserve(first.size() + second.size() + third.size() + 2);
+    joined.append(first);
+    joined.push_back(u' ');
+    joined.append(second);
+    if (!third.empty()) {
+        joined.push_back(u' ');
+        joined.append(third);
+    }
+    return StoreText(std::move(joined));
+}
 
 void QuoteFormatter::RepairOEWrapping() {
     // lines[0, kept) are final, lines[kept - 1] is the line being joined to,
@@ -233,8 +266,7 @@ void QuoteFormatter::RepairOEWrapping() {
                                      previous.prefixLength +
                                      static_cast<std::int64_t>(word.size()) + 1;
             if (fit >= longestQuotedLine && fit >= kMinFullLine && word.size() <= kMaxTailLength) {
-                previous.text.push_back(u' ');
-                previous.text.append(tail.text);
+                previous.text = Joined(previous.text, tail.text, {});
                 ++next;
             }
         }
@@ -249,10 +281,7 @@ void QuoteFormatter::RepairOEWrapping() {
             if (previous.level > first.level && second.level > first.level &&
                 after.level > second.level && after.level == previous.level &&
                 !previous.text.empty() && !first.text.empty() && !second.text.empty()) {
-                previous.text.push_back(u' ');
-                previous.text.append(first.text);
-                previous.text.push_back(u' ');
-                previous.text.append(second.text);
+                previous.text = Joined(previous.text, first.text, second.text);
                 next += 2;
             }
         }

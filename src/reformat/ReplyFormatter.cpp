@@ -143,7 +143,8 @@ void ReplyFormatter::RewriteEmailHeader(std::size_t h) {
         }
     }
     if (style != kHeaderRemoved) {
-        lines[h].text = BuildQuoteHeader(fields, style, TemplateText(options.emailHeader));
+        lines[h].text =
+            StoreText(BuildQuoteHeader(fields, style, TemplateText(options.emailHeader)));
         headerEnd = ToInt32(h);
     } else {
         headerEnd = ToInt32(h) - 1;
@@ -162,7 +163,7 @@ void ReplyFormatter::RewriteEmailHeader(std::size_t h) {
 // Leaves the block in place, but one dash shorter at each end of the
 // separator so that it is not taken for a header again.
 void ReplyFormatter::MarkEmailHeader(std::size_t h) {
-    String& separator = lines[h].text;
+    StringView& separator = lines[h].text;
     separator = separator.substr(1, separator.size() - 2);
     std::size_t end = h + 4;
     while (!lines[end].text.empty() && end + 1 < lines.size())
@@ -174,9 +175,9 @@ void ReplyFormatter::MarkEmailHeader(std::size_t h) {
 
 void ReplyFormatter::RewriteNewsHeader(std::size_t h) {
     const std::uint32_t style = options.newsHeader.style;
-    String& line = lines[h].text;
+    StringView& line = lines[h].text;
     if (style == kHeaderLeftAlone) {
-        line = WithoutEllipses(line);
+        line = StoreText(WithoutEllipses(line));
         headerEnd = ToInt32(h);
         return;
     }
@@ -187,23 +188,39 @@ void ReplyFormatter::RewriteNewsHeader(std::size_t h) {
         return;
     }
     const std::size_t news = line.find(u"news:");
-    if (news != String::npos) {
-        StringView link = StringView(line).substr(news + 5);
+    if (news != StringView::npos) {
+        StringView link = line.substr(news + 5);
         while (!link.empty() && (link.back() == u'.' || link.back() == u' '))
             link.remove_suffix(1);
         while (!link.empty() && IsWhiteSpace(link.front()))
             link.remove_prefix(1);
         fields.link = String(link);
     }
-    line = BuildQuoteHeader(fields, style, TemplateText(options.newsHeader));
+    line = StoreText(BuildQuoteHeader(fields, style, TemplateText(options.newsHeader)));
     headerEnd = ToInt32(h);
 }
 
 std::int32_t ReplyFormatter::Reformat(String& text, std::int32_t& caretCount) {
+    const std::int32_t result = PrepareLines(text, caretCount);
+    if (result != kNothingDone) Render(text);
+    return result;
+}
+
+std::int32_t ReplyFormatter::Reformat(String& text, std::int32_t& caretCount, TextSink& out) {
+    const std::int32_t result = PrepareLines(text, caretCount);
+    if (result != kNothingDone) Render(out);
+    return result;
+}
+
+std::int32_t ReplyFormatter::PrepareLines(String& text, std::int32_t& caretCount) {
     caretCount = 0;
     if (text.empty() || text.find(u'\n') == String::npos) return kNothingDone;
-    SplitLines(text);
-    if (RewriteQuoteHeader()) return kNothingDone;
+    SplitLines(std::move(text));
+    if (RewriteQuoteHeader()) {
+        // Not a reply: the text goes back as it came.
+        text = TakeBackText();
+        return kNothingDone;
+    }
 
     // Blank lines at the top.
     const bool toBottom = options.signatureToBottom != 0;
@@ -232,15 +249,18 @@ std::int32_t ReplyFormatter::Reformat(String& text, std::int32_t& caretCount) {
 
     // The user's area: the signature separator gets its trailing space back
     // (or the ISO 8859 fix's 0x81), the marker becomes a random signature.
-    String dashes = u"--";
-    dashes += options.iso8859SignatureFix ? AnsiToUtf16("\x81") : String(u" ");
+    StringView dashes;
     std::int64_t extraSignatureLines = 0;
     for (std::int32_t j = 0; j <= headerEnd; ++j) {
-        String& t = lines[static_cast<std::size_t>(j)].text;
+        StringView& t = lines[static_cast<std::size_t>(j)].text;
         if (t == u"--") {
+            if (dashes.empty()) {
+                dashes = StoreText(
+                    u"--" + (options.iso8859SignatureFix ? AnsiToUtf16("\x81") : String(u" ")));
+            }
             t = dashes;
         } else if (t == kSignatureMarker) {
-            t = RandomSignature();
+            t = StoreText(RandomSignature());
             extraSignatureLines += std::count(t.begin(), t.end(), u'\n');
         }
     }
@@ -253,9 +273,10 @@ std::int32_t ReplyFormatter::Reformat(String& text, std::int32_t& caretCount) {
     addLevel = 0;
     longUnquotedLines = 0;
     std::size_t quoteEnd = lines.size();
-    while (quoteEnd > quoteStart && lines[quoteEnd - 1].text.empty()) --quoteEnd;
+    while (quoteEnd > quoteStart && lines[quoteEnd - 1].text.empty())
+        --quoteEnd;
     for (std::size_t j = quoteStart; j < quoteEnd; ++j) {
-        const String& t = lines[j].text;
+        const StringView t = lines[j].text;
         if (t.empty() || t.front() != quoteChar) addLevel = 1;
     }
     if (addLevel) {
@@ -319,7 +340,6 @@ std::int32_t ReplyFormatter::Reformat(String& text, std::int32_t& caretCount) {
     }
 
     if (options.fixExistingQuotes) RepairOEWrapping();
-    Render(text);
     return addLevel ? kReformattedAddedLevel : kReformatted;
 }
 

@@ -45,6 +45,10 @@ class ReplyFormatter : public QuoteFormatter {
     // from the end of the new text to land in the user's area; 0 unless the
     // user's area was moved to the bottom with cursorAtTop off.
     std::int32_t Reformat(String& text, std::int32_t& caretCount);
+    // The same, but the rebuilt text is written to `out` as it is made, and
+    // `text` is used up (left empty) when the result is 0 or 4. With result 1
+    // nothing is written and `text` is untouched.
+    std::int32_t Reformat(String& text, std::int32_t& caretCount, TextSink& out);
 
     // Finds the client's quote header in `lines` (as SplitLines left them)
     // and rewrites it in the configured style; sets userAreaEnd and
@@ -61,6 +65,8 @@ class ReplyFormatter : public QuoteFormatter {
     std::int32_t headerEnd = 0;
 
   private:
+    // Everything up to rendering; the result code of Reformat.
+    std::int32_t PrepareLines(String& text, std::int32_t& caretCount);
     void RewriteEmailHeader(std::size_t h);
     void MarkEmailHeader(std::size_t h);
     void RewriteNewsHeader(std::size_t h);

@@ -1,5 +1,7 @@
 #include "reformat/ViewReformat.h"
 
+#include <utility>
+
 #include "reformat/QuoteFormatter.h"
 
 namespace nimbrel {
@@ -20,7 +22,7 @@ void ViewReformat(const Settings& options, String& text) {
         options.standardizedIndentation ? options.compressedIndentation : 0;
     QuoteFormatter formatter(column, options.quoteChar, compressed,
                              options.standardizedIndentation);
-    formatter.SplitLines(text);
+    formatter.SplitLines(std::move(text));
     formatter.AnalyzeLines(0, -1, -1);
     formatter.DropTrailingEmptyLines();
     formatter.RepairOEWrapping();

@@ -133,6 +133,52 @@ bool Utf8ToUtf16(std::string_view in, String& out, std::size_t& errorOffset, boo
     return true;
 }
 
+std::size_t AppendUtf8PieceAsUtf16(std::string_view in, bool last, String& out,
+                                   std::size_t& errorOffset) {
+    std::size_t end = in.size();
+    if (!last) {
+        // A sequence cut off by the end of the piece is left for the next one.
+        std::size_t lead = in.size();
+        while (lead > 0 && in.size() - lead < 4 &&
+               (static_cast<unsigned char>(in[lead - 1]) & 0xC0) == 0x80)
+            --lead;
+        if (lead > 0) {
+            const auto b0 = static_cast<unsigned char>(in[lead - 1]);
+            const std::size_t length = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC0 ? 2 : 1;
+            if (in.size() - (lead - 1) < length) end = lead - 1;
+        }
+    }
+    // Every byte gives at most one code unit (a four-byte sequence gives two):
+    // the piece is written into room made once.
+    std::size_t n = out.size();
+    out.resize(n + end);
+    for (std::size_t i = 0; i < end;) {
+        const auto b = static_cast<unsigned char>(in[i]);
+        if (b < 0x80) {
+            out[n++] = b;
+            ++i;
+            continue;
+        }
+        char32_t cp;
+        const std::size_t len = DecodeOne(in.substr(0, end), i, cp);
+        if (len == 0) {
+            out.resize(n);
+            errorOffset = i;
+            return std::string_view::npos;
+        }
+        if (cp < 0x10000) {
+            out[n++] = static_cast<char16_t>(cp);
+        } else {
+            cp -= 0x10000;
+            out[n++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+            out[n++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        }
+        i += len;
+    }
+    out.resize(n);
+    return end;
+}
+
 std::string Utf16ToUtf8(StringView in) {
     return EncodeUtf8(in, 0xFFFD);
 }

@@ -18,6 +18,16 @@ namespace nimbrel {
 bool Utf8ToUtf16(std::string_view in, String& out, std::size_t& errorOffset,
                  bool crLfBreaks = false);
 
+// Strict UTF-8 to UTF-16 of one piece of a longer text, appended to `out`
+// as it stands (no line break conversion). Decodes the longest start of `in`
+// that does not end inside a sequence and returns its length: the caller
+// keeps the rest (at most three bytes) in front of the next piece, and with
+// `last` set the whole piece is decoded. On invalid UTF-8 returns
+// std::string_view::npos and sets `errorOffset` to the offset of the bad
+// sequence within `in`; `out` then holds the text before it.
+std::size_t AppendUtf8PieceAsUtf16(std::string_view in, bool last, String& out,
+                                   std::size_t& errorOffset);
+
 // UTF-16 to UTF-8; an unpaired surrogate is written as U+FFFD.
 std::string Utf16ToUtf8(StringView in);
 // The same, appended to `out` (without reserving: the caller reserves once).

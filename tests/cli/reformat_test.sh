@@ -74,6 +74,29 @@ run reformat --data data --in-place untouched.txt
 cmp -s untouched.txt plain.txt && [[ $(stat -c %Y untouched.txt) == $(date -d 2001-01-01 +%s) ]] ||
     fail "--in-place rewrote a text left alone"
 
+# The input is read and the output written in pieces: a text of several
+# pieces with a character across every boundary of 256 KiB comes back byte
+# for byte when left alone (mixed CR LF and LF breaks included), and is
+# reformatted as a whole.
+python3 - <<'PY'
+line = "caf\u00e9 \U0001F600 " * 4 + "end"
+head = "Hello Jane,\r\n\r\n" + "".join(line + ("\r\n" if i % 3 else "\n") for i in range(12000))
+open("long.txt", "wb").write(head.encode())
+reply = ("\n\n----- Original Message ----- \nFrom: <jane@example.com>\nTo: <b@example.org>\n"
+         "Sent: Tuesday, March 04, 2003 2:05 PM\nSubject: x\n\n")
+reply += "".join("> " + line + " \u00e4 x\n" for i in range(12000))
+open("long-reply.txt", "wb").write(reply.encode())
+PY
+run reformat --data data long.txt
+[[ $status == 0 ]] && cmp -s out long.txt || fail "long text left alone"
+run reformat --data data long-reply.txt
+[[ $status == 0 && $(wc -l <out) == 12002 ]] || fail "long reply: status $status, $(wc -l <out) lines"
+cmp -s <(tail -n 1 out) <(tail -n 1 long-reply.txt) || fail "long reply: last line $(tail -n 1 out)"
+{ cat long.txt; printf 'x\xff'; } >long-bad.txt
+run reformat --data data long-bad.txt
+expect_failure "invalid UTF-8 after the first piece"
+grep -q "invalid UTF-8 at byte $(($(stat -c %s long.txt) + 1))" err || fail "late bad offset: $(cat err)"
+
 # Errors: one line, status 2, nothing written, files untouched.
 printf '> ok\n> caf\xc3\n' >bad.txt
 cp bad.txt bad-before.txt

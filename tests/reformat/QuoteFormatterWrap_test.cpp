@@ -34,8 +34,9 @@ TEST(QuoteFormatterWrap, IsParagraphStart) {
         f.levelWidths = {72, 72, 72};
         for (std::size_t i = 2; i < c.size(); ++i) {
             const std::size_t space = c[i].find(u' ', 2);
-            f.lines.push_back(QuoteLine{c[i].substr(space + 1), ToInt(c[i].substr(0, 1)),
-                                        ToInt(c[i].substr(2, space - 2)), 0});
+            f.lines.push_back(QuoteLine{StringView(c[i]).substr(space + 1),
+                                        ToInt(c[i].substr(0, 1)), ToInt(c[i].substr(2, space - 2)),
+                                        0});
         }
         EXPECT_EQ(f.IsParagraphStart(ToInt(c.at(0))), ToInt(c.at(1)) != 0)
             << "line " << Utf8(c[0]) << " of " << Utf8(c.back());
@@ -92,7 +93,16 @@ TEST(QuoteFormatterWrap, RepairOEWrapping) {
 
 class ReferenceRender {
   public:
-    explicit ReferenceRender(QuoteFormatter formatter) : f(std::move(formatter)) {}
+    // Works on a copy of the lines (Render changes them), with the prefix
+    // table of `formatter`.
+    explicit ReferenceRender(const QuoteFormatter& formatter)
+        : prefixes(formatter),
+          f(formatter.wrapColumn, formatter.quoteChar, formatter.compressed,
+            formatter.standardized) {
+        f.lines = formatter.lines;
+        f.levelWidths = formatter.levelWidths;
+        f.longUnquotedLines = formatter.longUnquotedLines;
+    }
 
     String Run() {
         String out;
@@ -110,13 +120,13 @@ class ReferenceRender {
                 while (!pending.empty())
                     out += Wrap(pending, prefix) + u'\n';
             }
-            prefix = line.level != 0 ? String(f.PrefixText(line.prefixIndex)) : String();
+            prefix = line.level != 0 ? String(prefixes.PrefixText(line.prefixIndex)) : String();
             previousLevel = line.level;
             if (pending.empty()) {
-                out += Wrap(line.text, prefix);
+                out += Wrap(String(line.text), prefix);
             } else {
-                const String w = QuoteFormatter::TakeLeadingWhitespace(line);
-                out += Wrap(w + pending + line.text, prefix);
+                const String w(QuoteFormatter::TakeLeadingWhitespace(line));
+                out += Wrap(w + pending + String(line.text), prefix);
             }
         }
         while (!pending.empty())
@@ -144,6 +154,7 @@ class ReferenceRender {
         return prefix + text.substr(0, s);
     }
 
+    const QuoteFormatter& prefixes;
     QuoteFormatter f;
     String pending;
 };
@@ -183,7 +194,8 @@ TEST(QuoteFormatterWrap, RenderMatchesThePlainAlgorithm) {
         f.DropTrailingEmptyLines();
         if (pick(2) == 0) f.RepairOEWrapping();
         if (!f.lines.empty() && pick(5) == 0) {
-            f.lines[pick(f.lines.size())].text += u"\nheader a b c d e f g h i j k l m n o p";
+            StringView& built = f.lines[pick(f.lines.size())].text;
+            built = f.StoreText(String(built) + u"\nheader a b c d e f g h i j k l m n o p");
         }
         const String expected = ReferenceRender(f).Run();
         String out;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "support/GoldenCase.h"
 
@@ -26,6 +27,37 @@ TEST(Utf, Utf8ToUtf16RejectsBadSequencesAtTheirStart) {
         EXPECT_FALSE(Utf8ToUtf16(Bytes(c.at(0)), out, offset)) << Utf8(c.at(2));
         EXPECT_EQ(offset, static_cast<std::size_t>(ToInt(c[1]))) << Utf8(c[2]);
     }
+}
+
+// Any text cut into pieces anywhere decodes as it does whole; a bad
+// sequence is reported at its offset within the piece that holds it.
+TEST(Utf, PiecesDecodeAsTheWholeText) {
+    const std::string whole = "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z\r\n";
+    String expected;
+    std::size_t offset = 0;
+    ASSERT_TRUE(Utf8ToUtf16(whole, expected, offset));
+    for (std::size_t cut1 = 0; cut1 <= whole.size(); ++cut1) {
+        for (std::size_t cut2 = cut1; cut2 <= whole.size(); ++cut2) {
+            String out = u"<";
+            std::string carried;
+            for (const auto [from, to, last] :
+                 {std::tuple{std::size_t{0}, cut1, false}, std::tuple{cut1, cut2, false},
+                  std::tuple{cut2, whole.size(), true}}) {
+                const std::string piece = carried + whole.substr(from, to - from);
+                const std::size_t done = AppendUtf8PieceAsUtf16(piece, last, out, offset);
+                ASSERT_NE(done, std::string::npos) << cut1 << " " << cut2;
+                ASSERT_LE(piece.size() - done, 3u);
+                carried = piece.substr(done);
+            }
+            EXPECT_EQ(out, u"<" + expected) << cut1 << " " << cut2;
+        }
+    }
+    String out;
+    EXPECT_EQ(AppendUtf8PieceAsUtf16("ab\xE2\x82", false, out, offset), 2u);  // held back
+    EXPECT_EQ(AppendUtf8PieceAsUtf16("ab\xE2\x82", true, out, offset), std::string::npos);
+    EXPECT_EQ(offset, 2u);
+    EXPECT_EQ(AppendUtf8PieceAsUtf16("abc\x80", false, out, offset), std::string::npos);
+    EXPECT_EQ(offset, 3u);
 }
 
 TEST(Utf, Utf16ToUtf8ReplacesUnpairedSurrogates) {
