@@ -11,10 +11,8 @@ namespace nimbrel {
 
 namespace {
 
-constexpr std::size_t kNone = StringView::npos;
 constexpr std::size_t kFirstLineLimit = 19;
 constexpr std::uint32_t kErrorBoxFlags = mb::kSystemModal | mb::kIconExclamation;
-constexpr StringView kLineBreak = u"<BR>";
 
 bool IsCWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -71,24 +69,11 @@ std::int32_t CStyleSheetInfo::ParseStyleCount(std::string_view fileStart) {
 
 void CStyleSheetInfo::MarkupLines(String& html, bool isCompose, const Settings& options,
                                   std::span<const EmoticonEntry> emoticons) const {
-    StringView in = html;
-    if (in.starts_with(u"<DIV>")) {
-        in.remove_prefix(5);
-        if (in.ends_with(u"</DIV>")) in.remove_suffix(6);
-    }
-    LineMarkup markup(styleCount, isCompose, options, emoticons);
     String out;
     // Generous room, so that the text is not moved as it grows: room that is
-    // never written costs no memory. The caller's "<SPAN class=q0>" fits too.
-    out.reserve(in.size() + in.size() / 2 + 32);
-    for (std::size_t ls = 0; ls < in.size();) {
-        const std::size_t br = in.find(kLineBreak, ls);
-        const std::size_t le = br == kNone ? in.size() : br;
-        markup.AppendLine(out, in.substr(ls, le - ls));
-        if (br == kNone) break;
-        out += kLineBreak;
-        ls = le + kLineBreak.size();
-    }
+    // never written costs no memory.
+    out.reserve(html.size() + html.size() / 2 + 32);
+    LineMarkup(styleCount, isCompose, options, emoticons).AppendLines(out, html);
     html.swap(out);
 }
 

@@ -86,7 +86,7 @@ bool EmoticonReplacer::AnyCodeIn(StringView text) const {
         if (c < asciiStart_.size() ? !asciiStart_[c] : !otherStart_) continue;
         const StringView rest = text.substr(i);
         for (const Code& code : codes_) {
-            if (rest.starts_with(code.code)) return true;
+            if (code.code[0] == c && rest.starts_with(code.code)) return true;
         }
     }
     return false;

@@ -144,4 +144,19 @@ void LineMarkup::AppendLine(String& out, StringView source) {
     AppendWithAnchorClasses(out, line, attribute_);
 }
 
+void LineMarkup::AppendLines(String& out, StringView html) {
+    if (html.starts_with(u"<DIV>")) {
+        html.remove_prefix(5);
+        if (html.ends_with(u"</DIV>")) html.remove_suffix(6);
+    }
+    for (std::size_t ls = 0; ls < html.size();) {
+        const std::size_t br = html.find(kLineBreak, ls);
+        const std::size_t le = br == kNone ? html.size() : br;
+        AppendLine(out, html.substr(ls, le - ls));
+        if (br == kNone) break;
+        out += kLineBreak;
+        ls = le + kLineBreak.size();
+    }
+}
+
 }  // namespace nimbrel

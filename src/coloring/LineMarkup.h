@@ -26,6 +26,12 @@ class LineMarkup {
     // level changes what `out` holds from the signature's last empty line on.
     void AppendLine(String& out, StringView line);
 
+    // Appends the markup of the whole of `html` to `out` as MarkupLines
+    // writes it (a leading "<DIV>" and then a trailing "</DIV>" dropped, the
+    // lines marked up one after the other with their "<BR>"). `out` holds
+    // nothing that any line of it belongs to.
+    void AppendLines(String& out, StringView html);
+
   private:
     bool fontStyles_;
     bool quoteMarkup_;

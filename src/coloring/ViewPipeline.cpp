@@ -79,11 +79,19 @@ String ColorMessageHtml(StringView html, bool isCompose, const Settings& options
 
 void FinishViewHtml(String& html, bool isCompose, const Settings& options,
                     const ViewResources& resources) {
-    if (options.colorMessageView != 0 || isCompose || options.fontStyles != 0)
-        resources.styleSheet.MarkupLines(html, isCompose, options, resources.emoticons);
-    html.insert(0, kFirstSpan);
+    if (options.colorMessageView != 0 || isCompose || options.fontStyles != 0) {
+        // The first span, then the markup after it, written once.
+        String out;
+        out.reserve(html.size() + html.size() / 2 + 32);
+        out += kFirstSpan;
+        LineMarkup(resources.styleSheet.styleCount, isCompose, options, resources.emoticons)
+            .AppendLines(out, html);
+        html.swap(out);
+    } else {
+        html.insert(0, kFirstSpan);
+    }
     if (options.emoticons != 0 && !isCompose)
-        ReplaceEmoticons(html, resources.emoticons, resources.imagePrefix);
+        EmoticonReplacer(resources.emoticons, resources.imagePrefix).Replace(html);
 }
 
 }  // namespace nimbrel
