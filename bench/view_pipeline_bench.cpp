@@ -120,6 +120,19 @@ void TextToHtmlOnly(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
 }
 
+// The first part of TextToHtml alone: escaping and the scheme addresses,
+// over the whole text (the rest of the conversion goes line by line).
+void SchemeLinksOnly(benchmark::State& state) {
+    const String text = Mail(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        EvictCaches();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(EscapeAndLinkSchemes(text));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * state.range(0));
+}
+
 void MarkupOnly(benchmark::State& state) {
     static const Resources resources;
     const String html = TextToHtml(Mail(static_cast<std::size_t>(state.range(0))));
@@ -221,6 +234,12 @@ BENCHMARK(ViewReformatOnly)
     ->MinWarmUpTime(0.5)
     ->MinTime(0.5);
 BENCHMARK(TextToHtmlOnly)
+    ->Arg(kOneMB)
+    ->Arg(10 * kOneMB)
+    ->Unit(benchmark::kMillisecond)
+    ->MinWarmUpTime(0.5)
+    ->MinTime(0.5);
+BENCHMARK(SchemeLinksOnly)
     ->Arg(kOneMB)
     ->Arg(10 * kOneMB)
     ->Unit(benchmark::kMillisecond)

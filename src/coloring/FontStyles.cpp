@@ -51,7 +51,12 @@ void AppendFontStyles(String& out, StringView line, bool keepStyleMarkers,
         }
         const int marker = MarkerIndex(c);
         if (marker < 0) {
-            out += c;
+            // Plain text up to the next tag or marker goes over as it is.
+            std::size_t stop = i + 1;
+            while (stop < line.size() && line[stop] != u'<' && MarkerIndex(line[stop]) < 0)
+                ++stop;
+            out.append(line, i, stop - i);
+            i = stop - 1;
             continue;
         }
         const std::size_t m = static_cast<std::size_t>(marker);

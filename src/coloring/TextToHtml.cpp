@@ -5,8 +5,12 @@
 #include "coloring/HtmlEscape.h"
 #include "reformat/QuoteFormatter.h"
 
-// The link passes read the escaped text and write a new one as they go
-// (copying the unchanged stretches), so each pass is linear in the text.
+// The link passes read the text and write a new one as they go (copying the
+// unchanged stretches), so each pass is linear in the text. The first pass
+// reads the message itself and escapes it as it copies; the other passes and
+// the line breaks work on one line at a time (their words never reach past a
+// line feed, and the anchors of the first pass hold none), so that the text
+// is written out whole only twice.
 // Where a candidate address is refused, the next search starts one character
 // further on, as if the text had been searched again from there; the few
 // places that would then scan the same long word over and over instead reuse
@@ -93,50 +97,52 @@ class AnchorTracker {
 };
 
 // Empties `out` and makes room for the output of a pass over `inSize` code
-// units. The room is generous, so that the two buffers the passes hand back
-// and forth are allocated once: room that is never written costs no memory.
+// units. The room is generous, so that the text is not moved as it grows:
+// room that is never written costs no memory.
 void ReserveOutput(String& out, std::size_t inSize) {
     out.clear();
     out.reserve(inSize + inSize / 2);
 }
 
-// ConvertLineBreaksAndSpaces from `in` into `out`.
-void ConvertLineBreaksAndSpacesInto(StringView in, String& out) {
-    // One pass giving what the three replacements give one after the other:
-    // a space after a line feed becomes "&nbsp;" first, so it starts no pair;
-    // every other run of spaces is paired from its start.
-    std::size_t lineFeeds = 0;
-    std::size_t spaces = 0;
-    for (const char16_t c : in) {
-        lineFeeds += c == u'\n';
-        spaces += c == u' ';
+// Calls `f(line, first, last)` for each line of `text` (split at line feeds;
+// a text ending in one has an empty last line).
+template <class F>
+void ForEachLine(StringView text, F&& f) {
+    for (std::size_t ls = 0;;) {
+        const std::size_t lf = text.find(u'\n', ls);
+        const std::size_t le = lf == kNone ? text.size() : lf;
+        f(text.substr(ls, le - ls), ls == 0, lf == kNone);
+        if (lf == kNone) return;
+        ls = lf + 1;
     }
-    // A line feed grows by 3 ("<BR>") and a space by at most 5 ("&nbsp;").
-    out.clear();
-    out.reserve(in.size() + 3 * lineFeeds + 5 * spaces);
-    for (std::size_t i = 0; i < in.size();) {
-        const char16_t c = in[i];
-        if (c == u'\n') {
-            out += u"<BR>";
+}
+
+// One line of ConvertLineBreaksAndSpaces (`line` holds no line feed),
+// appended to `out`; `followsLineFeed` for every line but the first.
+void AppendConvertedLine(String& out, StringView line, bool followsLineFeed) {
+    // What the three replacements give one after the other: a space after a
+    // line feed becomes "&nbsp;" first, so it starts no pair; every other run
+    // of spaces is paired from its start.
+    std::size_t i = 0;
+    if (followsLineFeed && !line.empty() && line[0] == u' ') {
+        out += u"&nbsp;";
+        i = 1;
+    }
+    while (i < line.size()) {
+        const std::size_t space = line.find(u' ', i);
+        if (space == kNone) {
+            out.append(line, i);
+            return;
+        }
+        out.append(line, i, space - i);
+        i = space;
+        while (i + 1 < line.size() && line[i] == u' ' && line[i + 1] == u' ') {
+            out += u" &nbsp;";
+            i += 2;
+        }
+        if (i < line.size() && line[i] == u' ') {
+            out += u' ';
             ++i;
-            if (i < in.size() && in[i] == u' ') {
-                out += u"&nbsp;";
-                ++i;
-            }
-        } else if (c == u' ') {
-            std::size_t run = 0;
-            while (i < in.size() && in[i] == u' ') {
-                ++run;
-                ++i;
-            }
-            for (; run >= 2; run -= 2)
-                out += u" &nbsp;";
-            if (run == 1) out += u' ';
-        } else {
-            const std::size_t next = in.find_first_of(u" \n", i);
-            const std::size_t stop = next == kNone ? in.size() : next;
-            out.append(in, i, stop - i);
-            i = stop;
         }
     }
 }
@@ -150,9 +156,43 @@ void AppendAnchor(String& out, StringView targetPrefix, StringView target, Strin
     out += u"</A>";
 }
 
-// Pass 1: "scheme://..." for the four schemes, and "news:...".
+// The word from `pos` up to the next space or line feed, appended to `word`:
+// GetWord on escaped text, or the characters themselves on the message
+// (`kRaw`), which has no entities to decode.
+template <bool kRaw>
+void AppendWord(StringView in, std::size_t pos, std::size_t& end, bool* endedByLineFeed,
+                String& word) {
+    if constexpr (kRaw) {
+        if (endedByLineFeed != nullptr) *endedByLineFeed = false;
+        end = pos >= in.size() ? in.size() : in.find_first_of(u" \n", pos);
+        if (end == kNone) {
+            end = in.size();
+        } else if (end < in.size() && in[end] == u'\n' && endedByLineFeed != nullptr) {
+            *endedByLineFeed = true;
+        }
+        if (pos < end) word.append(in, pos, end - pos);
+    } else {
+        word += GetWord(in, pos, end, false, endedByLineFeed);
+    }
+}
+
+// Appends in[from, to) to `out`, escaped when it is the message (`kRaw`).
+template <bool kRaw>
+void AppendStretch(String& out, StringView in, std::size_t from, std::size_t to) {
+    if constexpr (kRaw) {
+        AppendEscapedText(out, in.substr(from, to - from));
+    } else {
+        out.append(in, from, to - from);
+    }
+}
+
+// Pass 1: "scheme://..." for the four schemes, and "news:...", appended to
+// `out`. `in` is escaped text, or with `kRaw` the message itself, which then
+// comes out escaped: escaping changes only '&', '<' and '>', which are no
+// word characters, no spaces and no part of a scheme, and an entity ends in
+// ';', which is none either, so both give the same anchors in the same places.
+template <bool kRaw>
 void LinkSchemeAddresses(StringView in, String& out) {
-    ReserveOutput(out, in.size());
     std::size_t copied = 0;
     std::size_t p = 0;
     String word;
@@ -171,18 +211,18 @@ void LinkSchemeAddresses(StringView in, String& out) {
             const StringView scheme = in.substr(start, c - start);
             if (!IsLinkScheme(scheme)) continue;
 
-            std::size_t pos = c;
             bool endedByLineFeed = false;
             word.assign(scheme);
-            word += GetWord(in, pos, end, false, &endedByLineFeed);
+            AppendWord<kRaw>(in, c, end, &endedByLineFeed, word);
             // A long address that a mail client wrapped goes on with the first
             // word of the next line when that looks like part of an address.
             if (word.size() >= kWrapJoinLength && endedByLineFeed) {
+                String next;
                 for (;;) {
-                    std::size_t nextPos = end + 1;
                     std::size_t nextEnd = 0;
                     bool nextEndedByLineFeed = false;
-                    const String next = GetWord(in, nextPos, nextEnd, false, &nextEndedByLineFeed);
+                    next.clear();
+                    AppendWord<kRaw>(in, end + 1, nextEnd, &nextEndedByLineFeed, next);
                     StringView probe = next;
                     while (!probe.empty() && StringView(u"%?.=").find(probe.back()) != kNone)
                         probe.remove_suffix(1);
@@ -202,30 +242,39 @@ void LinkSchemeAddresses(StringView in, String& out) {
             if (c < 4 || in.substr(c - 4, 4) != u"news" || (c > 4 && IsWordChar(in[c - 5])))
                 continue;
             start = c - 4;
-            std::size_t pos = start;
-            word = GetWord(in, pos, end, false);
+            word.clear();
+            AppendWord<kRaw>(in, start, end, nullptr, word);
             SplitDelimiters(word, leading, trailing, true);
             // "news:<id@host>" links to the identifier without its brackets.
             if (std::erase(word, u'<') > 0) std::erase(trailing, u'>');
             // "the news: it was" has no address at all.
             if (!word.starts_with(u"news:") || !NamesSomething(word, 5)) continue;
         }
-        out.append(in.substr(copied, start - copied));
+        AppendStretch<kRaw>(out, in, copied, start);
         AppendAnchor(out, u"", word, word);
         AppendEscapedText(out, trailing);
         copied = p = end;
     }
-    out.append(in.substr(copied));
+    AppendStretch<kRaw>(out, in, copied, in.size());
 }
 
-// Pass 2: "www." addresses.
-void LinkWwwAddresses(StringView in, String& out) {
-    ReserveOutput(out, in.size());
-    std::size_t copied = 0;
-    std::size_t p = 0;
+// Reusable buffers of the per-line passes: a pass that finds nothing to
+// change hands its input back untouched, one that does writes into its own
+// buffer.
+struct LineBuffers {
+    String www;
+    String mail;
     String word;
     String leading;
     String trailing;
+};
+
+// Pass 2: "www." addresses of `in` (a line or a whole text). The result is
+// `in` itself when nothing changed, else `out`.
+StringView LinkWwwAddresses(StringView in, String& out, LineBuffers& buffers) {
+    std::size_t copied = 0;
+    std::size_t p = 0;
+    String& word = buffers.word;
     // A candidate whose word runs into an anchor is refused; so is every later
     // "www." of the same word that still lies before the last such spot,
     // since its word is a tail of the first one. Remembering that spot keeps
@@ -244,7 +293,7 @@ void LinkWwwAddresses(StringView in, String& out) {
         std::size_t pos = w;
         std::size_t end = 0;
         word = GetWord(in, pos, end, false, nullptr, true);
-        SplitDelimiters(word, leading, trailing, true);
+        SplitDelimiters(word, buffers.leading, buffers.trailing, true);
         const std::size_t quote = word.rfind(u"\">");
         const std::size_t close = word.rfind(u"</A");
         if (quote != kNone || close != kNone) {
@@ -256,22 +305,26 @@ void LinkWwwAddresses(StringView in, String& out) {
             continue;
         }
         if (!NamesSomething(word, 4)) continue;  // "www." alone
+        if (copied == 0) out.clear();
         out.append(in.substr(copied, w - copied));
         AppendAnchor(out, u"http://", word, word);
-        AppendEscapedText(out, trailing);
+        AppendEscapedText(out, buffers.trailing);
         copied = p = end;
     }
+    if (copied == 0) return in;
     out.append(in.substr(copied));
+    return out;
 }
 
-// Pass 3: e-mail addresses.
-void LinkMailAddresses(StringView in, String& out) {
-    ReserveOutput(out, in.size());
+// Pass 3: e-mail addresses of `in` (a line or a whole text). The result is
+// `in` itself when nothing changed, else `out`.
+StringView LinkMailAddresses(StringView in, String& out, LineBuffers& buffers) {
     std::size_t copied = 0;
+    bool written = false;
     std::size_t p = 0;
-    String word;
-    String leading;
-    String trailing;
+    String& word = buffers.word;
+    String& leading = buffers.leading;
+    String& trailing = buffers.trailing;
     AnchorTracker anchors(in);
     for (std::size_t a; (a = in.find(u'@', p)) != kNone;) {
         if (anchors.Inside(a)) {
@@ -303,13 +356,17 @@ void LinkMailAddresses(StringView in, String& out) {
                 continue;
             }
         }
+        if (!written) out.clear();
+        written = true;
         out.append(in.substr(copied, start - copied));
         AppendEscapedText(out, leading);
         AppendAnchor(out, word.starts_with(u"mailto:") ? u"" : u"mailto:", word, word);
         AppendEscapedText(out, trailing);
         copied = end;
     }
+    if (!written) return in;
     out.append(in.substr(copied));
+    return out;
 }
 
 }  // namespace
@@ -366,29 +423,64 @@ void SplitDelimiters(String& word, String& leading, String& trailing, bool trail
 }
 
 void InsertLinks(String& text) {
-    String other;
-    LinkSchemeAddresses(text, other);
-    LinkWwwAddresses(other, text);
-    LinkMailAddresses(text, other);
-    text.swap(other);
+    String linked;
+    ReserveOutput(linked, text.size());
+    LinkSchemeAddresses<false>(text, linked);
+    LineBuffers buffers;
+    const StringView www = LinkWwwAddresses(linked, buffers.www, buffers);
+    const StringView mail = LinkMailAddresses(www, buffers.mail, buffers);
+    if (mail.data() == buffers.mail.data()) {
+        text.swap(buffers.mail);
+    } else if (mail.data() == buffers.www.data()) {
+        text.swap(buffers.www);
+    } else {
+        text.swap(linked);
+    }
 }
 
 void ConvertLineBreaksAndSpaces(String& text) {
     String out;
-    ConvertLineBreaksAndSpacesInto(text, out);
+    out.reserve(text.size() + text.size() / 2);
+    ForEachLine(text, [&out](StringView line, bool first, bool last) {
+        AppendConvertedLine(out, line, !first);
+        if (!last) out += u"<BR>";
+    });
     text.swap(out);
 }
 
+String EscapeAndLinkSchemes(StringView text) {
+    // Room for every entity and some anchors; room that is never written
+    // costs no memory.
+    std::size_t entities = 0;
+    for (const char16_t c : text)
+        entities += c == u'&' ? 4 : c == u'<' || c == u'>' ? 3 : 0;
+    String linked;
+    linked.reserve(text.size() + entities + text.size() / 2);
+    LinkSchemeAddresses<true>(text, linked);
+    return linked;
+}
+
+void ForEachHtmlLine(StringView linked, const HtmlLineFunction& line) {
+    LineBuffers buffers;
+    String converted;
+    ForEachLine(linked, [&](StringView text, bool first, bool last) {
+        const StringView www = LinkWwwAddresses(text, buffers.www, buffers);
+        const StringView mail = LinkMailAddresses(www, buffers.mail, buffers);
+        converted.clear();
+        AppendConvertedLine(converted, mail, !first);
+        line(converted, last);
+    });
+}
+
 String TextToHtml(StringView text) {
-    // Two buffers, each pass reading one and writing the other.
+    const String linked = EscapeAndLinkSchemes(text);
     String html;
-    ReserveOutput(html, text.size());
-    AppendEscapedText(html, text);
-    String other;
-    LinkSchemeAddresses(html, other);
-    LinkWwwAddresses(other, html);
-    LinkMailAddresses(html, other);
-    ConvertLineBreaksAndSpacesInto(other, html);
+    // A line break grows by 3 ("<BR>"), a pair of spaces by 5 (" &nbsp;").
+    html.reserve(linked.size() + linked.size() / 2);
+    ForEachHtmlLine(linked, [&html](StringView line, bool last) {
+        html += line;
+        if (!last) html += u"<BR>";
+    });
     return html;
 }
 

@@ -7,14 +7,31 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 
 #include "shell/Text.h"
 
 namespace nimbrel {
 
 // The whole conversion: escape ('&', '>', '<'), InsertLinks, then
-// ConvertLineBreaksAndSpaces.
+// ConvertLineBreaksAndSpaces. The same as EscapeAndLinkSchemes followed by
+// ForEachHtmlLine, with the lines joined by "<BR>".
 String TextToHtml(StringView text);
+
+// The first part of TextToHtml: the text escaped, with the scheme addresses
+// (the first pass of InsertLinks) made anchors. Its line feeds are those of
+// the text, less the ones inside a wrapped address that was joined.
+String EscapeAndLinkSchemes(StringView text);
+
+// Receives one line of HTML (without "<BR>") and whether it is the last.
+using HtmlLineFunction = std::function<void(StringView line, bool last)>;
+
+// The rest of TextToHtml, one line at a time: for each line of `linked`
+// (EscapeAndLinkSchemes's result, split at line feeds) the "www." and e-mail
+// passes of InsertLinks and ConvertLineBreaksAndSpaces, handed to `line` in
+// order. The lines joined by "<BR>" are TextToHtml's result: no word of those
+// passes reaches past a line feed, and no anchor holds one.
+void ForEachHtmlLine(StringView linked, const HtmlLineFunction& line);
 
 // True for the 24 characters that SplitDelimiters cuts off a word:
 // space ( ) [ ] < > . ! ? , & = + * - # ' " | : ; { }

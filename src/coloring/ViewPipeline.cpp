@@ -1,6 +1,8 @@
 #include "coloring/ViewPipeline.h"
 
+#include "coloring/EmoticonReplacer.h"
 #include "coloring/Emoticons.h"
+#include "coloring/LineMarkup.h"
 #include "coloring/TextToHtml.h"
 #include "reformat/ViewReformat.h"
 
@@ -8,12 +10,19 @@
 
 namespace nimbrel {
 
+namespace {
+
+constexpr StringView kFirstSpan = u"<SPAN class=q0>";
+
+}  // namespace
+
 String ColorMessageText(StringView text, const Settings& options, const ViewResources& resources) {
     return ColorMessageText(String(text), options, resources);
 }
 
 String ColorMessageText(String&& text, const Settings& options, const ViewResources& resources) {
-    String html;
+    String linked;
+    std::size_t plainSize = 0;
     {
         String plain = std::move(text);
         if (options.reformatMessageView != 0) {
@@ -27,9 +36,37 @@ String ColorMessageText(String&& text, const Settings& options, const ViewResour
             }
             plain.resize(n);
         }
-        html = TextToHtml(plain);
+        plainSize = plain.size();
+        linked = EscapeAndLinkSchemes(plain);
     }
-    FinishViewHtml(html, false, options, resources);
+
+    // The rest of TextToHtml and FinishViewHtml line by line, into the one
+    // result: MarkupLines and ReplaceEmoticons work on lines of converted
+    // text (each ending at a "<BR>" that came from a line feed, every tag in
+    // it closed on it), and neither a style, nor a quote level, nor a code
+    // reaches from one line into the next but the signature's end, which
+    // LineMarkup writes back where it belongs. The last line, when empty, is
+    // no line to MarkupLines (there is nothing after its "<BR>").
+    const bool markup = options.colorMessageView != 0 || options.fontStyles != 0;
+    const bool emoticons = options.emoticons != 0;
+    LineMarkup lineMarkup(resources.styleSheet.styleCount, false, options, resources.emoticons);
+    EmoticonReplacer replacer(emoticons ? resources.emoticons : std::span<const EmoticonEntry>(),
+                              resources.imagePrefix);
+    String html;
+    // Room for the markup of a realistic mail; room that is never written
+    // costs no memory.
+    html.reserve(linked.size() + linked.size() / 2 + plainSize / 4 + 64);
+    html += kFirstSpan;
+    ForEachHtmlLine(linked, [&](StringView line, bool last) {
+        const std::size_t start = html.size();
+        if (markup && !(last && line.empty())) {
+            lineMarkup.AppendLine(html, line);
+        } else {
+            html += line;
+        }
+        if (emoticons) replacer.ReplaceFrom(html, start);
+        if (!last) html += u"<BR>";
+    });
     return html;
 }
 
@@ -42,11 +79,19 @@ String ColorMessageHtml(StringView html, bool isCompose, const Settings& options
 
 void FinishViewHtml(String& html, bool isCompose, const Settings& options,
                     const ViewResources& resources) {
-    if (options.colorMessageView != 0 || isCompose || options.fontStyles != 0)
-        resources.styleSheet.MarkupLines(html, isCompose, options, resources.emoticons);
-    html.insert(0, u"<SPAN class=q0>");
+    if (options.colorMessageView != 0 || isCompose || options.fontStyles != 0) {
+        // The first span, then the markup after it, written once.
+        String out;
+        out.reserve(html.size() + html.size() / 2 + 32);
+        out += kFirstSpan;
+        LineMarkup(resources.styleSheet.styleCount, isCompose, options, resources.emoticons)
+            .AppendLines(out, html);
+        html.swap(out);
+    } else {
+        html.insert(0, kFirstSpan);
+    }
     if (options.emoticons != 0 && !isCompose)
-        ReplaceEmoticons(html, resources.emoticons, resources.imagePrefix);
+        EmoticonReplacer(resources.emoticons, resources.imagePrefix).Replace(html);
 }
 
 }  // namespace nimbrel

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "coloring/EmoticonReplacer.h"
 #include "support/GoldenCase.h"
 
 namespace nimbrel {
@@ -68,6 +69,29 @@ TEST(ReplaceEmoticonsPathological, ManyCodes) {
         expected += kSmile + u" " + kPrefix + u"wink.gif\">";
     }
     EXPECT_EQ(Replace(html, {{u":-)", u"smile.gif"}, {u";-)", u"wink.gif"}}), expected);
+}
+
+// Replacing in the tail of a text: the text before it is left alone and its
+// last character decides about a code at the tail's start.
+TEST(EmoticonReplacer, ReplaceFromLeavesTheHeadAndReadsItsLastCharacter) {
+    const std::vector<EmoticonEntry> table = {{u":-)", u"smile.gif"}, {u")", u"x.gif"}};
+    EmoticonReplacer replacer(table, kPrefix);
+    const String x = kPrefix + u"x.gif\">";
+    struct Case {
+        String head, tail, expected;
+    };
+    const std::vector<Case> cases = {
+        {u":-) ", u":-)", kSmile},            // the head keeps its code
+        {u"a", u":-) b", u":-" + x + u" b"},  // a letter before blocks
+        {u"<BR>", u":-) b", kSmile + u" b"},  // a tag's '>' does not
+        {u"", u"(:-)) <A HREF=\":-)\">", u"(" + kSmile + x + u" <A HREF=\":-)\">"},
+        {u"x", u"no code here", u"no code here"},
+    };
+    for (const Case& c : cases) {
+        String html = c.head + c.tail;
+        replacer.ReplaceFrom(html, c.head.size());
+        EXPECT_EQ(html, c.head + c.expected) << Utf8(c.tail);
+    }
 }
 
 }  // namespace

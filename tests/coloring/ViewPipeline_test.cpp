@@ -9,9 +9,11 @@
 
 #include "coloring/EmoticonTable.h"
 #include "coloring/Emoticons.h"
+#include "coloring/HtmlEscape.h"
 #include "coloring/HtmlKind.h"
 #include "coloring/TextToHtml.h"
 #include "fuzz/MarkupCheck.h"
+#include "reformat/ViewReformat.h"
 #include "shell/Utf.h"
 #include "support/GoldenCase.h"
 
@@ -137,6 +139,70 @@ TEST(LinkCorpus, WholePipelineStaysWellFormed) {
             ASSERT_TRUE(html.starts_with(u"<SPAN class=q0>"));
             // Font-style tags may cross; everything else must be well formed.
             EXPECT_EQ(fuzz::MarkupError(html), "") << Utf8(input);
+        }
+    }
+}
+
+// The pipeline converts and marks up a plain-text message line by line; it
+// must give what the stages give one after the other on the whole text:
+// escaping, InsertLinks, ConvertLineBreaksAndSpaces, then FinishViewHtml.
+TEST(ViewPipelineLines, SameAsTheStagesOnTheWholeText) {
+    const CStyleSheetInfo info(3);
+    const std::vector<EmoticonEntry> emoticons = {{u":-)", u"smile.gif"}, {u":)", u"smile.gif"},
+                                                  {u";-)", u"wink.gif"},  {u"*grin*", u"g.gif"},
+                                                  {u"&gt;:(", u"a.gif"},  {u"-)", u"x.gif"}};
+    const ViewResources resources{info, emoticons, kPrefix};
+    std::vector<String> inputs = {
+        u"",
+        u"\r\n",
+        u"a\r\n\r\n",
+        u"> a :-)\r\n>\r\n",
+        u" lead  two   three\r\n  next\r\n",
+        u"-- \r\nMe http://x.y/z :-)\r\n\r\nme@x.y\r\n> q www.q.r\r\n\r\n-- \r\n",
+        u"see http://example.com/" + String(60, u'a') + u"\r\n/more/path :-) *b* _u_\r\n> x",
+        u"<me@x.y>, &lt; & news:<1@x.y> www.a.b/c?d=1&e=2 (http://p.q/r). :-):-) ;-):)",
+        u"*grin* *a :-) b* /i/ 2/3/4 ;-) a:-) :-)b >:( &gt;:(",
+    };
+    // The corpora as two long messages (one call each, same coverage).
+    String links;
+    for (const std::string& line : CorpusLines("links.txt"))
+        links += Utf16(line + "\r\n" + line + "\r\n");
+    inputs.push_back(links);
+    String mails;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(TestDataDir() + "/corpus/email_reply_parser/emails"))
+        mails += AnsiToUtf16(ReadFileBytes(entry.path().string())) + u"\r\n";
+    inputs.push_back(mails);
+
+    for (int variant = 0; variant < 16; ++variant) {
+        Settings options = Settings::Defaults();
+        options.reformatMessageView = variant & 1;
+        options.colorMessageView = (variant >> 1) & 1;
+        options.fontStyles = (variant >> 2) & 1;
+        options.emoticons = (variant >> 3) & 1;
+        options.keepStyleMarkers = variant & 1;
+        for (const String& input : inputs) {
+            // The corpora in four of the variants, which between them turn
+            // every option on and off.
+            if (input.size() > 10000 && variant % 5 != 0) continue;
+            String plain = input;
+            if (options.reformatMessageView != 0) {
+                ViewReformat(options, plain);
+            } else {
+                String lf;
+                for (std::size_t k = 0; k < plain.size(); ++k) {
+                    if (plain[k] != u'\r' || k + 1 == plain.size() || plain[k + 1] != u'\n')
+                        lf += plain[k];
+                }
+                plain.swap(lf);
+            }
+            String expected = EscapeText(plain);
+            InsertLinks(expected);
+            ConvertLineBreaksAndSpaces(expected);
+            EXPECT_EQ(TextToHtml(plain), expected) << Utf8(input);
+            FinishViewHtml(expected, false, options, resources);
+            EXPECT_EQ(ColorMessageText(input, options, resources), expected)
+                << "variant " << variant << ": " << Utf8(input);
         }
     }
 }

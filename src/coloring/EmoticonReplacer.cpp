@@ -1,0 +1,119 @@
+#include "coloring/EmoticonReplacer.h"
+
+#include "coloring/HtmlEscape.h"
+#include "reformat/QuoteFormatter.h"
+
+namespace nimbrel {
+
+namespace {
+
+constexpr std::size_t kNone = StringView::npos;
+
+// A code touching one of these is part of a word, a path or an address.
+bool Blocks(char16_t c) {
+    return QuoteFormatter::IsWordChar(c) || c == u'/' || c == u'.';
+}
+
+// One entry: `in` into `out` with every free occurrence of `code` replaced
+// by `image`. `before` is the character before `in` (0 at the start of the
+// text, which blocks nothing).
+void ReplaceCode(StringView in, char16_t before, StringView code, StringView image, String& out) {
+    out.clear();
+    if (out.capacity() < in.size() + in.size() / 4) out.reserve(in.size() + in.size() / 2);
+    // A '<' after the last '>' starts no tag.
+    const std::size_t lastGt = in.rfind(u'>');
+    bool inTag = false;
+    std::size_t i = 0;  // in[..i) is in `out`
+    // The next '<' (outside a tag) or '>' (inside one) at or after `i`, kept
+    // between calls so that a long stretch without tags is searched once,
+    // not once per occurrence of the code.
+    std::size_t mark = 0;
+    bool markKnown = false;
+    const auto copyUpTo = [&](std::size_t to) {
+        while (i < to) {
+            if (!markKnown || mark < i) {
+                mark = in.find(inTag ? u'>' : u'<', i);
+                markKnown = true;
+            }
+            if (mark == kNone || mark >= to) {
+                out.append(in, i, to - i);
+                i = to;
+                return;
+            }
+            out.append(in, i, mark + 1 - i);
+            inTag = !inTag && lastGt != kNone && mark < lastGt;
+            i = mark + 1;
+            markKnown = false;
+        }
+    };
+    for (std::size_t found; (found = in.find(code, i)) != kNone;) {
+        copyUpTo(found);
+        const std::size_t after = found + code.size();
+        const char16_t previous = out.empty() ? before : out.back();
+        if (!inTag && !Blocks(previous) && (after == in.size() || !Blocks(in[after]))) {
+            out += image;
+            i = after;
+        } else {
+            copyUpTo(found + 1);
+        }
+    }
+    copyUpTo(in.size());
+}
+
+}  // namespace
+
+EmoticonReplacer::EmoticonReplacer(std::span<const EmoticonEntry> table, StringView imagePrefix) {
+    for (const EmoticonEntry& entry : table) {
+        const StringView code = entry.code;
+        // Message text holds '<' and '>' only as "&lt;" and "&gt;"; a code
+        // with a raw one could only match a tag.
+        if (code.empty() || code.find_first_of(u"<>") != kNone) continue;
+        String image(imagePrefix);
+        AppendEscapedAttribute(image, entry.image);
+        image += u"\">";
+        codes_.push_back({code, std::move(image)});
+        if (code[0] < asciiStart_.size()) {
+            asciiStart_[code[0]] = true;
+        } else {
+            otherStart_ = true;
+        }
+    }
+}
+
+bool EmoticonReplacer::AnyCodeIn(StringView text) const {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c < asciiStart_.size() ? !asciiStart_[c] : !otherStart_) continue;
+        const StringView rest = text.substr(i);
+        for (const Code& code : codes_) {
+            if (code.code[0] == c && rest.starts_with(code.code)) return true;
+        }
+    }
+    return false;
+}
+
+void EmoticonReplacer::Replace(String& html) {
+    for (const Code& code : codes_) {
+        if (html.find(code.code) == kNone) continue;
+        // `out_` and `html` change places after each entry; both get room to
+        // spare once, so that neither is moved again as the text grows.
+        ReplaceCode(html, 0, code.code, code.image, out_);
+        html.swap(out_);
+    }
+}
+
+void EmoticonReplacer::ReplaceFrom(String& html, std::size_t from) {
+    const StringView tail = StringView(html).substr(from);
+    if (!AnyCodeIn(tail)) return;
+    in_.assign(tail);
+    html.resize(from);
+    const char16_t before = from > 0 ? html[from - 1] : u'\0';
+    for (const Code& code : codes_) {
+        if (in_.find(code.code) == kNone) continue;
+        ReplaceCode(in_, before, code.code, code.image, out_);
+        in_.swap(out_);
+    }
+    html += in_;
+}
+
+}  // namespace nimbrel
