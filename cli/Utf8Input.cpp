@@ -9,32 +9,12 @@
 #include "CommandLine.h"
 #include "shell/Utf.h"
 
-#if defined(__linux__)
-#include <sys/mman.h>
-
-#include <cstdint>
-#endif
-
 namespace nimbrel {
 
 namespace {
 
 constexpr std::size_t kPieceBytes = std::size_t{1} << 18;
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-// A large text is written into memory that is new to the process, and
-// faulting it in page by page costs more than decoding into it (most of a
-// 10 MB reformat's time went there). Where the system offers it, the room is
-// asked for in huge pages; this changes nothing but speed.
-void AdviseHugePages([[maybe_unused]] const char16_t* data, [[maybe_unused]] std::size_t units) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
-    const auto start = reinterpret_cast<std::uintptr_t>(data);
-    const std::uintptr_t begin = (start + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t end = (start + units * sizeof(char16_t)) & ~(kHugePage - 1);
-    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#endif
-}
 
 }  // namespace
 
@@ -54,8 +34,8 @@ String ReadUtf8Input(const std::string& path, bool& byteOrderMark) {
         std::error_code error;
         const std::uintmax_t size = std::filesystem::file_size(path, error);
         if (!error) {
+            // Large blocks are on huge pages (HugePages.cpp).
             text.reserve(static_cast<std::size_t>(size));
-            AdviseHugePages(text.data(), text.capacity());
         }
     }
     // Each piece is read behind the few bytes of a sequence that the last
