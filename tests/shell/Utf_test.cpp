@@ -40,7 +40,7 @@ TEST(Utf, PiecesDecodeAsTheWholeText) {
         for (std::size_t cut2 = cut1; cut2 <= whole.size(); ++cut2) {
             String out = u"<";
             std::string carried;
-            for (const auto [from, to, last] :
+            for (const auto& [from, to, last] :
                  {std::tuple{std::size_t{0}, cut1, false}, std::tuple{cut1, cut2, false},
                   std::tuple{cut2, whole.size(), true}}) {
                 const std::string piece = carried + whole.substr(from, to - from);
