@@ -53,6 +53,18 @@ void AppendCodePoint(String& out, char32_t cp) {
     }
 }
 
+// Writes `cp` as one or two units at out[n] (room made by the caller) and
+// moves n past them.
+void StoreCodePoint(String& out, std::size_t& n, char32_t cp) {
+    if (cp < 0x10000) {
+        out[n++] = static_cast<char16_t>(cp);
+    } else {
+        cp -= 0x10000;
+        out[n++] = static_cast<char16_t>(0xD800 + (cp >> 10));
+        out[n++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+    }
+}
+
 void AppendUtf8(std::string& out, char32_t cp) {
     if (cp < 0x80) {
         out.push_back(static_cast<char>(cp));
@@ -120,13 +132,7 @@ bool Utf8ToUtf16(std::string_view in, String& out, std::size_t& errorOffset, boo
             errorOffset = i;
             return false;
         }
-        if (cp < 0x10000) {
-            out[n++] = static_cast<char16_t>(cp);
-        } else {
-            cp -= 0x10000;
-            out[n++] = static_cast<char16_t>(0xD800 + (cp >> 10));
-            out[n++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        }
+        StoreCodePoint(out, n, cp);
         i += len;
     }
     out.resize(n);
@@ -166,13 +172,7 @@ std::size_t AppendUtf8PieceAsUtf16(std::string_view in, bool last, String& out,
             errorOffset = i;
             return std::string_view::npos;
         }
-        if (cp < 0x10000) {
-            out[n++] = static_cast<char16_t>(cp);
-        } else {
-            cp -= 0x10000;
-            out[n++] = static_cast<char16_t>(0xD800 + (cp >> 10));
-            out[n++] = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-        }
+        StoreCodePoint(out, n, cp);
         i += len;
     }
     out.resize(n);
