@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures the real Nimbrel.exe under Wine beside the Win32 mail client test
-# host (tests/win32/host), with the default settings. Not a test: it prints
+# host (tests/win32/host, src/platform/oehost), with the default settings. Not a test: it prints
 # numbers to compare with the targets.
 #   - title to text: from a reply window getting its title to the reformatted
 #     text in its document (the timer period included), the median of RUNS

@@ -1,6 +1,6 @@
 // A user's scenario with Outlook Express, written once and played by two
 // drivers: against the simulated desktop (ScenarioSim_test) and against the
-// real Nimbrel.exe beside the Win32 test host under Wine (tests/win32/host).
+// real Nimbrel.exe beside the Win32 test host under Wine (src/platform/oehost, tests/win32/host).
 // Both read the same file and judge by the same expectations.
 //
 // The file is a list of lines; '#' starts a comment line. Words are bare or

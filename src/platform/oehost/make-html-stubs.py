@@ -8,7 +8,7 @@ the host overrides the few it serves. The declarations are copied, calling conve
 
     make-html-stubs.py MSHTML_H OUTPUT
 
-The build runs it (tests/win32/host/CMakeLists.txt); the output is not kept
+The build runs it (src/platform/oehost/CMakeLists.txt); the output is not kept
 in the tree.
 """
 import re
