@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The scenarios of tests/data/scenarios against the real Nimbrel.exe under
-# Wine and Xvfb, the mail client played by OeHost.exe (tests/win32/host, on src/platform/oehost).
+# Wine and Xvfb, the mail client (src/platform/oehost) played by OeHost.exe
+# (tests/win32/host).
 # The same files pass against the simulated desktop (ScenarioSim_test).
 # OeHost writes a report per scenario; a scenario passes when its report
 # ends with "result: pass". Wine's exit codes are never looked at, and every
