@@ -147,7 +147,12 @@ void UiScenario::Play(const GoldenCase& script) {
         UseLanguageFile(ToCrLf(script.Section("lang")) + "\r\n");
     std::vector<Step> steps;
     std::istringstream lines(script.Section("steps"));
-    int number = 0;
+    // Lines are counted in the file, for messages.
+    const std::string file = ReadFileBytes(script.file);
+    int number = static_cast<int>(std::count(
+                     file.begin(),
+                     file.begin() + static_cast<std::ptrdiff_t>(file.find("=== steps")), '\n')) +
+                 1;
     for (std::string line; std::getline(lines, line);) {
         ++number;
         line.erase(0, line.find_first_not_of(' '));
@@ -235,7 +240,7 @@ void UiScenario::Do(const Step& step, SimDialog& dialog) {
     }
     if (verb == u"right-click") return void(desktop.RightClickTrayIcon());
     if (verb == u"command")  // as from a second start's window
-        return void(desktop.windows.SendMessageW(options->Window(), wm::kCommand, id(1), 0));
+        return void(desktop.windows.SendMessageW(app.mainWindow, wm::kCommand, id(1), 0));
     if (verb == u"click") return void(dialog.Click(id(1)));
     if (verb == u"type") return void(dialog.Type(id(1), step.at(2)));
     if (verb == u"select") return void(dialog.Select(id(1), number(2)));
@@ -335,6 +340,12 @@ std::vector<String> UiScenario::Probe(const Step& probe, SimDialog& dialog) {
         std::vector<String> out;
         for (const SimListColumn& c : dialog.Columns(id()))
             out.push_back(c.heading + u"," + Decimal(c.width) + u"," + Decimal(c.format));
+        return out;
+    }
+    if (what == u"rows") {  // the status list, one word a row
+        std::vector<String> out;
+        for (const std::vector<String>& row : dialog.Rows(IDC_OPT_STATUS_LIST))
+            out.push_back(row.at(0) + u": " + row.at(1));
         return out;
     }
     if (what == u"found-by-title")
