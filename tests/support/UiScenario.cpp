@@ -143,8 +143,7 @@ void UiScenario::Play(const GoldenCase& script) {
         UseLanguageFile(
             ReadFileBytes(std::string(NIMBREL_DATA_DIR) + "/" + script.params.at("lang")));
     }
-    if (script.sections.count("lang") != 0)
-        UseLanguageFile(ToCrLf(script.Section("lang")) + "\r\n");
+    if (script.sections.count("lang") != 0) UseLanguageFile(ToCrLf(script.Section("lang")));
     std::vector<Step> steps;
     std::istringstream lines(script.Section("steps"));
     // Lines are counted in the file, for messages.

@@ -22,30 +22,6 @@ INSTANTIATE_TEST_SUITE_P(Ui, UiCase, testing::ValuesIn(LoadGoldenCases("ui")), G
 
 using DialogTest = UiScenario;
 
-TEST_F(DialogTest, LeavingTheWrapFieldShowsWhatWasStored) {
-    StartOptionsDialog();
-    SimDialog dialog = ShowOptions();
-    for (const std::vector<String>& c : LoadTable("wrap_field")) {
-        SCOPED_TRACE(Utf8(c.at(0)));
-        const bool refused = c.at(3) == u"1";
-        settings.wrapColumn = 72;
-        options->FillControls();
-        desktop.messageBoxes.Clear();
-        dialog.Type(IDC_OPT_WRAP_COLUMN, c[0]);
-        dialog.Focus(IDC_OPT_STANDARDIZED_INDENTATION);
-        EXPECT_EQ(dialog.Text(IDC_OPT_WRAP_COLUMN), c.at(1));
-        EXPECT_EQ(settings.wrapColumn, ToInt(c.at(2)));
-        ASSERT_EQ(desktop.messageBoxes.Shown().size(), refused ? 1u : 0u);
-        if (refused) {
-            const SimMessageBox& box = desktop.messageBoxes.Shown()[0];
-            EXPECT_TRUE(box.framework);
-            EXPECT_EQ(box.text, u"Please enter an integer.");
-            EXPECT_EQ(box.caption, u"Nimbrel");
-            EXPECT_EQ(box.flags, mb::kIconExclamation);
-        }
-    }
-}
-
 // Every control of the key table shows its German text, in all three dialogs.
 TEST_F(DialogTest, TranslatesEveryControlFromTheLanguageFile) {
     UseLanguageFile(ReadFileBytes(std::string(NIMBREL_DATA_DIR) + "/lang-de.ini"));
