@@ -341,12 +341,6 @@ std::vector<String> UiScenario::Probe(const Step& probe, SimDialog& dialog) {
             out.push_back(c.heading + u"," + Decimal(c.width) + u"," + Decimal(c.format));
         return out;
     }
-    if (what == u"rows") {  // the status list, one word a row
-        std::vector<String> out;
-        for (const std::vector<String>& row : dialog.Rows(IDC_OPT_STATUS_LIST))
-            out.push_back(row.at(0) + u": " + row.at(1));
-        return out;
-    }
     if (what == u"found-by-title")
         return flag(desktop.windows.FindWindowW(nullptr, dialog.Title().c_str()) ==
                     dialog.Window());
@@ -361,8 +355,6 @@ std::vector<String> UiScenario::Probe(const Step& probe, SimDialog& dialog) {
         return {field ? Utf16(FormatSettingsField(record, *field)) : u"(no such field)"};
     }
     if (what == u"file") return flag(std::filesystem::exists(Utf8(probe.at(1))));
-    if (what == u"file-in-install")
-        return flag(std::filesystem::exists(install / Utf8(probe.at(1))));
     if (what == u"changed") {  // the fields that differ from the snapshot
         std::vector<String> changed;
         for (const SettingsField& field : AllSettingsFields()) {
