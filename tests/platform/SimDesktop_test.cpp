@@ -100,19 +100,6 @@ TEST_F(SimOeTest, AHungWindowKeepsASenderWithoutAbortWaitingForTheWholeTimeout) 
     EXPECT_EQ(result, 7u);
 }
 
-TEST(SimRegistry, ReportsTheSizeOfAValueTooLargeForTheBuffer) {
-    SimRegistry registry;
-    registry.SetString(kHkeyLocalMachine, "Software\\X", "Path", "C:\\dir");
-    RegistryKey key = kNoKey;
-    ASSERT_EQ(registry.RegOpenKeyExA(kHkeyLocalMachine, "software\\x", 0, reg::kQueryValue, key),
-              reg::kSuccess);
-    std::uint8_t data[4];
-    std::uint32_t size = sizeof data, type = 0;
-    EXPECT_EQ(registry.RegQueryValueExA(key, "PATH", &type, data, &size), reg::kMoreData);
-    EXPECT_EQ(size, 7u);
-    EXPECT_EQ(registry.RegCloseKey(key), reg::kSuccess);
-}
-
 // Windows converts between the text formats; the clipboard owns its data.
 TEST(SimClipboard, TextFormatsStandInForEachOther) {
     SimDesktop desktop;

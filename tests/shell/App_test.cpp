@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "platform/sim/SimDesktop.h"
@@ -42,25 +41,6 @@ class AppTest : public ::testing::Test {
     std::unique_ptr<SimDesktop> desktop = std::make_unique<SimDesktop>();
 };
 
-TEST_F(AppTest, TheUninstallersDirectoryBecomesTheCurrentDirectory) {
-    {
-        std::ofstream cfg(installDir / "Nimbrel.cfg");
-        cfg << "settings";
-    }
-    const std::string uninstaller = installDir.Path().string() + "\\uninst.exe";
-    desktop->registry.SetString(kHkeyLocalMachine, kKey, "UninstallString", uninstaller);
-
-    EXPECT_FALSE(app.LocateInstallDirectory(desktop->platform()));
-    EXPECT_EQ(std::string(app.installDirectory), installDir.Path().string());
-    EXPECT_TRUE(desktop->messageBoxes.Shown().empty());
-    EXPECT_EQ(desktop->registry.OpenKeys(), 0u);
-    // Files are now found by their bare names.
-    std::ifstream cfg("Nimbrel.cfg");
-    std::string content;
-    cfg >> content;
-    EXPECT_EQ(content, "settings");
-}
-
 TEST_F(AppTest, AMissingKeyIsReportedOnceAndTheStartDirectoryStays) {
     const fs::path start = fs::current_path();
     EXPECT_TRUE(app.LocateInstallDirectory(desktop->platform()));
@@ -71,51 +51,54 @@ TEST_F(AppTest, AMissingKeyIsReportedOnceAndTheStartDirectoryStays) {
     EXPECT_STREQ(app.installDirectory, "");
 }
 
-TEST_F(AppTest, ValuesThatGiveNoDirectoryAreReported) {
-    struct Case {
+// The uninstaller's directory becomes the current directory; a value that
+// gives none is reported. "<dir>" stands for an existing directory.
+TEST_F(AppTest, TheUninstallStringGivesTheInstallDirectory) {
+    const std::string dir = installDir.Path().string();
+    std::string unterminated = "D:\\" + std::string(240, 'd') + "\\uninstall.exe";
+    unterminated.resize(260, 'e');  // fills the buffer, no NUL anywhere
+    const struct {
         const char* name;
         std::uint32_t type;
         std::string bytes;
+        std::string directory;  // empty: refused
+    } cases[] = {
+        {"a string", reg::kTypeString, dir + "\\uninst.exe" + std::string(1, '\0'), dir},
+        {"unterminated, shorter than the buffer", reg::kTypeExpandString, dir + "\\uninst.exe",
+         dir},
+        {"unterminated, cut inside the buffer", reg::kTypeString, unterminated,
+         unterminated.substr(0, 243)},
+        {"no value", reg::kTypeNone, "", ""},
+        {"not a string, though it holds a backslash", reg::kTypeDword, std::string("a\\b\0", 4),
+         ""},
+        {"no backslash", reg::kTypeString, std::string("uninst.exe\0", 11), ""},
+        {"only a leading backslash", reg::kTypeString, std::string("\\uninst.exe\0", 12), ""},
+        {"longer than 260 bytes", reg::kTypeString, "C:\\" + std::string(300, 'x') + "\\u.exe", ""},
     };
-    const Case cases[] = {
-        {"no value", reg::kTypeNone, ""},
-        {"not a string", reg::kTypeDword, std::string("\x01\0\0\0", 4)},
-        {"no backslash", reg::kTypeString, std::string("uninst.exe\0", 11)},
-        {"only a leading backslash", reg::kTypeString, std::string("\\uninst.exe\0", 12)},
-        {"longer than 260 bytes", reg::kTypeString, "C:\\" + std::string(300, 'x') + "\\u.exe"},
-    };
-    for (const Case& c : cases) {
+    WriteFileBytes(installDir / "Nimbrel.cfg", "settings");
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         app = App{};
         desktop = std::make_unique<SimDesktop>();
+        fs::current_path(fs::temp_directory_path());
+        const fs::path start = fs::current_path();
         desktop->registry.CreateKey(kHkeyLocalMachine, kKey);
         if (c.type != reg::kTypeNone) {
             desktop->registry.SetValue(kHkeyLocalMachine, kKey, "UninstallString", c.type, c.bytes);
         }
-        const fs::path start = fs::current_path();
-        EXPECT_TRUE(app.LocateInstallDirectory(desktop->platform()));
-        ExpectOneBox(kValueMissing);
-        EXPECT_STREQ(app.installDirectory, "");
-        EXPECT_EQ(fs::current_path(), start);
+        EXPECT_EQ(app.LocateInstallDirectory(desktop->platform()), c.directory.empty());
+        EXPECT_EQ(std::string(app.installDirectory), c.directory);
+        if (c.directory.empty()) {
+            ExpectOneBox(kValueMissing);
+            EXPECT_EQ(fs::current_path(), start);
+        } else {
+            EXPECT_TRUE(desktop->messageBoxes.Shown().empty());
+        }
+        if (c.directory == dir) {
+            EXPECT_EQ(ReadFileBytes("Nimbrel.cfg"), "settings");  // found by its bare name
+        }
         EXPECT_EQ(desktop->registry.OpenKeys(), 0u);
     }
-}
-
-TEST_F(AppTest, AValueFillingTheBufferWithoutTerminatorIsCutInsideIt) {
-    std::string value = "D:\\" + std::string(240, 'd') + "\\uninstall.exe";
-    value.resize(260, 'e');  // no NUL anywhere
-    desktop->registry.SetValue(kHkeyLocalMachine, kKey, "UninstallString", reg::kTypeString, value);
-    EXPECT_FALSE(app.LocateInstallDirectory(desktop->platform()));
-    EXPECT_EQ(std::string(app.installDirectory), value.substr(0, 243));
-    EXPECT_TRUE(desktop->messageBoxes.Shown().empty());
-}
-
-TEST_F(AppTest, AValueWithoutTerminatorShorterThanTheBufferIsTakenWhole) {
-    const std::string value = installDir.Path().string() + "\\uninst.exe";
-    desktop->registry.SetValue(kHkeyLocalMachine, kKey, "UninstallString", reg::kTypeExpandString,
-                               value);
-    EXPECT_FALSE(app.LocateInstallDirectory(desktop->platform()));
-    EXPECT_EQ(std::string(app.installDirectory), installDir.Path().string());
 }
 
 class RecordingDialog : public SettingsControls {

@@ -15,14 +15,5 @@ TEST(CrtRandom, SequenceOfTheCRuntime) {
     EXPECT_EQ(random.Next(), 7719);
 }
 
-TEST(CrtRandom, StaysInFifteenBits) {
-    CrtRandom random(0xFFFFFFFFu);
-    for (int i = 0; i < 100000; ++i) {
-        const int value = random.Next();
-        ASSERT_GE(value, 0);
-        ASSERT_LE(value, CrtRandom::kMax);
-    }
-}
-
 }  // namespace
 }  // namespace nimbrel

@@ -1,23 +1,34 @@
-// A scenario fixture for the dialogs and the tray: a simulated desktop, a
-// temporary current directory (so Nimbrel.cfg is written there, and a
-// styles.css is found), fresh
-// settings, and the options dialog created as start-up creates it. The
-// scenario ends with no fault noted by the simulation.
+// A scenario fixture for the dialogs, the tray and the whole program: a
+// simulated desktop with the mail client, a temporary current directory (so
+// Nimbrel.cfg is written there, and a styles.css is found), fresh settings,
+// and the options dialog created as start-up creates it. The scenario ends
+// with no fault noted by the simulation, no document reference held and no
+// registry key left open.
+//
+// Play runs a case of tests/data/ui: the user's steps and what they must
+// show, one line each (the language is described in tests/data/ui/README.md).
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/sim/OeTestHost.h"
 #include "platform/sim/SimDesktop.h"
+#include "shell/Startup.h"
+#include "support/GoldenCase.h"
 #include "support/TempDirectory.h"
 #include "ui/CLangFile.h"
 #include "ui/COptionsDlg.h"
 
 namespace nimbrel {
+
+// The identifiers of src/ui/ResourceIds.h by name.
+const std::map<std::string, int>& ResourceIdsByName();
 
 class UiScenario : public ::testing::Test {
   protected:
@@ -33,20 +44,36 @@ class UiScenario : public ::testing::Test {
     SimDialog ShowOptions();
     SimDialog Options() { return desktop.dialogs.Find(IDD_OPTIONS); }
 
-    // The tray menu as the user saw it last, and the texts of its items.
-    std::vector<String> TrayMenuTexts();
-
-    // The watcher's `suspended` flag, which the dialog sets and clears.
-    std::uint8_t Suspended() { return options->Colorer().suspended; }
+    // The settings, language file and steps of a case of tests/data/ui.
+    void Play(const GoldenCase& script);
 
     // The watcher timer's ticks (the timer callback counts them).
     static int ticks;
     static void CountTick(WindowHandle, std::uint32_t, std::uintptr_t, std::uint32_t);
 
-    TempDirectory directory;
+    TempDirectory directory;  // the current directory
+    TempDirectory install;    // where the program is installed, with "install"
     SimDesktop desktop;
+    OeTestHost oe{desktop};
     std::optional<CLangFile> language;
     std::unique_ptr<COptionsDlg> options;
+
+  private:
+    using Step = std::vector<String>;
+    void Run(const std::vector<Step>& steps, std::size_t from, std::size_t to,
+             std::optional<SimDialog> modal);
+    void Do(const Step& step, SimDialog& dialog);
+    std::vector<String> Probe(const Step& probe, SimDialog& dialog);
+    void Install();
+    std::vector<int> stepLines;
+    std::optional<ProgramExit> exit;
+    WindowHandle otherInstance = kNoWindow;
+    WindowHandle reply = kNoWindow;
+    String replyText;
+    std::string scriptName;
+    Settings snapshot = Settings::Defaults();
+    int timerCallsAtSnapshot = 0;
+    int unplayed = 0;  // modal and after blocks that have not run yet
 };
 
 }  // namespace nimbrel

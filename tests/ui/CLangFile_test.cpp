@@ -5,9 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 
-#include "shell/LanguageTexts.h"
 #include "support/GoldenCase.h"
 
 namespace nimbrel {
@@ -49,17 +47,6 @@ TEST(CLangFile, GetBlock) {
     }
 }
 
-TEST(CLangFile, GetTextKeepsTheLastResult) {
-    CLangFile lang = Lang("#A\r\nfirst\r\n#B\r\nsecond\r\n#");
-    const String* a = lang.GetText("#A");
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(*a, u"first");
-    const String* b = lang.GetText("#B");
-    ASSERT_NE(b, nullptr);
-    EXPECT_EQ(*b, u"second");
-    EXPECT_EQ(lang.GetText("#C"), nullptr);
-}
-
 TEST(CLangFile, GetList) {
     for (const std::vector<String>& c : LoadTable("lang_get_list")) {
         SCOPED_TRACE(Utf8(c.at(0)));
@@ -99,42 +86,6 @@ TEST(CLangFile, ReadsTheWholeFileAsBytes) {
     EXPECT_EQ(out, u"beta");
     EXPECT_NE(lang.GetLine("#C", out, true), nullptr);
     EXPECT_EQ(out, u"gamma");
-}
-
-// A dialog that records what the language file does to it.
-class FakeDialog : public DialogTexts {
-  public:
-    bool HasControl(int id) const override { return id == 1 || id == 1004; }
-    void SetControlText(int id, StringView text) override { texts[id] = String(text); }
-    void SetTitle(StringView text) override { title = String(text); }
-    std::map<int, String> texts;
-    std::optional<String> title;
-};
-
-TEST(CLangFile, TranslateControl) {
-    CLangFile lang =
-        Lang("#Hide\r\n  Verbergen \r\n#Empty\r\n   \r\n#OK\r\nJa\r\n#Missing line end\r\nx");
-    FakeDialog dialog;
-    lang.TranslateControl(dialog, 1004, "#Hide");
-    lang.TranslateControl(dialog, 1, "#Empty");             // blank: resource text stays
-    lang.TranslateControl(dialog, 1, "#Missing line end");  // not found
-    lang.TranslateControl(dialog, 1, "#Nothing");           // not found
-    lang.TranslateControl(dialog, 2, "#OK");                // the dialog has no control 2
-    EXPECT_EQ(dialog.texts, (std::map<int, String>{{1004, u"Verbergen"}}));
-}
-
-TEST(CLangFile, TranslateTitle) {
-    FakeDialog dialog;
-    Lang("#T\r\n Titel \r\n").TranslateTitle(dialog, "#T");
-    EXPECT_EQ(dialog.title, u" Titel ");
-
-    FakeDialog emptied;
-    Lang("#T\r\n\r\n").TranslateTitle(emptied, "#T");
-    EXPECT_EQ(emptied.title, u"");
-
-    FakeDialog untouched;
-    Lang("#T\r\nno line end").TranslateTitle(untouched, "#T");
-    EXPECT_FALSE(untouched.title.has_value());
 }
 
 // Every lookup on every prefix of a file (as if it were cut off anywhere)

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "support/GoldenCase.h"
+#include "support/UiScenario.h"
 #include "ui/DialogTemplates.h"
 
 namespace nimbrel {
@@ -92,19 +93,10 @@ std::vector<std::string> TableResources() {
 
 // The resources of Nimbrel.rc; throws on a statement it does not know.
 std::vector<std::string> ScriptResources() {
-    std::map<std::string, int> defines;
-    std::istringstream ids(ReadFileBytes(kUiDir + "ResourceIds.h"));
-    for (std::string line; std::getline(ids, line);) {
-        std::istringstream words(line);
-        std::string directive, name, value;
-        words >> directive >> name >> value;
-        if (directive == "#define" && !value.empty())
-            defines[name] = std::stoi(value == "(-1)" ? "-1" : value);
-    }
-    const auto value = [&](const std::string& token) {
+    const auto value = [](const std::string& token) {
         if (std::isdigit(static_cast<unsigned char>(token[0])) || token[0] == '-')
             return std::stoi(token, nullptr, 0);
-        return defines.at(token);
+        return ResourceIdsByName().at(token);
     };
     const auto text = [](const std::string& token) {
         if (token.size() < 2 || token.front() != '"') throw std::runtime_error("not a string");
