@@ -75,15 +75,6 @@ TEST_F(ComposeProcessorTest, TheCaretGoesWhereTheUserWillWrite) {
     }
 }
 
-TEST_F(ComposeProcessorTest, AMessageWithNothingToDoIsNotTouched) {
-    const OeNote message = oe.OpenReply(u"Dear Jane,\r\n\r\nthanks.");
-    const String html = oe.BodyHtml(message.note);
-    EXPECT_EQ(Process(message), kComposeUnchanged);
-    EXPECT_EQ(oe.BodyHtml(message.note), html);
-    EXPECT_TRUE(desktop.windows.FocusCalls().empty());
-    EXPECT_TRUE(TakeKeys().empty());
-}
-
 TEST_F(ComposeProcessorTest, AnUnfinishedOrUnreachableDocumentIsNotReady) {
     OeNoteOptions loading;
     loading.completeDelay = 1000;
@@ -115,15 +106,6 @@ TEST_F(ComposeProcessorTest, AnUnfinishedOrUnreachableDocumentIsNotReady) {
     EXPECT_TRUE(TakeKeys().empty());
     desktop.Wait(1000);
     EXPECT_EQ(Process(slow), kComposeReformatted);
-}
-
-TEST_F(ComposeProcessorTest, WaitsTheInitDelayFirst) {
-    settings.compositionInitDelay = 400;
-    OeNoteOptions loading;
-    loading.completeDelay = 300;  // OE finishes during the wait
-    const OeNote reply = oe.OpenReply(kEmailReply, loading);
-    EXPECT_EQ(Process(reply), kComposeReformatted);
-    EXPECT_EQ(desktop.clock.Now(), 400u);
 }
 
 TEST_F(ComposeProcessorTest, NegativeDelaysFromADamagedConfigurationCountAsNone) {
@@ -163,31 +145,6 @@ class ClipboardPathTest : public ComposeProcessorTest {
     }
     String ClipboardText() { return desktop.clipboard.Text().value_or(u"(none)"); }
 };
-
-TEST_F(ClipboardPathTest, TextThatStaysIsStillPastedBackAndTheCaretPlaced) {
-    const OeNote message = oe.OpenReply(u"Dear Jane,\r\n\r\nthanks.");
-    EXPECT_EQ(Process(message), kComposeUnchanged);
-    // One space longer: the copy ends with the Space typed before it.
-    EXPECT_EQ(oe.BodyText(message.note), u"Dear Jane,\r\n\r\nthanks. ");
-    EXPECT_EQ(TakeKeys(), Join({kCopyKeys, kPaste, kCtrlHome}));
-    EXPECT_EQ(ClipboardText(), u"the user's own text");
-}
-
-TEST_F(ClipboardPathTest, AClipboardWithoutTextIsLeftWithAnEmptyText) {
-    ASSERT_TRUE(desktop.clipboard.Put(kOtherProcess, {{0xC123, "binary"}}));
-    const OeNote reply = oe.OpenReply(kEmailReply);
-    EXPECT_EQ(Process(reply), kComposeReformatted);
-    EXPECT_EQ(desktop.clipboard.Text(), String());
-}
-
-TEST_F(ClipboardPathTest, AnHtmlReplyGetsOneUpAndTheUserTextBack) {
-    OeNoteOptions html;
-    html.html = true;
-    const OeNote reply = oe.OpenReply(kHtmlReply, html);
-    EXPECT_EQ(Process(reply), kComposeHtmlSkipped);
-    EXPECT_EQ(TakeKeys(), Join({kCopyKeys, kUp}));
-    EXPECT_EQ(ClipboardText(), u"the user's own text");
-}
 
 // Whatever goes wrong after the copy keys, the message does not stay on the
 // user's clipboard.
