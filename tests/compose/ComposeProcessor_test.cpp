@@ -12,6 +12,35 @@
 namespace nimbrel {
 namespace {
 
+// A key event as the tests compare them: virtual key, scan code, release.
+struct KeyStroke {
+    std::uint8_t virtualKey;
+    std::uint8_t scanCode;
+    bool up;
+    friend bool operator==(const KeyStroke&, const KeyStroke&) = default;
+    friend void PrintTo(const KeyStroke& key, std::ostream* out) {
+        *out << "{vk " << int{key.virtualKey} << ", scan " << int{key.scanCode}
+             << (key.up ? ", up}" : ", down}");
+    }
+};
+
+// Keys as the compose processing must send them.
+std::vector<KeyStroke> Single(std::uint8_t virtualKey, std::uint8_t scanCode) {
+    return {{virtualKey, scanCode, false}, {virtualKey, scanCode, true}};
+}
+std::vector<KeyStroke> Chord(std::uint8_t virtualKey, std::uint8_t scanCode) {  // Ctrl + key
+    return {{vk::kControl, 0x1D, false},
+            {virtualKey, scanCode, false},
+            {vk::kControl, 0x1D, true},
+            {virtualKey, scanCode, true}};
+}
+std::vector<KeyStroke> Join(std::initializer_list<std::vector<KeyStroke>> parts) {
+    std::vector<KeyStroke> all;
+    for (const std::vector<KeyStroke>& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
 const std::vector<KeyStroke> kCtrlHome = Chord(vk::kHome, 0x47);
 const std::vector<KeyStroke> kUp = Single(vk::kUp, 0x48);
 const std::vector<KeyStroke> kCopyKeys = Join(
@@ -20,6 +49,15 @@ const std::vector<KeyStroke> kPaste = Chord(vk::kV, 0x2F);
 
 class ComposeProcessorTest : public WatchScenario {
   protected:
+    // The keys the program pressed since the last call, and forgets them.
+    std::vector<KeyStroke> TakeKeys() {
+        std::vector<KeyStroke> keys;
+        for (const SimKeyEvent& event : desktop.keyboard.Events())
+            keys.push_back(
+                {event.virtualKey, event.scanCode, (event.flags & keyevent::kKeyUp) != 0});
+        desktop.keyboard.ClearEvents();
+        return keys;
+    }
     ComposeResult Process(const OeNote& note, StringView title = u"Re: Test") {
         return ProcessComposeWindow(*watcher, note.note, title);
     }
