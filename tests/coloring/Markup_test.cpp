@@ -63,11 +63,5 @@ TEST(MarkupLinesPathological, LongLinesOfMarkers) {
     EXPECT_EQ(Markup(lt), lt);
 }
 
-TEST(MarkupLines, EmptyAndDivOnly) {
-    EXPECT_EQ(Markup(u""), u"");
-    EXPECT_EQ(Markup(u"<DIV></DIV>"), u"");
-    EXPECT_EQ(Markup(u"<BR><BR>"), u"<BR><BR>");
-}
-
 }  // namespace
 }  // namespace nimbrel

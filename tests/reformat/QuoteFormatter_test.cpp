@@ -63,30 +63,6 @@ TEST(QuoteFormatter, AnalyzeLinesStripsPrefixes) {
     }
 }
 
-TEST(QuoteFormatter, AnalyzeLinesWidths) {
-    QuoteFormatter f = Formatter();
-    f.SplitLines(
-        u"an unquoted line of some length\r\n"                             // 31, level 0
-        u"> quoted text\r\n"                                               // 13, level 1
-        u"> > deeper quoted text here\r\n"                                 // 27, level 2
-        u"> http://example.com/a/very/long/address/without/any/space\r\n"  // no space
-        u"> > excluded line that is the longest of all the quoted lines\r\n"
-        u">>>>>");
-    f.AnalyzeLines(0, 4, 4);
-    EXPECT_EQ(f.longestQuotedLine, 27);
-    ASSERT_EQ(f.levelWidths.size(), 6u);  // grown to the deepest level met
-    EXPECT_EQ(f.levelWidths[0], 31);
-    EXPECT_EQ(f.levelWidths[1], 13);
-    EXPECT_EQ(f.levelWidths[2], 27);
-    EXPECT_EQ(f.levelWidths[5], 0);  // ">>>>>" has no text
-
-    QuoteFormatter none = Formatter();
-    none.SplitLines(u"> one-long-word\r\n\r\nplain");
-    none.AnalyzeLines(0, -1, -1);
-    EXPECT_EQ(none.longestQuotedLine, -1);
-    EXPECT_EQ(none.levelWidths, (std::vector<std::int32_t>{0, 0}));
-}
-
 // The standard prefix table built the plain way: one entry per level, each
 // made from the one before.
 std::vector<String> ReferenceStandardTable(char16_t quoteChar, bool compressed, int depth) {
