@@ -135,6 +135,11 @@ TEST(ViewPipelineLines, SameAsTheStagesOnTheWholeText) {
         u"see http://example.com/" + String(60, u'a') + u"\r\n/more/path :-) *b* _u_\r\n> x",
         u"<me@x.y>, &lt; & news:<1@x.y> www.a.b/c?d=1&e=2 (http://p.q/r). :-):-) ;-):)",
         u"*grin* *a :-) b* /i/ 2/3/4 ;-) a:-) :-)b >:( &gt;:(",
+        // Candidates at the very start and end of the text.
+        u"ab: x www.a.b/c",
+        u"news:x me@",
+        u"http:",
+        u"http://example.com/" + String(60, u'a') + u"\r\n",
     };
     // The corpora as two long messages (one call each, same coverage).
     String links;
