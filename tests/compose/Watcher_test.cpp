@@ -195,14 +195,27 @@ TEST_F(WatcherTest, UnderTheAltRuleThePreviewStaysUncoloured) {
 // ---------------------------------------------------------------- OE going away, suspension
 
 TEST_F(WatcherTest, TheProgramEndsWhenOeHasGoneAndNoNoteWindowIsLeft) {
+    // Without dependOnOE the program outlives OE, with no second look.
+    settings.dependOnOE = 0;
     oe.Exit();
+    Tick();
+    EXPECT_EQ(app.running, 1);
+    EXPECT_EQ(desktop.clock.Now(), 0u);
+
+    // OE coming back within the second look keeps the program.
+    settings.dependOnOE = 1;
+    desktop.clock.At(300, [this] { oe.Start(OeMainWindowClass::kNewsStore); });
+    Tick();
+    Tick();
+    EXPECT_EQ(app.running, 1);
+
     // A note window that outlives OE's main window keeps the program running.
+    oe.Exit();
     const WindowHandle left =
         desktop.windows.Create(u"ATH_NOTE", u"Re: left", kNoWindow, kOeProcess);
     Tick();
     Tick();
     EXPECT_EQ(app.running, 1);
-
     desktop.windows.Destroy(left);
     const int readsBefore = host.controlReads;
     const std::uint64_t before = desktop.clock.Now();
@@ -210,25 +223,6 @@ TEST_F(WatcherTest, TheProgramEndsWhenOeHasGoneAndNoNoteWindowIsLeft) {
     EXPECT_EQ(desktop.clock.Now() - before, 500u) << "the second look";
     EXPECT_EQ(app.running, 0);
     EXPECT_EQ(host.controlReads, readsBefore + 1) << "EndProgram read the controls";
-}
-
-TEST_F(WatcherTest, OeComingBackWithinTheSecondLookKeepsTheProgram) {
-    oe.Exit();
-    desktop.clock.At(desktop.clock.Now() + 300,
-                     [this] { oe.Start(OeMainWindowClass::kNewsStore); });
-    Tick();
-    EXPECT_EQ(app.running, 1);
-    Tick();
-    EXPECT_EQ(app.running, 1);
-}
-
-TEST_F(WatcherTest, WithoutDependOnOeTheProgramOutlivesOe) {
-    settings.dependOnOE = 0;
-    oe.Exit();
-    const std::uint64_t before = desktop.clock.Now();
-    Tick();
-    EXPECT_EQ(app.running, 1);
-    EXPECT_EQ(desktop.clock.Now(), before);
 }
 
 TEST_F(WatcherTest, WhileSuspendedNothingIsHandledButOeLeavingStillEndsTheProgram) {
