@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
-#include "coloring/Emoticons.h"
 #include "shell/App.h"
 #include "shell/Settings.h"
 #include "support/WatchScenario.h"
@@ -24,26 +22,7 @@ class MessageColorerTest : public WatchScenario {
         watcher->viewDoc.LocateDocumentWindow(parent);
         return watcher->Colorize(watcher->viewDoc, isCompose);
     }
-    String Install() { return String(directory.Path().u16string()); }
 };
-
-TEST_F(MessageColorerTest, APlainTextMessageGetsLevelsLinksEmoticonsStyleSheetAndMark) {
-    const WindowHandle view = oe.ShowInPreview(kPlainMessage);
-    const std::uint64_t before = desktop.clock.Now();
-    EXPECT_EQ(Colorize(), kColorDone);
-    EXPECT_EQ(desktop.clock.Now(), before) << "no wait with the view reformat";
-
-    const String html = oe.BodyHtml(view);
-    EXPECT_EQ(html.rfind(u"<SPAN class=q0>", 0), 0u);
-    EXPECT_NE(html.find(u"<span class=q1>&gt; Are we still on?"), String::npos) << "quote level";
-    EXPECT_NE(html.find(u"HREF=\"http://www.example.org/\""), String::npos) << "link";
-    const String image = u"<IMG src=\"" + Install() + kPathSeparator + u"emoticons" +
-                         kPathSeparator + u"smile.gif\">";
-    EXPECT_NE(html.find(image), String::npos) << "emoticon";
-    EXPECT_EQ(oe.Document(view).styleSheets,
-              std::vector<String>{Install() + kPathSeparator + u"styles.css"});
-    EXPECT_EQ(oe.Document(view).title, std::optional<String>(u"Nimbrel"));
-}
 
 TEST_F(MessageColorerTest, LeavesAloneWhatIsNotItsToColour) {
     const struct {
@@ -108,42 +87,6 @@ TEST_F(MessageColorerTest, WithoutTheViewReformatOesOwnHtmlIsMarkedUpAfterAWait)
     const String html = oe.BodyHtml(view);
     EXPECT_NE(html.find(u"<span class=q1>&gt; quoted"), String::npos);
     EXPECT_NE(html.find(u"<span class=q2>&gt;&gt; deeper"), String::npos);
-}
-
-TEST_F(MessageColorerTest, WithOnlyEmoticonsOnTheMessageGetsJustThemAndTheMark) {
-    settings.colorMessageView = settings.fontStyles = settings.reformatMessageView = 0;
-    settings.oeReactionDelay = 0;
-    const WindowHandle view = oe.ShowInPreview(u"&gt; *quoted* :-)", true);
-    EXPECT_EQ(Colorize(), kColorDone);
-    const String html = oe.BodyHtml(view);
-    EXPECT_EQ(html.rfind(u"<SPAN class=q0>&gt; *quoted* <IMG src=", 0), 0u) << "no markup";
-    EXPECT_EQ(oe.Document(view).styleSheets.size(), 1u);
-    EXPECT_EQ(oe.Document(view).title, std::optional<String>(u"Nimbrel"));
-}
-
-TEST_F(MessageColorerTest, AComposeBodyGetsLevelsButNoEmoticonsAndNoMark) {
-    const OeNote reply = oe.OpenReply(u"Fine :-)\r\n> quoted");
-    EXPECT_EQ(ColorizeIn(reply.note, true), kColorDone);
-    const String html = oe.BodyHtml(reply.note);
-    EXPECT_NE(html.find(u"class=q1"), String::npos);
-    EXPECT_NE(html.find(u":-)"), String::npos);
-    EXPECT_FALSE(oe.Document(reply.note).title.has_value());
-    // The coloured text itself stops a second colouring.
-    EXPECT_EQ(ColorizeIn(reply.note, true), kColorNothingToDo);
-}
-
-TEST_F(MessageColorerTest, ReadsTheStyleCountFromTheInstallDirectory) {
-    EXPECT_EQ(watcher->styleSheetInfo.styleCount, 4);
-
-    // Started somewhere without styles.css: the warning, and one style.
-    watcher.reset();
-    std::filesystem::remove(directory / "styles.css");
-    watcher = std::make_unique<CMessageColorer>(desktop.platform());
-    EXPECT_EQ(watcher->styleSheetInfo.styleCount, 1);
-    ASSERT_EQ(desktop.messageBoxes.Shown().size(), 1u);
-    EXPECT_EQ(desktop.messageBoxes.Shown()[0].text.rfind(u"The style sheet (styles.css)", 0), 0u);
-    EXPECT_EQ(watcher->suspended, 0);
-    EXPECT_EQ(watcher->busy, 0);
 }
 
 }  // namespace

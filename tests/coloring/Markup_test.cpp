@@ -29,14 +29,6 @@ TEST_P(MarkupGolden, MatchesExpected) {
 INSTANTIATE_TEST_SUITE_P(Markup, MarkupGolden,
                          testing::ValuesIn(LoadGoldenCases("coloring/markup")), GoldenCaseName);
 
-String Repeat(StringView piece, std::size_t times) {
-    String text;
-    text.reserve(piece.size() * times);
-    for (std::size_t i = 0; i < times; ++i)
-        text += piece;
-    return text;
-}
-
 String Markup(String html, const Settings& options = Settings::Defaults()) {
     CStyleSheetInfo(4).MarkupLines(html, false, options, {});
     return html;
@@ -69,12 +61,6 @@ TEST(MarkupLinesPathological, LongLinesOfMarkers) {
               u"<U>_x " + Repeat(u"<B>*a*</B> ", n / 2) + u"y_</U>");
     const String lt = Repeat(u"<", n);
     EXPECT_EQ(Markup(lt), lt);
-}
-
-TEST(MarkupLines, EmptyAndDivOnly) {
-    EXPECT_EQ(Markup(u""), u"");
-    EXPECT_EQ(Markup(u"<DIV></DIV>"), u"");
-    EXPECT_EQ(Markup(u"<BR><BR>"), u"<BR><BR>");
 }
 
 }  // namespace

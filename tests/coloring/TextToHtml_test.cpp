@@ -84,14 +84,6 @@ TEST(ConvertLineBreaksAndSpaces, SameAsThreeReplacementsInTurn) {
     }
 }
 
-String Repeat(StringView piece, std::size_t times) {
-    String text;
-    text.reserve(piece.size() * times);
-    for (std::size_t i = 0; i < times; ++i)
-        text += piece;
-    return text;
-}
-
 // Pathological inputs: each would take hours with copying per insertion or a
 // rescan per candidate; the test checks the output only.
 TEST(TextToHtmlPathological, ManyLinks) {

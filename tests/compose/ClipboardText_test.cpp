@@ -24,70 +24,77 @@ class ClipboardTextTest : public ::testing::Test {
     ClipboardText clipboard{desktop.platform()};
 };
 
-TEST_F(ClipboardTextTest, ReadsTheTextAnotherProgramCopied) {
+TEST_F(ClipboardTextTest, OpenWaitsForAnotherProgramUpToTheDeadline) {
+    // Some clocks start just below the 32-bit wrap: the elapsed time must be
+    // counted across it. A hold of -1 lasts for ever; a timeout of zero (or a
+    // negative one from a damaged setting) still tries, and never waits.
+    const struct {
+        std::uint32_t start;
+        int hold;
+        std::int32_t timeout;
+        bool fails;
+        std::uint64_t after;
+    } cases[] = {
+        {0, 0, 500, false, 0},
+        {0, 300, 500, false, 300},
+        {1000, -1, 500, true, 501},
+        {0xFFFFFF00u, -1, 500, true, 501},
+        {0xFFFFFFF0u, 100, 500, false, 100},
+        {0, 0, 0, false, 0},
+        {0, -1, 0, true, 1},
+        {0, -1, -5, true, 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << c.start << " hold " << c.hold << " timeout " << c.timeout);
+        SimDesktop held;
+        held.clock.SetTimeGetTime(c.start);
+        if (c.hold > 0) {
+            ASSERT_TRUE(held.clipboard.HoldOpenFor(kOtherProcess, c.hold));
+        } else if (c.hold < 0) {
+            ASSERT_TRUE(held.clipboard.HoldOpen(kOtherProcess));
+        }
+        ClipboardText text(held.platform());
+        EXPECT_EQ(text.OpenWithTimeout(c.timeout), c.fails);
+        EXPECT_EQ(text.IsOpened(), !c.fails);
+        EXPECT_EQ(held.clock.Now(), c.after);
+        EXPECT_GE(held.clipboard.OpenAttempts(), 1);
+        if (c.fails) continue;
+        EXPECT_EQ(held.clipboard.OpenedBy(), kProgramProcess);
+        // A second open returns at once.
+        const int attempts = held.clipboard.OpenAttempts();
+        EXPECT_FALSE(text.OpenWithTimeout(500));
+        EXPECT_EQ(held.clipboard.OpenAttempts(), attempts);
+        text.ReadFormat(cf::kText);  // closes it
+        EXPECT_FALSE(held.clipboard.OpenedBy().has_value());
+    }
+}
+
+TEST_F(ClipboardTextTest, ReadsTheTextAnotherProgramCopiedAndFailsWithoutOne) {
     ASSERT_TRUE(desktop.clipboard.PutText(kOtherProcess, u"h\u00e9llo\r\nworld"));
     String text = u"old";
     EXPECT_FALSE(clipboard.ReadText(text));
     EXPECT_EQ(text, u"h\u00e9llo\r\nworld");
     EXPECT_FALSE(clipboard.IsOpened());
     EXPECT_FALSE(desktop.clipboard.OpenedBy().has_value());
-}
+    // Data without a terminator ends with its block.
+    ASSERT_TRUE(desktop.clipboard.Put(kOtherProcess, {{cf::kText, "no terminator"}}));
+    EXPECT_FALSE(clipboard.ReadText(text));
+    EXPECT_EQ(text, u"no terminator");
 
-TEST_F(ClipboardTextTest, WaitsForAnotherProgramToLetGo) {
-    ASSERT_TRUE(desktop.clipboard.HoldOpenFor(kOtherProcess, 300));
-    EXPECT_FALSE(clipboard.OpenWithTimeout(500));
-    EXPECT_TRUE(clipboard.IsOpened());
-    EXPECT_EQ(desktop.clock.Now(), 300u);
-    EXPECT_EQ(desktop.clipboard.OpenedBy(), kProgramProcess);
-    clipboard.ReadFormat(cf::kText);  // closes it
-}
-
-TEST_F(ClipboardTextTest, GivesUpWhenAnotherProgramHoldsItPastTheDeadline) {
-    // The clock reads just below the 32-bit wrap in the second case: the
-    // elapsed time must still be counted across it.
-    for (const std::uint32_t start : {1000u, 0xFFFFFF00u}) {
-        SCOPED_TRACE(start);
-        SimDesktop held;
-        held.clock.SetTimeGetTime(start);
-        ASSERT_TRUE(held.clipboard.HoldOpen(kOtherProcess));
-        ClipboardText text(held.platform());
-        EXPECT_TRUE(text.OpenWithTimeout(500));
-        EXPECT_FALSE(text.IsOpened());
-        // It gives up at the first reading that shows more than 500 ms.
-        EXPECT_EQ(held.clock.Now(), 501u);
-    }
-}
-
-TEST_F(ClipboardTextTest, OpensAcrossTheWrapOfTheClock) {
-    desktop.clock.SetTimeGetTime(0xFFFFFFF0u);
-    ASSERT_TRUE(desktop.clipboard.HoldOpenFor(kOtherProcess, 100));
-    EXPECT_FALSE(clipboard.OpenWithTimeout(500));
-    EXPECT_EQ(desktop.clock.Now(), 100u);
-    clipboard.ReadFormat(cf::kText);
-}
-
-TEST_F(ClipboardTextTest, ATimeoutOfZeroStillTries) {
-    EXPECT_FALSE(clipboard.OpenWithTimeout(0));
-    EXPECT_EQ(desktop.clipboard.OpenAttempts(), 1);
-    clipboard.ReadFormat(cf::kText);
-
+    // A failed read keeps the texts.
+    ASSERT_TRUE(desktop.clipboard.Put(kOtherProcess, {{HtmlFormat(), std::string("<P>\0", 4)}}));
+    String output = u"previous";
+    EXPECT_TRUE(clipboard.ReadText(output));
+    EXPECT_EQ(output, u"previous");
+    EXPECT_EQ(clipboard.HeldText(), u"no terminator");
+    EXPECT_FALSE(desktop.clipboard.OpenedBy().has_value());
+    // On a closed clipboard HTML Format is not found.
+    EXPECT_EQ(clipboard.ReadHtmlFormat(), -1);
+    EXPECT_FALSE(desktop.clipboard.OpenedBy().has_value());
     desktop.clipboard.HoldOpen(kOtherProcess);
-    ClipboardText zero(desktop.platform());
-    const int before = desktop.clipboard.OpenAttempts();
-    EXPECT_TRUE(zero.OpenWithTimeout(0));
-    EXPECT_GE(desktop.clipboard.OpenAttempts() - before, 1);
-    EXPECT_LE(desktop.clock.Now(), 1u);
-    // A negative timeout (a damaged setting) must not wait for ever either.
-    EXPECT_TRUE(zero.OpenWithTimeout(-5));
-    EXPECT_LE(desktop.clock.Now(), 2u);
-}
-
-TEST_F(ClipboardTextTest, ASecondOpenReturnsAtOnce) {
-    EXPECT_FALSE(clipboard.OpenWithTimeout(500));
-    const int attempts = desktop.clipboard.OpenAttempts();
-    EXPECT_FALSE(clipboard.OpenWithTimeout(500));
-    EXPECT_EQ(desktop.clipboard.OpenAttempts(), attempts);
-    clipboard.ReadFormat(cf::kText);
+    EXPECT_TRUE(clipboard.ReadText(output));
+    EXPECT_EQ(desktop.clipboard.OpenedBy(), kOtherProcess);  // never ours to close
 }
 
 TEST_F(ClipboardTextTest, FindsHtmlFormatAmongTheOtherFormats) {
@@ -101,63 +108,33 @@ TEST_F(ClipboardTextTest, FindsHtmlFormatAmongTheOtherFormats) {
     EXPECT_EQ(clipboard.HeldText(), u"Version:0.9\r\n<BLOCKQUOTE>quoted</BLOCKQUOTE>");
     EXPECT_FALSE(clipboard.IsOpened());
     EXPECT_FALSE(desktop.clipboard.OpenedBy().has_value());
+
+    // Registered names keep the spelling of their first registration: a
+    // format first registered as "html format" is not HTML Format.
+    SimDesktop other;
+    ClipboardText text(other.platform());
+    const std::uint32_t lower = other.clipboard.RegisterClipboardFormatW(u"html format");
+    ASSERT_EQ(lower, other.clipboard.RegisterClipboardFormatW(u"HTML Format"));
+    ASSERT_TRUE(other.clipboard.Put(kOtherProcess, {{lower, std::string("<B>x</B>\0", 9)}}));
+    ASSERT_FALSE(text.OpenWithTimeout(500));
+    EXPECT_EQ(text.ReadHtmlFormat(), -1);
+    EXPECT_EQ(text.HeldText(), u"");
+    text.ReadFormat(cf::kText);  // absent: fails, but closes
+    EXPECT_FALSE(other.clipboard.OpenedBy().has_value());
 }
 
 TEST_F(ClipboardTextTest, WithoutHtmlFormatTheClipboardStaysOpenForTheText) {
     ASSERT_TRUE(desktop.clipboard.PutText(kOeProcess, u"plain reply "));
     ASSERT_FALSE(clipboard.OpenWithTimeout(500));
     const int attempts = desktop.clipboard.OpenAttempts();
-
     EXPECT_EQ(clipboard.ReadHtmlFormat(), -1);
     EXPECT_TRUE(clipboard.IsOpened());
     EXPECT_EQ(desktop.clipboard.OpenedBy(), kProgramProcess);
-
     String text;
     EXPECT_FALSE(clipboard.ReadText(text));
     EXPECT_EQ(text, u"plain reply ");
     EXPECT_EQ(desktop.clipboard.OpenAttempts(), attempts);
     EXPECT_FALSE(desktop.clipboard.OpenedBy().has_value());
-}
-
-TEST_F(ClipboardTextTest, OnlyTheExactNameIsHtmlFormat) {
-    // Registered names keep the spelling of their first registration.
-    const std::uint32_t lower = desktop.clipboard.RegisterClipboardFormatW(u"html format");
-    ASSERT_EQ(lower, HtmlFormat());
-    ASSERT_TRUE(desktop.clipboard.Put(kOtherProcess, {{lower, std::string("<B>x</B>\0", 9)}}));
-    ASSERT_FALSE(clipboard.OpenWithTimeout(500));
-    EXPECT_EQ(clipboard.ReadHtmlFormat(), -1);
-    EXPECT_EQ(clipboard.HeldText(), u"");
-    clipboard.ReadFormat(cf::kText);  // absent: fails, but closes
-}
-
-TEST_F(ClipboardTextTest, ReadHtmlFormatOnAClosedClipboardFindsNothing) {
-    ASSERT_TRUE(desktop.clipboard.Put(kOeProcess, {{HtmlFormat(), std::string("<P>\0", 4)}}));
-    EXPECT_EQ(clipboard.ReadHtmlFormat(), -1);
-    EXPECT_FALSE(desktop.clipboard.OpenedBy().has_value());
-}
-
-TEST_F(ClipboardTextTest, AFailedReadKeepsTheTexts) {
-    ASSERT_TRUE(desktop.clipboard.PutText(kOtherProcess, u"first"));
-    String text;
-    ASSERT_FALSE(clipboard.ReadText(text));
-
-    ASSERT_TRUE(desktop.clipboard.Put(kOtherProcess, {{HtmlFormat(), std::string("<P>\0", 4)}}));
-    String output = u"previous";
-    EXPECT_TRUE(clipboard.ReadText(output));
-    EXPECT_EQ(output, u"previous");
-    EXPECT_EQ(clipboard.HeldText(), u"first");
-    EXPECT_FALSE(desktop.clipboard.OpenedBy().has_value());
-
-    desktop.clipboard.HoldOpen(kOtherProcess);
-    EXPECT_TRUE(clipboard.ReadText(output));
-    EXPECT_EQ(desktop.clipboard.OpenedBy(), kOtherProcess);  // never ours to close
-}
-
-TEST_F(ClipboardTextTest, DataWithoutATerminatorEndsWithItsBlock) {
-    ASSERT_TRUE(desktop.clipboard.Put(kOtherProcess, {{cf::kText, "no terminator"}}));
-    String text;
-    EXPECT_FALSE(clipboard.ReadText(text));
-    EXPECT_EQ(text, u"no terminator");
 }
 
 TEST_F(ClipboardTextTest, WritingReplacesEveryFormatAndClosesTheClipboard) {
@@ -174,9 +151,8 @@ TEST_F(ClipboardTextTest, WritingReplacesEveryFormatAndClosesTheClipboard) {
     ASSERT_FALSE(clipboard.ReadFormat(cf::kText));
     EXPECT_EQ(clipboard.WriteHeldText(), 0);
     EXPECT_EQ(desktop.clipboard.Text(), u"new text\r\n");
-}
 
-TEST_F(ClipboardTextTest, CharactersOutsideTheCodePageBecomeItsReplacementCharacter) {
+    // Characters outside the code page become its replacement character.
     desktop.codePage.Set(SimCodePage::Kind::kWindows1252);
     EXPECT_EQ(clipboard.WriteText(u"\u20ac 5 \u263a \U0001D11E \u00e9 \u0081"), 0);
     EXPECT_EQ(desktop.clipboard.Data(cf::kText), std::string("\x80 5 ? ? \xe9 \x81\0", 12));
@@ -205,22 +181,18 @@ TEST_F(ClipboardTextTest, AFailedWriteLeavesTheClipboardAsItWas) {
         EXPECT_EQ(desktop.clipboard.Text(), u"user's text");
         EXPECT_FALSE(clipboard.IsOpened());
     }
-}
-
-TEST_F(ClipboardTextTest, AFailedOpenWriteKeepsTheOpenedFlag) {
+    // A block the clipboard refuses is freed (the fixture checks) and reported.
+    desktop.clipboard.FailNextSetData();
+    EXPECT_EQ(clipboard.WriteText(u"reply"), 4);
+    EXPECT_FALSE(desktop.clipboard.OpenedBy().has_value());
+    EXPECT_FALSE(desktop.clipboard.Text().has_value());
+    // A failed write on a clipboard opened before keeps it open.
     ASSERT_FALSE(clipboard.OpenWithTimeout(500));
     desktop.memory.FailNextAlloc();
     EXPECT_EQ(clipboard.WriteText(u"reply"), 1);
     EXPECT_TRUE(clipboard.IsOpened());
     EXPECT_EQ(clipboard.WriteText(u"reply"), 0);
     EXPECT_FALSE(clipboard.IsOpened());
-}
-
-TEST_F(ClipboardTextTest, ARefusedBlockIsFreedAndReported) {
-    desktop.clipboard.FailNextSetData();
-    EXPECT_EQ(clipboard.WriteText(u"reply"), 4);
-    EXPECT_FALSE(desktop.clipboard.OpenedBy().has_value());
-    EXPECT_FALSE(desktop.clipboard.Text().has_value());
 }
 
 }  // namespace

@@ -12,6 +12,35 @@
 namespace nimbrel {
 namespace {
 
+// A key event as the tests compare them: virtual key, scan code, release.
+struct KeyStroke {
+    std::uint8_t virtualKey;
+    std::uint8_t scanCode;
+    bool up;
+    friend bool operator==(const KeyStroke&, const KeyStroke&) = default;
+    friend void PrintTo(const KeyStroke& key, std::ostream* out) {
+        *out << "{vk " << int{key.virtualKey} << ", scan " << int{key.scanCode}
+             << (key.up ? ", up}" : ", down}");
+    }
+};
+
+// Keys as the compose processing must send them.
+std::vector<KeyStroke> Single(std::uint8_t virtualKey, std::uint8_t scanCode) {
+    return {{virtualKey, scanCode, false}, {virtualKey, scanCode, true}};
+}
+std::vector<KeyStroke> Chord(std::uint8_t virtualKey, std::uint8_t scanCode) {  // Ctrl + key
+    return {{vk::kControl, 0x1D, false},
+            {virtualKey, scanCode, false},
+            {vk::kControl, 0x1D, true},
+            {virtualKey, scanCode, true}};
+}
+std::vector<KeyStroke> Join(std::initializer_list<std::vector<KeyStroke>> parts) {
+    std::vector<KeyStroke> all;
+    for (const std::vector<KeyStroke>& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
 const std::vector<KeyStroke> kCtrlHome = Chord(vk::kHome, 0x47);
 const std::vector<KeyStroke> kUp = Single(vk::kUp, 0x48);
 const std::vector<KeyStroke> kCopyKeys = Join(
@@ -20,6 +49,15 @@ const std::vector<KeyStroke> kPaste = Chord(vk::kV, 0x2F);
 
 class ComposeProcessorTest : public WatchScenario {
   protected:
+    // The keys the program pressed since the last call, and forgets them.
+    std::vector<KeyStroke> TakeKeys() {
+        std::vector<KeyStroke> keys;
+        for (const SimKeyEvent& event : desktop.keyboard.Events())
+            keys.push_back(
+                {event.virtualKey, event.scanCode, (event.flags & keyevent::kKeyUp) != 0});
+        desktop.keyboard.ClearEvents();
+        return keys;
+    }
     ComposeResult Process(const OeNote& note, StringView title = u"Re: Test") {
         return ProcessComposeWindow(*watcher, note.note, title);
     }
@@ -75,15 +113,6 @@ TEST_F(ComposeProcessorTest, TheCaretGoesWhereTheUserWillWrite) {
     }
 }
 
-TEST_F(ComposeProcessorTest, AMessageWithNothingToDoIsNotTouched) {
-    const OeNote message = oe.OpenReply(u"Dear Jane,\r\n\r\nthanks.");
-    const String html = oe.BodyHtml(message.note);
-    EXPECT_EQ(Process(message), kComposeUnchanged);
-    EXPECT_EQ(oe.BodyHtml(message.note), html);
-    EXPECT_TRUE(desktop.windows.FocusCalls().empty());
-    EXPECT_TRUE(TakeKeys().empty());
-}
-
 TEST_F(ComposeProcessorTest, AnUnfinishedOrUnreachableDocumentIsNotReady) {
     OeNoteOptions loading;
     loading.completeDelay = 1000;
@@ -115,15 +144,6 @@ TEST_F(ComposeProcessorTest, AnUnfinishedOrUnreachableDocumentIsNotReady) {
     EXPECT_TRUE(TakeKeys().empty());
     desktop.Wait(1000);
     EXPECT_EQ(Process(slow), kComposeReformatted);
-}
-
-TEST_F(ComposeProcessorTest, WaitsTheInitDelayFirst) {
-    settings.compositionInitDelay = 400;
-    OeNoteOptions loading;
-    loading.completeDelay = 300;  // OE finishes during the wait
-    const OeNote reply = oe.OpenReply(kEmailReply, loading);
-    EXPECT_EQ(Process(reply), kComposeReformatted);
-    EXPECT_EQ(desktop.clock.Now(), 400u);
 }
 
 TEST_F(ComposeProcessorTest, NegativeDelaysFromADamagedConfigurationCountAsNone) {
@@ -163,31 +183,6 @@ class ClipboardPathTest : public ComposeProcessorTest {
     }
     String ClipboardText() { return desktop.clipboard.Text().value_or(u"(none)"); }
 };
-
-TEST_F(ClipboardPathTest, TextThatStaysIsStillPastedBackAndTheCaretPlaced) {
-    const OeNote message = oe.OpenReply(u"Dear Jane,\r\n\r\nthanks.");
-    EXPECT_EQ(Process(message), kComposeUnchanged);
-    // One space longer: the copy ends with the Space typed before it.
-    EXPECT_EQ(oe.BodyText(message.note), u"Dear Jane,\r\n\r\nthanks. ");
-    EXPECT_EQ(TakeKeys(), Join({kCopyKeys, kPaste, kCtrlHome}));
-    EXPECT_EQ(ClipboardText(), u"the user's own text");
-}
-
-TEST_F(ClipboardPathTest, AClipboardWithoutTextIsLeftWithAnEmptyText) {
-    ASSERT_TRUE(desktop.clipboard.Put(kOtherProcess, {{0xC123, "binary"}}));
-    const OeNote reply = oe.OpenReply(kEmailReply);
-    EXPECT_EQ(Process(reply), kComposeReformatted);
-    EXPECT_EQ(desktop.clipboard.Text(), String());
-}
-
-TEST_F(ClipboardPathTest, AnHtmlReplyGetsOneUpAndTheUserTextBack) {
-    OeNoteOptions html;
-    html.html = true;
-    const OeNote reply = oe.OpenReply(kHtmlReply, html);
-    EXPECT_EQ(Process(reply), kComposeHtmlSkipped);
-    EXPECT_EQ(TakeKeys(), Join({kCopyKeys, kUp}));
-    EXPECT_EQ(ClipboardText(), u"the user's own text");
-}
 
 // Whatever goes wrong after the copy keys, the message does not stay on the
 // user's clipboard.

@@ -20,29 +20,6 @@ const String kLatencyGetError =
 
 // ---------------------------------------------------------------- compose windows
 
-TEST_F(WatcherTest, AFailedRetitledProcessingLeavesTheWindowUntrackedUntilItsNextTitleChange) {
-    const OeNote reply = oe.OpenReply(kEmailReply);
-    Tick();
-    ASSERT_EQ(host.rows.size(), 1u);
-    // OE rebuilds the document; meanwhile the title changes.
-    oe.Document(reply.note).readyState = u"loading";
-    oe.TypeSubject(reply.note, u"Re: a");
-    Tick();
-    Tick();
-    EXPECT_EQ(host.rows.size(), 1u);
-    EXPECT_EQ(trackedWindows.Size(), 0u);
-    // Ready again: it counts as new.
-    oe.Document(reply.note).readyState = u"complete";
-    Tick();
-    ASSERT_EQ(host.rows.size(), 2u);
-    EXPECT_EQ(host.rows[1].title, u"Re: a");
-    EXPECT_EQ(trackedWindows[0].retitled, 0);
-    // And so its next title change is a first one.
-    oe.TypeSubject(reply.note, u"Re: b");
-    Tick();
-    EXPECT_EQ(host.rows.size(), 3u);
-}
-
 // Get and put errors are recorded like processed windows (not tried again);
 // with warnings on, the latency box comes first.
 TEST_F(WatcherTest, ClipboardErrorsAreListedOnceWithTheLatencyBoxWhenWarningsAreOn) {
@@ -147,42 +124,6 @@ TEST_F(WatcherTest, TheAltRuleLeavesNewWindowsAloneForGood) {
 
 // ---------------------------------------------------------------- window lifetime
 
-TEST_F(WatcherTest, ANewWindowThatGetsAClosedWindowsHandleIsNew) {
-    desktop.windows.SetHandleReuse(true);
-    const OeNote first = oe.OpenReply(kEmailReply);
-    Tick();
-    oe.Close(first.note);
-    Tick();
-    EXPECT_EQ(trackedWindows.Size(), 0u) << "forgotten in the first tick after it closed";
-
-    // Same handle, same title.
-    const OeNote second = oe.OpenReply(kNewsReply);
-    ASSERT_EQ(second.note, first.note);
-    Tick();
-    EXPECT_EQ(Statuses(), (std::vector<String>{u"processed (q)", u"processed (q)"}));
-    EXPECT_EQ(oe.BodyText(second.note), kNewsReplyDone);
-}
-
-TEST_F(WatcherTest, AHungWindowDoesNotHoldTheRoundUp) {
-    const OeNote reply = oe.OpenReply(kEmailReply);
-    const OeNote message = oe.OpenMessage(kPlainMessage, Titled(u"Lunch"));
-    desktop.windows.Get(reply.documentWindow)->hung = true;
-    desktop.windows.Get(message.documentWindow)->hung = true;
-    const OeNote other = oe.OpenReply(kNewsReply, Titled(u"Re: news"));
-    const std::uint64_t before = desktop.clock.Now();
-    Tick();
-    Tick();
-    EXPECT_EQ(desktop.clock.Now(), before) << "no waiting for the hung windows";
-    EXPECT_EQ(host.rows, (std::vector<StatusRow>{{u"Re: news", u"processed (q)"}}));
-    EXPECT_EQ(oe.BodyText(other.note), kNewsReplyDone);
-
-    // Once it answers again it is processed.
-    desktop.windows.Get(reply.documentWindow)->hung = false;
-    Tick();
-    EXPECT_EQ(host.rows.size(), 2u);
-    EXPECT_EQ(host.rows[1], (StatusRow{u"Re: Test", u"processed (q)"}));
-}
-
 TEST_F(WatcherTest, AWindowClosedWhileItIsProcessedDoesNotMakeTheWatcherForgetTheOthers) {
     // The user opens a reply with Alt held, to keep OE's own quoting.
     desktop.HoldAlt(true);
@@ -202,30 +143,6 @@ TEST_F(WatcherTest, AWindowClosedWhileItIsProcessedDoesNotMakeTheWatcherForgetTh
 
 // ---------------------------------------------------------------- messages and the preview pane
 
-TEST_F(WatcherTest, AMessageWindowShowingTheNextMessageIsColouredAgain) {
-    const OeNote message = oe.OpenMessage(kPlainMessage, Titled(u"Lunch"));
-    Tick();
-    // The reader goes to the next message in the same window; OE loads a new
-    // document, and later its title follows.
-    desktop.documents.Attach(message.documentWindow)->SetInnerText(u"Next\r\n> quoted");
-    Tick();
-    EXPECT_EQ(host.rows,
-              (std::vector<StatusRow>{{u"Lunch", u"processed (c)"}, {u"Lunch", u"processed (c)"}}));
-    EXPECT_EQ(oe.BodyHtml(message.note).rfind(u"<SPAN class=q0>Next", 0), 0u);
-    EXPECT_EQ(trackedWindows.Size(), 2u) << "the new record goes behind the old one";
-    Tick();
-    EXPECT_EQ(trackedWindows.Size(), 1u) << "the younger duplicate is dropped";
-
-    oe.TypeSubject(message.note, u"Next");
-    desktop.documents.Attach(message.documentWindow)->SetInnerText(u"Third");
-    Tick();
-    ASSERT_EQ(host.rows.size(), 3u);
-    EXPECT_EQ(host.rows[2], (StatusRow{u"Next", u"processed (c)"}));
-    ASSERT_EQ(trackedWindows.Size(), 1u);
-    EXPECT_EQ(trackedWindows[0].title, u"Next");
-    EXPECT_EQ(trackedWindows[0].retitled, 1);
-}
-
 TEST_F(WatcherTest, MessageWindowsAreLeftAloneWithoutColouringOptions) {
     settings.colorMessageView = settings.reformatMessageView = 0;
     settings.fontStyles = settings.emoticons = 0;
@@ -236,28 +153,6 @@ TEST_F(WatcherTest, MessageWindowsAreLeftAloneWithoutColouringOptions) {
     EXPECT_TRUE(host.rows.empty());
     EXPECT_EQ(oe.BodyHtml(message.note), html);
     EXPECT_EQ(lastColoredView, kNoWindow);
-}
-
-TEST_F(WatcherTest, ThePreviewPaneIsColouredOncePerDocumentWindow) {
-    const WindowHandle first = oe.ShowInPreview(kPlainMessage);
-    Tick();
-    EXPECT_EQ(oe.BodyHtml(first).rfind(u"<SPAN class=q0>", 0), 0u);
-    EXPECT_EQ(lastColoredView, first);
-    EXPECT_TRUE(host.rows.empty()) << "the preview pane has no status row";
-
-    // The next message in a new document window.
-    const WindowHandle second = oe.ShowInPreview(u"Second message\r\n> quoted");
-    Tick();
-    EXPECT_NE(oe.BodyHtml(second).find(u"class=q1"), String::npos);
-
-    // OE reuses the window: not offered again without continuous colouring.
-    ASSERT_EQ(oe.ShowInPreview(u"Third\r\n> quoted", false, 0, true), second);
-    Tick();
-    EXPECT_EQ(oe.BodyHtml(second).find(u"SPAN"), String::npos);
-    // With it, the next tick colours it.
-    settings.continuousColoring = 1;
-    Tick();
-    EXPECT_NE(oe.BodyHtml(second).find(u"class=q1"), String::npos);
 }
 
 TEST_F(WatcherTest, APreviewStillLoadingIsColouredWhenItIsComplete) {
@@ -300,14 +195,27 @@ TEST_F(WatcherTest, UnderTheAltRuleThePreviewStaysUncoloured) {
 // ---------------------------------------------------------------- OE going away, suspension
 
 TEST_F(WatcherTest, TheProgramEndsWhenOeHasGoneAndNoNoteWindowIsLeft) {
+    // Without dependOnOE the program outlives OE, with no second look.
+    settings.dependOnOE = 0;
     oe.Exit();
+    Tick();
+    EXPECT_EQ(app.running, 1);
+    EXPECT_EQ(desktop.clock.Now(), 0u);
+
+    // OE coming back within the second look keeps the program.
+    settings.dependOnOE = 1;
+    desktop.clock.At(300, [this] { oe.Start(OeMainWindowClass::kNewsStore); });
+    Tick();
+    Tick();
+    EXPECT_EQ(app.running, 1);
+
     // A note window that outlives OE's main window keeps the program running.
+    oe.Exit();
     const WindowHandle left =
         desktop.windows.Create(u"ATH_NOTE", u"Re: left", kNoWindow, kOeProcess);
     Tick();
     Tick();
     EXPECT_EQ(app.running, 1);
-
     desktop.windows.Destroy(left);
     const int readsBefore = host.controlReads;
     const std::uint64_t before = desktop.clock.Now();
@@ -315,25 +223,6 @@ TEST_F(WatcherTest, TheProgramEndsWhenOeHasGoneAndNoNoteWindowIsLeft) {
     EXPECT_EQ(desktop.clock.Now() - before, 500u) << "the second look";
     EXPECT_EQ(app.running, 0);
     EXPECT_EQ(host.controlReads, readsBefore + 1) << "EndProgram read the controls";
-}
-
-TEST_F(WatcherTest, OeComingBackWithinTheSecondLookKeepsTheProgram) {
-    oe.Exit();
-    desktop.clock.At(desktop.clock.Now() + 300,
-                     [this] { oe.Start(OeMainWindowClass::kNewsStore); });
-    Tick();
-    EXPECT_EQ(app.running, 1);
-    Tick();
-    EXPECT_EQ(app.running, 1);
-}
-
-TEST_F(WatcherTest, WithoutDependOnOeTheProgramOutlivesOe) {
-    settings.dependOnOE = 0;
-    oe.Exit();
-    const std::uint64_t before = desktop.clock.Now();
-    Tick();
-    EXPECT_EQ(app.running, 1);
-    EXPECT_EQ(desktop.clock.Now(), before);
 }
 
 TEST_F(WatcherTest, WhileSuspendedNothingIsHandledButOeLeavingStillEndsTheProgram) {

@@ -24,14 +24,6 @@ void ExpectSameText(StringView actual, StringView expected) {
                   << Utf8(expected.substr(from, 80));
 }
 
-String Repeat(StringView piece, std::size_t count) {
-    String out;
-    out.reserve(piece.size() * count);
-    for (std::size_t i = 0; i < count; ++i)
-        out.append(piece);
-    return out;
-}
-
 String View(Settings options, String text) {
     ViewReformat(options, text);
     return text;

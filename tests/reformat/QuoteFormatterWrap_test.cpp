@@ -50,15 +50,6 @@ TEST(QuoteFormatterWrap, IsParagraphStartWithoutWidthForTheLevel) {
     EXPECT_FALSE(f.IsParagraphStart(1));  // width 0: always a continuation
 }
 
-TEST(QuoteFormatterWrap, TakeLeadingWhitespace) {
-    QuoteLine line{u" \t x y", 1, 2, 0};
-    EXPECT_EQ(QuoteFormatter::TakeLeadingWhitespace(line), u" \t ");
-    EXPECT_EQ(line.text, u"x y");
-    EXPECT_EQ(QuoteFormatter::TakeLeadingWhitespace(line), u"");
-    QuoteLine feed{u"\fx", 0, 0, 0};
-    EXPECT_EQ(QuoteFormatter::TakeLeadingWhitespace(feed), u"");  // only spaces and tabs
-}
-
 TEST(QuoteFormatterWrap, Render) {
     for (const std::vector<String>& c : LoadTable("render")) {
         QuoteFormatter f(ToInt(c.at(1)), u'>', 1, 1);

@@ -47,51 +47,20 @@ TEST(QuoteFormatter, GetQuoteLevel) {
 }
 
 TEST(QuoteFormatter, AnalyzeLinesStripsPrefixes) {
-    QuoteFormatter f = Formatter(0, 0);
-    f.SplitLines(u"head\r\n> a b\r\n> > c\r\n>\r\nJD> d e");
-    f.AnalyzeLines(1, -1, -1);
-    ASSERT_EQ(f.lines.size(), 5u);
-    const struct {
-        const char* text;
-        std::int32_t level, prefixLength;
-        const char* prefix;
-    } expected[] = {
-        {"head", 0, 0, nullptr}, {"a b", 1, 2, "> "},   {"c", 2, 4, "> > "},
-        {"", 1, 1, ">"},         {"d e", 1, 4, "JD> "},
-    };
-    for (std::size_t i = 0; i < 5; ++i) {
-        const QuoteLine& line = f.lines[i];
-        EXPECT_EQ(Utf8(line.text), expected[i].text) << i;
-        EXPECT_EQ(line.level, expected[i].level) << i;
-        EXPECT_EQ(line.prefixLength, expected[i].prefixLength) << i;
-        if (expected[i].prefix) {
-            EXPECT_EQ(Utf8(f.PrefixText(line.prefixIndex)), expected[i].prefix) << i;
+    for (const std::vector<String>& c : LoadTable("analyze_lines")) {
+        QuoteFormatter f = Formatter(ToInt(c.at(0)), ToInt(c.at(1)));
+        f.SplitLines(c.at(4));
+        f.AnalyzeLines(ToInt(c.at(2)), -1, -1);
+        if (ToInt(c.at(3)) != 0) f.DropTrailingEmptyLines();
+        std::vector<String> lines;
+        for (const QuoteLine& line : f.lines) {
+            lines.push_back(
+                Utf16(std::to_string(line.level) + ":" + std::to_string(line.prefixLength) + ":") +
+                (line.level != 0 ? String(f.PrefixText(line.prefixIndex)) : String()) + u":" +
+                String(line.text));
         }
+        EXPECT_EQ(lines, std::vector<String>(c.begin() + 5, c.end())) << Utf8(c[4]);
     }
-}
-
-TEST(QuoteFormatter, AnalyzeLinesWidths) {
-    QuoteFormatter f = Formatter();
-    f.SplitLines(
-        u"an unquoted line of some length\r\n"                             // 31, level 0
-        u"> quoted text\r\n"                                               // 13, level 1
-        u"> > deeper quoted text here\r\n"                                 // 27, level 2
-        u"> http://example.com/a/very/long/address/without/any/space\r\n"  // no space
-        u"> > excluded line that is the longest of all the quoted lines\r\n"
-        u">>>>>");
-    f.AnalyzeLines(0, 4, 4);
-    EXPECT_EQ(f.longestQuotedLine, 27);
-    ASSERT_EQ(f.levelWidths.size(), 6u);  // grown to the deepest level met
-    EXPECT_EQ(f.levelWidths[0], 31);
-    EXPECT_EQ(f.levelWidths[1], 13);
-    EXPECT_EQ(f.levelWidths[2], 27);
-    EXPECT_EQ(f.levelWidths[5], 0);  // ">>>>>" has no text
-
-    QuoteFormatter none = Formatter();
-    none.SplitLines(u"> one-long-word\r\n\r\nplain");
-    none.AnalyzeLines(0, -1, -1);
-    EXPECT_EQ(none.longestQuotedLine, -1);
-    EXPECT_EQ(none.levelWidths, (std::vector<std::int32_t>{0, 0}));
 }
 
 // The standard prefix table built the plain way: one entry per level, each
@@ -149,67 +118,26 @@ TEST(QuoteFormatter, OwnPrefixTable) {
     }
 }
 
-TEST(QuoteFormatter, StandardizedPrefixIgnoresTheLinesOwn) {
-    QuoteFormatter f = Formatter(1, 1);
-    f.SplitLines(u"|> : text\r\nAB> x");
-    f.AnalyzeLines(0, -1, -1);
-    EXPECT_EQ(f.PrefixText(f.lines[0].prefixIndex), u">>> ");
-    EXPECT_EQ(f.PrefixText(f.lines[1].prefixIndex), u"> ");
-}
-
-TEST(QuoteFormatter, DropTrailingEmptyLines) {
-    QuoteFormatter f = Formatter();
-    f.SplitLines(u"> a\r\n>\r\n\r\nb\r\n>\r\n> >\r\n\r\n");
-    f.AnalyzeLines(0, -1, -1);
-    f.DropTrailingEmptyLines();
-    EXPECT_EQ(LineTexts(f), (std::vector<std::string>{"a", "", "", "b"}));
-
-    QuoteFormatter empty = Formatter();
-    empty.SplitLines(u">\r\n");
-    empty.AnalyzeLines(0, -1, -1);
-    empty.DropTrailingEmptyLines();
-    EXPECT_TRUE(empty.lines.empty());
-}
-
-TEST(QuoteFormatter, SmallHelpers) {
-    EXPECT_TRUE(QuoteFormatter::IsBlankQuoteLine(u""));
-    EXPECT_TRUE(QuoteFormatter::IsBlankQuoteLine(u"> :| >"));
-    EXPECT_FALSE(QuoteFormatter::IsBlankQuoteLine(u"> x"));
-    EXPECT_FALSE(QuoteFormatter::IsBlankQuoteLine(u">\t"));
-
-    EXPECT_EQ(QuoteFormatter::FirstWord(u"first word"), u"first");
-    EXPECT_EQ(QuoteFormatter::FirstWord(u"single"), u"single");
-    EXPECT_EQ(QuoteFormatter::FirstWord(u" lead"), u"");
-    EXPECT_EQ(QuoteFormatter::FirstWord(u"tab\tword x"), u"tab\tword");
-}
-
-TEST(QuoteFormatter, CharacterClasses) {
-    for (char16_t c : StringView(u">|:"))
-        EXPECT_TRUE(QuoteFormatter::IsQuoteChar(c));
-    for (char16_t c : StringView(u"#} "))
-        EXPECT_FALSE(QuoteFormatter::IsQuoteChar(c));
-
-    for (char16_t c : StringView(u"azAZ09\u0080\u00E9\uFFFF"))
-        EXPECT_TRUE(QuoteFormatter::IsWordChar(c));
-    for (char16_t c : StringView(u"_-. \x7F"))
-        EXPECT_FALSE(QuoteFormatter::IsWordChar(c));
-
-    const char16_t initials[] = {u'?',   u'A',   u'Z',   0x00C0, 0x00D6, 0x00D8, 0x00DE,
-                                 0x0100, 0x0130, 0x0136, 0x0139, 0x0147, 0x014A, 0x0176,
-                                 0x0178, 0x0179, 0x017D, 0x0391, 0x03A9, 0x0400, 0x042F};
-    for (char16_t c : initials)
-        EXPECT_TRUE(QuoteFormatter::IsInitialChar(c)) << int{c};
-    const char16_t notInitials[] = {u'a',   u'z',   u'@',   u'[',   0x00BF, 0x00D7, 0x00DF,
-                                    0x00E0, 0x0101, 0x0131, 0x0137, 0x0138, 0x013A, 0x0148,
-                                    0x0149, 0x014B, 0x0177, 0x017E, 0x017F, 0x0390, 0x03A2,
-                                    0x03AA, 0x03B1, 0x03FF, 0x0430, 0x0440};
-    for (char16_t c : notInitials)
-        EXPECT_FALSE(QuoteFormatter::IsInitialChar(c)) << int{c};
-
-    for (char16_t c : StringView(u" \t\r\n\v\f"))
-        EXPECT_TRUE(QuoteFormatter::IsWhiteSpace(c));
-    for (char16_t c : {u'\x1F', u'\xA0', u'\u3000', u'x'}) {
-        EXPECT_FALSE(QuoteFormatter::IsWhiteSpace(c)) << int{c};
+TEST(QuoteFormatter, Helpers) {
+    for (const std::vector<String>& c : LoadTable("quote_helpers")) {
+        const std::string kind = Utf8(c.at(0));
+        SCOPED_TRACE(kind + " \"" + Utf8(c.at(1)) + "\"");
+        if (kind == "blank") {
+            EXPECT_EQ(QuoteFormatter::IsBlankQuoteLine(c[1]), c.at(2) == u"1");
+        } else if (kind == "first") {
+            EXPECT_EQ(QuoteFormatter::FirstWord(c[1]), c.at(2));
+        } else if (kind == "lead") {
+            QuoteLine line{c[1], 1, 2, 0};
+            EXPECT_EQ(QuoteFormatter::TakeLeadingWhitespace(line), c.at(2));
+            EXPECT_EQ(line.text, c.at(3));
+        } else {
+            bool (*const is)(char16_t) = kind == "quote"     ? QuoteFormatter::IsQuoteChar
+                                         : kind == "word"    ? QuoteFormatter::IsWordChar
+                                         : kind == "initial" ? QuoteFormatter::IsInitialChar
+                                                             : QuoteFormatter::IsWhiteSpace;
+            for (const char16_t unit : c[1])
+                EXPECT_EQ(is(unit), c.at(2) == u"1") << int{unit};
+        }
     }
 }
 

@@ -61,6 +61,12 @@ std::vector<std::string> SplitLf(const std::string& text) {
     }
 }
 
+std::string TrimRight(std::string text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.pop_back();
+    return text;
+}
+
 using WordCount = std::map<String, int>;
 
 void CountWords(StringView text, WordCount& words, int weight = 1) {
@@ -143,9 +149,7 @@ TEST(ReplyCorpus, WrappedRepliesKeepEveryWordAndSettle) {
             // separator line on) may go when it is stripped.
             bool addLevel = false;
             for (const std::string& line : quote) {
-                std::string trimmed = line;
-                while (!trimmed.empty() && std::isspace(static_cast<unsigned char>(trimmed.back())))
-                    trimmed.pop_back();
+                const std::string trimmed = TrimRight(line);
                 addLevel = addLevel || trimmed.empty() || trimmed[0] != '>';
             }
             const std::string separator = addLevel ? "--" : "> --";
@@ -157,18 +161,10 @@ TEST(ReplyCorpus, WrappedRepliesKeepEveryWordAndSettle) {
                 std::int32_t level = 0;
                 std::int32_t end = 0;
                 scanner.GetQuoteLevel(line, level, end);
-                std::string trimmed = quote[i];
-                while (!trimmed.empty() && std::isspace(static_cast<unsigned char>(trimmed.back())))
-                    trimmed.pop_back();
-                if (trimmed == separator) {
+                if (TrimRight(quote[i]) == separator) {
                     bool last = true;
-                    for (std::size_t j = i + 1; j < quote.size() && last; ++j) {
-                        std::string other = quote[j];
-                        while (!other.empty() &&
-                               std::isspace(static_cast<unsigned char>(other.back())))
-                            other.pop_back();
-                        last = other != separator;
-                    }
+                    for (std::size_t j = i + 1; j < quote.size() && last; ++j)
+                        last = TrimRight(quote[j]) != separator;
                     inSignature = inSignature || (last && options.stripQuotedSignature);
                 }
                 CountWords(StringView(line).substr(static_cast<std::size_t>(end)),

@@ -37,14 +37,6 @@ Outcome ReformatLf(const std::string& lf, const Settings& options = Settings::De
     return outcome;
 }
 
-std::string Repeat(const std::string& piece, int count) {
-    std::string out;
-    out.reserve(piece.size() * static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i)
-        out += piece;
-    return out;
-}
-
 class ReplyPathological : public testing::Test {
   protected:
     void SetUp() override {

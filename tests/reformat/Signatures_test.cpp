@@ -12,39 +12,11 @@
 namespace nimbrel {
 namespace {
 
-std::vector<std::string> Parsed(std::string_view bytes) {
-    std::vector<std::string> out;
-    for (const String& signature : ParseSignatures(bytes))
-        out.push_back(Utf8(signature));
-    return out;
-}
-
-using Lines = std::vector<std::string>;
-
-TEST(Signatures, LinesTrimmedAndSkipped) {
-    EXPECT_EQ(Parsed("Regards\\nSecond line\n\nCheers\n"),
-              (Lines{"Regards\nSecond line", "Cheers"}));
-    EXPECT_EQ(Parsed("Bob   \n    \n\tTabbed\t\nlast without break"),
-              (Lines{"Bob", "\tTabbed\t", "last without break"}));
-    EXPECT_EQ(Parsed("one\r\ntwo\r\n\r\n \r\n"), (Lines{"one", "two"}));
-    EXPECT_EQ(Parsed("lone\rcarriage return\r\r\n"), (Lines{"lone\rcarriage return"}));
-    EXPECT_EQ(Parsed("a\\\\nb\\n\\nc\\"), (Lines{"a\\\nb\n\nc\\"}));
-    EXPECT_EQ(Parsed(std::string("nul\0byte", 8)), (Lines{"nulbyte"}));
-    EXPECT_EQ(Parsed(""), Lines{});
-}
-
-TEST(Signatures, LongLinesComeInPiecesOf1023Bytes) {
-    const std::string line(2500, 'a');
-    const Lines pieces = Parsed(line + "\nshort\n");
-    ASSERT_EQ(pieces.size(), 4u);
-    EXPECT_EQ(pieces[0].size(), 1023u);
-    EXPECT_EQ(pieces[1].size(), 1023u);
-    EXPECT_EQ(pieces[2].size(), 454u);
-    EXPECT_EQ(pieces[3], "short");
-    // Exactly 1023 bytes and its line break: one piece.
-    EXPECT_EQ(Parsed(std::string(1023, 'b') + "\r\nnext").size(), 2u);
-    // A piece that would end in spaces loses them like a line.
-    EXPECT_EQ(Parsed(std::string(1020, 'c') + "      d")[0].size(), 1020u);
+TEST(Signatures, LinesTrimmedSkippedAndCutIntoPieces) {
+    for (const std::vector<String>& c : LoadTable("signatures_parse")) {
+        EXPECT_EQ(ParseSignatures(Utf8(c.at(0))), std::vector<String>(c.begin() + 1, c.end()))
+            << Utf8(c[0]).substr(0, 60);
+    }
 }
 
 TEST(Signatures, PiecesNeverSplitACharacter) {

@@ -21,14 +21,6 @@ TEST_P(ViewReformatGolden, Output) {
 INSTANTIATE_TEST_SUITE_P(Cases, ViewReformatGolden,
                          testing::ValuesIn(LoadGoldenCases("reformat/view")), GoldenCaseName);
 
-TEST(ViewReformat, EmptyText) {
-    for (const char16_t* input : {u"", u"\r\n", u">\r\n>  \r\n"}) {
-        String text = input;
-        ViewReformat(Settings::Defaults(), text);
-        EXPECT_EQ(text, u"");
-    }
-}
-
 // email_long_quote.txt from email_reply_parser (MIT, see LICENSE beside it):
 // a reply with a line of 58,968 '>' and one of "A" and 707,605 '>'.
 TEST(ViewReformat, CorpusReplyWithHugeQuoteDepth) {

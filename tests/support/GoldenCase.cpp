@@ -218,6 +218,22 @@ std::string ToCrLf(std::string_view lf) {
     return out;
 }
 
+String Repeat(StringView piece, std::size_t times) {
+    String text;
+    text.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
+std::string Repeat(std::string_view piece, std::size_t times) {
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i)
+        text += piece;
+    return text;
+}
+
 void PrintTo(const GoldenCase& golden, std::ostream* os) {
     *os << golden.file;
 }

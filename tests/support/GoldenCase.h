@@ -61,6 +61,9 @@ std::string GoldenCaseName(const testing::TestParamInfo<GoldenCase>& info);
 String Utf16(std::string_view utf8);
 std::string Utf8(StringView text);
 std::string ToCrLf(std::string_view lf);
+// `piece` written `times` times over (the long inputs of the pathological tests).
+String Repeat(StringView piece, std::size_t times);
+std::string Repeat(std::string_view piece, std::size_t times);
 
 // Where test data lives (NIMBREL_TEST_DATA_DIR unless the environment
 // variable NIMBREL_TEST_DATA overrides it) and the repository's data/.

@@ -27,43 +27,15 @@ const String kNewsReply =
     u"\r\n\r\n\"Jane Doe\" <jane@example.com> wrote in message news:b4c2@example.net...\r\n"
     u"> Has anyone tried the new driver?\r\n"
     u"> It crashes on my machine.";
-const String kNewsReplyDone =
-    u"\r\nJane Doe wrote:\r\n> Has anyone tried the new driver?\r\n> It crashes on my machine.";
 const String kNewMessageMarker =
     u"Hello Jane,\r\n\r\nsee you on Thursday.\r\n\r\n-- \r\n<nimbrel-sig>";
 const String kNewMessageSigned =
     u"Hello Jane,\r\n\r\nsee you on Thursday.\r\n\r\n-- \r\nCheers, Bob";
-const String kHtmlReply =
-    u"<DIV style=\"FONT: 10pt arial\">Fine by me.</DIV>"
-    u"<BLOCKQUOTE>Are we still on for Thursday?</BLOCKQUOTE>";
 const String kPlainMessage =
     u"Hello Bob,\r\n\r\n> Are we still on?\r\n\r\nYes, see http://www.example.org/ :-)\r\n";
 
 void PrintTo(const StatusRow& row, std::ostream* out) {
     *out << "{\"" << Utf16ToUtf8(row.title) << "\", \"" << Utf16ToUtf8(row.status) << "\"}";
-}
-
-void PrintTo(const KeyStroke& key, std::ostream* out) {
-    *out << "{vk " << int{key.virtualKey} << ", scan " << int{key.scanCode}
-         << (key.up ? ", up}" : ", down}");
-}
-
-std::vector<KeyStroke> Chord(std::uint8_t virtualKey, std::uint8_t scanCode) {
-    return {{vk::kControl, 0x1D, false},
-            {virtualKey, scanCode, false},
-            {vk::kControl, 0x1D, true},
-            {virtualKey, scanCode, true}};
-}
-
-std::vector<KeyStroke> Single(std::uint8_t virtualKey, std::uint8_t scanCode) {
-    return {{virtualKey, scanCode, false}, {virtualKey, scanCode, true}};
-}
-
-std::vector<KeyStroke> Join(std::initializer_list<std::vector<KeyStroke>> parts) {
-    std::vector<KeyStroke> all;
-    for (const std::vector<KeyStroke>& part : parts)
-        all.insert(all.end(), part.begin(), part.end());
-    return all;
 }
 
 OeNoteOptions Titled(StringView title) {
@@ -114,14 +86,6 @@ void WatchScenario::RunTimerFor(std::uint64_t milliseconds) {
     desktop.loop.SetTimer(kNoWindow, 1, static_cast<std::uint32_t>(settings.checkInterval),
                           &WatchTimerProc);
     desktop.loop.RunFor(milliseconds);
-}
-
-std::vector<KeyStroke> WatchScenario::TakeKeys() {
-    std::vector<KeyStroke> keys;
-    for (const SimKeyEvent& event : desktop.keyboard.Events())
-        keys.push_back({event.virtualKey, event.scanCode, (event.flags & keyevent::kKeyUp) != 0});
-    desktop.keyboard.ClearEvents();
-    return keys;
 }
 
 std::vector<String> WatchScenario::Statuses() const {

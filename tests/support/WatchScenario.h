@@ -43,28 +43,12 @@ class RecordingHost : public WatchHost {
     int controlReads = 0;
 };
 
-// A key event as the tests compare them: virtual key, scan code, release.
-struct KeyStroke {
-    std::uint8_t virtualKey;
-    std::uint8_t scanCode;
-    bool up;
-    friend bool operator==(const KeyStroke&, const KeyStroke&) = default;
-    friend void PrintTo(const KeyStroke& key, std::ostream* out);
-};
-
-// Keys as the compose processing must send them.
-std::vector<KeyStroke> Chord(std::uint8_t virtualKey, std::uint8_t scanCode);  // Ctrl + key
-std::vector<KeyStroke> Single(std::uint8_t virtualKey, std::uint8_t scanCode);
-std::vector<KeyStroke> Join(std::initializer_list<std::vector<KeyStroke>> parts);
-
 // Texts of Outlook Express and what the program makes of them.
-extern const String kEmailReply;      // an e-mail reply with OE's quote header
-extern const String kEmailReplyDone;  // the same after processing (CR LF)
-extern const String kNewsReply;       // a news reply
-extern const String kNewsReplyDone;
+extern const String kEmailReply;        // an e-mail reply with OE's quote header
+extern const String kEmailReplyDone;    // the same after processing (CR LF)
+extern const String kNewsReply;         // a news reply
 extern const String kNewMessageMarker;  // a new message whose signature has the marker
 extern const String kNewMessageSigned;  // with the first signature in its place
-extern const String kHtmlReply;         // the body HTML of an HTML reply
 extern const String kPlainMessage;      // a viewed message with a quote and a link
 
 // Note window options with this title.
@@ -81,8 +65,6 @@ class WatchScenario : public ::testing::Test {
     // lets `milliseconds` pass with the message loop running.
     void RunTimerFor(std::uint64_t milliseconds);
 
-    // The keys the program pressed since the last call, and forgets them.
-    std::vector<KeyStroke> TakeKeys();
     // The statuses of the rows added since the start.
     std::vector<String> Statuses() const;
 
