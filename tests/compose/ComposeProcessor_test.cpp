@@ -228,6 +228,16 @@ TEST_F(ClipboardPathTest, EveryFailureAfterTheCopyGivesTheUserHisTextBack) {
     }
 }
 
+TEST_F(ClipboardPathTest, AnHtmlReplyGetsOneUpAndTheUserTextBack) {
+    OeNoteOptions html;
+    html.html = true;
+    const OeNote reply = oe.OpenReply(
+        u"<DIV>Fine by me.</DIV><BLOCKQUOTE>Are we still on for Thursday?</BLOCKQUOTE>", html);
+    EXPECT_EQ(Process(reply), kComposeHtmlSkipped);
+    EXPECT_EQ(TakeKeys(), Join({kCopyKeys, kUp}));
+    EXPECT_EQ(ClipboardText(), u"the user's own text");
+}
+
 TEST_F(ClipboardPathTest, ACopySlowerThanTheReactionDelayLeavesTheMessageAlone) {
     // The editor takes the keys 300 ms late, after the clipboard is read.
     desktop.keyboard.SetInputLatency(300);

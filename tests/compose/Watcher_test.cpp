@@ -255,5 +255,47 @@ TEST_F(WatcherTest, OnlyAWindowWithEnvelopeAndComboBoxIsAComposeWindow) {
     EXPECT_TRUE(IsComposeWindow(desktop.windows, note));
 }
 
+TEST_F(WatcherTest, ANewWindowThatGetsAClosedWindowsHandleIsNew) {
+    desktop.windows.SetHandleReuse(true);
+    const OeNote first = oe.OpenReply(kEmailReply);
+    Tick();
+    oe.Close(first.note);
+    Tick();
+    EXPECT_EQ(trackedWindows.Size(), 0u) << "forgotten in the first tick after it closed";
+
+    // Same handle, same title.
+    const OeNote second = oe.OpenReply(kNewsReply);
+    ASSERT_EQ(second.note, first.note);
+    Tick();
+    EXPECT_EQ(Statuses(), (std::vector<String>{u"processed (q)", u"processed (q)"}));
+    EXPECT_EQ(oe.BodyText(second.note),
+              u"\r\nJane Doe wrote:\r\n> Has anyone tried the new driver?\r\n> It crashes on my "
+              u"machine.");
+}
+
+TEST_F(WatcherTest, AMessageWindowShowingTheNextMessageIsColouredAgain) {
+    const OeNote message = oe.OpenMessage(kPlainMessage, Titled(u"Lunch"));
+    Tick();
+    // The reader goes to the next message in the same window; OE loads a new
+    // document, and later its title follows.
+    desktop.documents.Attach(message.documentWindow)->SetInnerText(u"Next\r\n> quoted");
+    Tick();
+    EXPECT_EQ(host.rows,
+              (std::vector<StatusRow>{{u"Lunch", u"processed (c)"}, {u"Lunch", u"processed (c)"}}));
+    EXPECT_EQ(oe.BodyHtml(message.note).rfind(u"<SPAN class=q0>Next", 0), 0u);
+    EXPECT_EQ(trackedWindows.Size(), 2u) << "the new record goes behind the old one";
+    Tick();
+    EXPECT_EQ(trackedWindows.Size(), 1u) << "the younger duplicate is dropped";
+
+    oe.TypeSubject(message.note, u"Next");
+    desktop.documents.Attach(message.documentWindow)->SetInnerText(u"Third");
+    Tick();
+    ASSERT_EQ(host.rows.size(), 3u);
+    EXPECT_EQ(host.rows[2], (StatusRow{u"Next", u"processed (c)"}));
+    ASSERT_EQ(trackedWindows.Size(), 1u);
+    EXPECT_EQ(trackedWindows[0].title, u"Next");
+    EXPECT_EQ(trackedWindows[0].retitled, 1);
+}
+
 }  // namespace
 }  // namespace nimbrel
