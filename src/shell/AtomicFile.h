@@ -12,6 +12,8 @@ namespace nimbrel {
 // fails: the temporary file is then removed and `path` is left as it was.
 // The temporary name is fixed, so two processes must not replace the same
 // file at the same moment. A symbolic link at `path` is replaced by a file.
+// Anything else that is not a plain file (a device such as /dev/null, a pipe)
+// is written into directly; a directory is refused.
 bool WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes);
 
 }  // namespace nimbrel

@@ -4,8 +4,14 @@
 #include <fstream>
 #include <string>
 
+#include "shell/AtomicFile.h"
 #include "shell/Settings.h"
 #include "support/TempDirectory.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
 
 namespace nimbrel {
 namespace {
@@ -99,6 +105,24 @@ TEST(SettingsFile, AnUnreadableFileOrAFailedSaveIsReportedAndLeavesNoTrace) {
     EXPECT_TRUE(std::filesystem::is_directory(dir / kSettingsFileName));
     EXPECT_FALSE(std::filesystem::exists(dir / "Nimbrel.cfg.tmp"));
 }
+
+#ifndef _WIN32
+// A device is written into, not replaced by a plain file; a directory is
+// refused. The device is a null device of the test's own where it may be
+// made (as root), else /dev/null.
+TEST(AtomicFile, ADeviceIsWrittenIntoAndADirectoryRefused) {
+    TempDirectory dir;
+    std::filesystem::path device = dir / "null";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) device = "/dev/null";
+    EXPECT_FALSE(WriteFileAtomically(device, "bytes"));
+    EXPECT_TRUE(std::filesystem::is_character_file(device));
+    EXPECT_FALSE(std::filesystem::exists(device.string() + ".tmp"));
+
+    std::filesystem::create_directory(dir / "folder");
+    EXPECT_TRUE(WriteFileAtomically(dir / "folder", "bytes"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
+}
+#endif
 
 TEST(SettingsFile, SaveIntoReadOnlyDirectoryKeepsTheOldFile) {
     TempDirectory dir;
