@@ -132,6 +132,10 @@ class QuoteFormatter {
     // them (a view of the line's own characters).
     static StringView TakeLeadingWhitespace(QuoteLine& line);
 
+    // Position of the first LF in `text` at or after `from`; npos when none.
+    // Looks at four units at a time.
+    static std::size_t FindLineFeed(StringView text, std::size_t from);
+    static std::size_t CountLineFeeds(StringView text);
     // True when `text` is empty or only spaces, '>', ':' and '|'.
     static bool IsBlankQuoteLine(StringView text);
     // The part of `text` before its first space (all of it when it has none).

@@ -20,7 +20,7 @@ StringView TrimLeft(StringView text) {
 }
 
 bool HasLineBreak(StringView text) {
-    return text.find(u'\n') != StringView::npos;
+    return QuoteFormatter::FindLineFeed(text, 0) != StringView::npos;
 }
 
 }  // namespace
@@ -119,7 +119,9 @@ std::size_t QuoteFormatter::BreakPosition(StringView text, std::size_t prefixLen
 // Writes prefix + the first output line of `text` into `out`; the rest, a
 // space appended and leading white space removed, becomes the carried text.
 void QuoteFormatter::WrapInto(TextSink& out, StringView text, StringView prefix) {
-    const std::size_t s = BreakPosition(text, prefix.size(), HasLineBreak(text));
+    // Only a text that would be broken is searched for line breaks.
+    std::size_t s = BreakPosition(text, prefix.size(), false);
+    if (s != kNoBreak && HasLineBreak(text)) s = kNoBreak;
     out.Append(prefix);
     if (s == kNoBreak) {
         out.Append(text);
