@@ -1,8 +1,9 @@
 #include "Utf8Writer.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
+
+#include "shell/Utf.h"
 
 namespace nimbrel {
 
@@ -17,36 +18,8 @@ bool IsHighSurrogate(char16_t u) {
     return u >= 0xD800 && u <= 0xDBFF;
 }
 
-// Plain ASCII is encoded a block of units at a time.
+// Plain ASCII is encoded a block of units at a time (NarrowAsciiBlocks).
 constexpr std::size_t kBlock = 16;
-constexpr std::uint64_t kLanes = 0x0001000100010001;  // 1 in each unit of a word
-
-// Copies the leading blocks of `in` that are all ASCII (and, with
-// `stopAtCr`, hold no CR) to `out` as bytes; returns the units copied. The
-// units are tested four to a 64-bit word, and narrowed in local arrays,
-// which the compiler turns into vector instructions.
-std::size_t CopyAsciiBlocks(const char16_t* in, std::size_t size, char* out, bool stopAtCr) {
-    std::size_t done = 0;
-    for (; done + kBlock <= size; done += kBlock) {
-        std::uint64_t words[kBlock / 4];
-        std::memcpy(words, in + done, sizeof words);
-        std::uint64_t bits = 0;
-        std::uint64_t crs = 0;
-        for (const std::uint64_t word : words) {
-            bits |= word;
-            const std::uint64_t x = word ^ (kLanes * u'\r');  // a CR unit becomes 0
-            crs |= (x - kLanes) & ~x;
-        }
-        if ((bits & (kLanes * 0xFF80)) != 0 || (stopAtCr && (crs & (kLanes * 0x8000)) != 0)) {
-            break;
-        }
-        char bytes[kBlock];
-        for (std::size_t k = 0; k < kBlock; ++k)
-            bytes[k] = static_cast<char>(in[done + k]);
-        std::memcpy(out + done, bytes, kBlock);
-    }
-    return done;
-}
 
 }  // namespace
 
@@ -85,7 +58,7 @@ void Utf8Writer::Encode(StringView text, bool lfBreaks) {
         std::size_t slowEnd = 0;
         for (std::size_t i = 0; i < count; ++i) {
             if (i >= slowEnd && !heldCr) {
-                const std::size_t n = CopyAsciiBlocks(text.data() + i, count - i, p, lfBreaks);
+                const std::size_t n = NarrowAsciiBlocks(text.data() + i, count - i, p, lfBreaks);
                 p += n;
                 i += n;
                 if (i == count) break;
