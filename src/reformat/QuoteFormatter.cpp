@@ -112,6 +112,7 @@ void QuoteFormatter::AnalyzeLines(std::int32_t first, std::int32_t excludedFirst
                                   std::int32_t excludedLast) {
     for (std::size_t i = static_cast<std::size_t>(std::max(first, 0)); i < lines.size(); ++i) {
         QuoteLine& line = lines[i];
+        PrefetchAhead(i);
         std::int32_t level = 0;
         std::int32_t end = 0;
         GetQuoteLevel(line.text, level, end);

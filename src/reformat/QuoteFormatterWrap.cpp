@@ -57,6 +57,7 @@ void QuoteFormatter::Render(TextSink& out) {
     StringView prefix;
     std::int32_t previousLevel = -1;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        PrefetchAhead(i);
         QuoteLine& line = lines[i];
         if (i != 0) out.Append(u"\n");
         // Carried words go out with the prefix of the paragraph they came

@@ -275,6 +275,7 @@ std::int32_t ReplyFormatter::PrepareLines(String& text, std::int32_t& caretCount
     while (quoteEnd > quoteStart && lines[quoteEnd - 1].text.empty())
         --quoteEnd;
     for (std::size_t j = quoteStart; j < quoteEnd; ++j) {
+        PrefetchAhead(j);
         const StringView t = lines[j].text;
         if (t.empty() || t.front() != quoteChar) addLevel = 1;
     }
