@@ -4,10 +4,11 @@
 // its UTF-16 text, the stages' results, the output), and on 4 KiB pages the
 // kernel's first-touch faults then cost as much as all the work itself. The
 // system's policy here gives huge pages only where asked for, so every large
-// allocation asks: the 2 MiB-aligned inside of a block of at least 4 MiB is
-// advised as huge-page memory. Blocks still come from malloc and go back with
-// free, so nothing else changes; a block's last huge page may be resident
-// before it is written, a few MiB at most in a whole run.
+// allocation asks: a block of at least 4 MiB is made of whole 2 MiB pages
+// (aligned, its size rounded up) and advised as huge-page memory. Blocks
+// still come from malloc and go back with free, so nothing else changes; a
+// block's last huge page may be resident before it is written, under 2 MiB
+// per block.
 //
 // Not with AddressSanitizer, whose own allocation functions must stay.
 #include <cstddef>
@@ -33,15 +34,18 @@ constexpr std::uintptr_t kHugePage = std::uintptr_t{2} << 20;
 constexpr std::size_t kLargeBlock = 2 * kHugePage;
 
 void* Allocate(std::size_t size) {
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) throw std::bad_alloc();
-    if (size >= kLargeBlock) {
-        const auto start = reinterpret_cast<std::uintptr_t>(block);
-        const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
-        const std::uintptr_t last = (start + size) & ~(kHugePage - 1);
-        // Advice only: where it is refused the block works as before.
-        if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    if (size < kLargeBlock) {
+        void* block = std::malloc(size == 0 ? 1 : size);
+        if (block == nullptr) throw std::bad_alloc();
+        return block;
     }
+    // Whole huge pages: a block that began or ended inside one would have
+    // its ends on small pages, a few MiB of the slow kind per block.
+    const std::size_t rounded = (size + kHugePage - 1) & ~(kHugePage - 1);
+    void* block = nullptr;
+    if (rounded < size || posix_memalign(&block, kHugePage, rounded) != 0) throw std::bad_alloc();
+    // Advice only: where it is refused the block works as before.
+    madvise(block, rounded, MADV_HUGEPAGE);
     return block;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "shell/Utf.h"
+
 namespace nimbrel {
 
 namespace {
@@ -15,6 +17,9 @@ constexpr std::size_t kUnitsPerPass = (kBufferBytes - 1) / 3;
 bool IsHighSurrogate(char16_t u) {
     return u >= 0xD800 && u <= 0xDBFF;
 }
+
+// Plain ASCII is encoded a block of units at a time (NarrowAsciiBlocks).
+constexpr std::size_t kBlock = 16;
 
 }  // namespace
 
@@ -49,7 +54,16 @@ void Utf8Writer::Encode(StringView text, bool lfBreaks) {
         if (count < text.size() && IsHighSurrogate(text[count - 1])) --count;
         if (kBufferBytes - used < 3 * count + 1) Flush();
         char* p = buffer.get() + used;
+        // A block with anything but plain ASCII in it goes unit by unit.
+        std::size_t slowEnd = 0;
         for (std::size_t i = 0; i < count; ++i) {
+            if (i >= slowEnd && !heldCr) {
+                const std::size_t n = NarrowAsciiBlocks(text.data() + i, count - i, p, lfBreaks);
+                p += n;
+                i += n;
+                if (i == count) break;
+                slowEnd = i + kBlock;
+            }
             const char16_t u = text[i];
             if (heldCr) {
                 heldCr = false;

@@ -3,6 +3,7 @@
 #include "reformat/QuoteFormatter.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace nimbrel {
 
@@ -19,13 +20,19 @@ void QuoteFormatter::SplitLines(String text) {
     lines.clear();
     texts.clear();
     const StringView all = StoreText(std::move(text));
-    lines.reserve(static_cast<std::size_t>(std::count(all.begin(), all.end(), u'\n')) + 1);
+    // Room for a line per 32 units, and for the few lines the reply reformat
+    // adds near the top: room that is never written costs no memory, and
+    // usual text is split in one pass. Text of shorter lines has the rest of
+    // its lines counted when the room is full, so the array moves once.
+    lines.reserve(all.size() / 32 + 8);
     std::size_t pos = 0;
     for (;;) {
-        const std::size_t lf = all.find(u'\n', pos);
+        const std::size_t lf = FindLineFeed(all, pos);
         StringView line = all.substr(pos, lf == StringView::npos ? StringView::npos : lf - pos);
         while (!line.empty() && IsWhiteSpace(line.back()))
             line.remove_suffix(1);
+        if (lines.size() == lines.capacity())
+            lines.reserve(lines.size() + CountLineFeeds(all.substr(pos)) + 1 + 4);
         lines.push_back(QuoteLine{line});
         if (lf == StringView::npos) break;
         pos = lf + 1;
@@ -105,6 +112,7 @@ void QuoteFormatter::AnalyzeLines(std::int32_t first, std::int32_t excludedFirst
                                   std::int32_t excludedLast) {
     for (std::size_t i = static_cast<std::size_t>(std::max(first, 0)); i < lines.size(); ++i) {
         QuoteLine& line = lines[i];
+        PrefetchAhead(i);
         std::int32_t level = 0;
         std::int32_t end = 0;
         GetQuoteLevel(line.text, level, end);
@@ -190,6 +198,34 @@ StringView QuoteFormatter::PrefixText(std::int32_t prefixIndex) const {
 void QuoteFormatter::DropTrailingEmptyLines() {
     while (!lines.empty() && lines.back().text.empty())
         lines.pop_back();
+}
+
+// A narrow counter per run lets the compiler vectorise the count.
+std::size_t QuoteFormatter::CountLineFeeds(StringView text) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t end = std::min(text.size(), i + (std::size_t{1} << 20));
+        std::uint32_t n = 0;
+        for (; i < end; ++i)
+            n += text[i] == u'\n';
+        count += n;
+    }
+    return count;
+}
+
+std::size_t QuoteFormatter::FindLineFeed(StringView text, std::size_t from) {
+    constexpr std::uint64_t kLanes = 0x0001000100010001;  // 1 in each unit of a word
+    std::size_t i = std::min(from, text.size());
+    for (; i + 4 <= text.size(); i += 4) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        const std::uint64_t x = word ^ (kLanes * u'\n');  // an LF unit becomes 0
+        if (((x - kLanes) & ~x & (kLanes * 0x8000)) != 0) break;
+    }
+    for (; i < text.size(); ++i) {
+        if (text[i] == u'\n') return i;
+    }
+    return StringView::npos;
 }
 
 bool QuoteFormatter::IsBlankQuoteLine(StringView text) {

@@ -132,6 +132,21 @@ class QuoteFormatter {
     // them (a view of the line's own characters).
     static StringView TakeLeadingWhitespace(QuoteLine& line);
 
+    // Position of the first LF in `text` at or after `from`; npos when none.
+    // Looks at four units at a time.
+    static std::size_t FindLineFeed(StringView text, std::size_t from);
+    static std::size_t CountLineFeeds(StringView text);
+    // Asks for the start of the text of lines[i + kPrefetchDistance], if
+    // there is one, to be brought into the cache. The passes over all lines
+    // call it: on a long text the line starts are no longer cached from the
+    // split, and waiting for each of them in turn is most of such a pass.
+    void PrefetchAhead(std::size_t i) const {
+        constexpr std::size_t kPrefetchDistance = 16;
+#if defined(__GNUC__)
+        if (i + kPrefetchDistance < lines.size())
+            __builtin_prefetch(lines[i + kPrefetchDistance].text.data());
+#endif
+    }
     // True when `text` is empty or only spaces, '>', ':' and '|'.
     static bool IsBlankQuoteLine(StringView text);
     // The part of `text` before its first space (all of it when it has none).

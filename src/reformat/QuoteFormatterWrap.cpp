@@ -20,7 +20,7 @@ StringView TrimLeft(StringView text) {
 }
 
 bool HasLineBreak(StringView text) {
-    return text.find(u'\n') != StringView::npos;
+    return QuoteFormatter::FindLineFeed(text, 0) != StringView::npos;
 }
 
 }  // namespace
@@ -57,6 +57,7 @@ void QuoteFormatter::Render(TextSink& out) {
     StringView prefix;
     std::int32_t previousLevel = -1;
     for (std::size_t i = 0; i < lines.size(); ++i) {
+        PrefetchAhead(i);
         QuoteLine& line = lines[i];
         if (i != 0) out.Append(u"\n");
         // Carried words go out with the prefix of the paragraph they came
@@ -119,7 +120,9 @@ std::size_t QuoteFormatter::BreakPosition(StringView text, std::size_t prefixLen
 // Writes prefix + the first output line of `text` into `out`; the rest, a
 // space appended and leading white space removed, becomes the carried text.
 void QuoteFormatter::WrapInto(TextSink& out, StringView text, StringView prefix) {
-    const std::size_t s = BreakPosition(text, prefix.size(), HasLineBreak(text));
+    // Only a text that would be broken is searched for line breaks.
+    std::size_t s = BreakPosition(text, prefix.size(), false);
+    if (s != kNoBreak && HasLineBreak(text)) s = kNoBreak;
     out.Append(prefix);
     if (s == kNoBreak) {
         out.Append(text);

@@ -150,14 +150,13 @@ void ReplyFormatter::RewriteEmailHeader(std::size_t h) {
         headerEnd = ToInt32(h) - 1;
     }
     // The field lines and the empty line after them; a block with one more
-    // field line (Cc) is one line longer.
-    const std::size_t removedEnd =
-        h + 6 < lines.size() && lines[h + 6].text.empty() ? h + 7 : h + 6;
+    // field line (Cc) is one line longer. An empty line that would then
+    // follow the header goes too (in the same erase: each one moves the
+    // whole quote).
+    std::size_t removedEnd = h + 6 < lines.size() && lines[h + 6].text.empty() ? h + 7 : h + 6;
+    if (removedEnd < lines.size() && lines[removedEnd].text.empty()) ++removedEnd;
     lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(firstRemoved),
                 lines.begin() + static_cast<std::ptrdiff_t>(removedEnd));
-    const auto next = static_cast<std::size_t>(headerEnd + 1);
-    if (next < lines.size() && lines[next].text.empty())
-        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(next));
 }
 
 // Leaves the block in place, but one dash shorter at each end of the
@@ -276,6 +275,7 @@ std::int32_t ReplyFormatter::PrepareLines(String& text, std::int32_t& caretCount
     while (quoteEnd > quoteStart && lines[quoteEnd - 1].text.empty())
         --quoteEnd;
     for (std::size_t j = quoteStart; j < quoteEnd; ++j) {
+        PrefetchAhead(j);
         const StringView t = lines[j].text;
         if (t.empty() || t.front() != quoteChar) addLevel = 1;
     }
@@ -331,7 +331,12 @@ std::int32_t ReplyFormatter::PrepareLines(String& text, std::int32_t& caretCount
     // text after it was empty and dropped, only what is left moves.
     if (toBottom && userAreaEnd > 0) {
         const std::size_t moved = std::min(static_cast<std::size_t>(userAreaEnd) + 1, lines.size());
-        std::rotate(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(moved), lines.end());
+        // The few lines of the user's area are set aside, so the quote is
+        // moved once (a rotation in place would go over it twice or more).
+        std::vector<QuoteLine> userArea(lines.begin(),
+                                        lines.begin() + static_cast<std::ptrdiff_t>(moved));
+        lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(moved));
+        lines.insert(lines.end(), userArea.begin(), userArea.end());
         if (!atTop && moved > 0) {
             const std::int64_t count = static_cast<std::int64_t>(moved) - 2 + extraSignatureLines;
             caretCount = static_cast<std::int32_t>(

@@ -2,10 +2,44 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 namespace nimbrel {
 
 namespace {
+
+constexpr std::size_t kBlock = 16;
+
+constexpr std::uint64_t kByteLanes = 0x0101010101010101;  // 1 in each byte of a word
+constexpr std::uint64_t kUnitLanes = 0x0001000100010001;  // 1 in each unit of a word
+
+// Copies the leading blocks of `in` that are all ASCII (and, with
+// `stopAtLf`, hold no LF) to `out` as units; returns the bytes copied. The
+// bytes are tested eight to a 64-bit word, and widened in local arrays,
+// which the compiler turns into vector instructions.
+std::size_t WidenAsciiBlocks(const char* in, std::size_t size, char16_t* out, bool stopAtLf) {
+    std::size_t done = 0;
+    for (; done + kBlock <= size; done += kBlock) {
+        std::uint64_t words[kBlock / 8];
+        std::memcpy(words, in + done, sizeof words);
+        std::uint64_t lfs = 0;
+        for (const std::uint64_t word : words) {
+            const std::uint64_t x = word ^ (kByteLanes * '\n');  // an LF byte becomes 0
+            lfs |= (x - kByteLanes) & ~x;
+        }
+        if (((words[0] | words[1]) & (kByteLanes * 0x80)) != 0 ||
+            (stopAtLf && (lfs & (kByteLanes * 0x80)) != 0)) {
+            break;
+        }
+        unsigned char bytes[kBlock];
+        std::memcpy(bytes, in + done, kBlock);
+        char16_t units[kBlock];
+        for (std::size_t k = 0; k < kBlock; ++k)
+            units[k] = bytes[k];
+        std::memcpy(out + done, units, sizeof units);
+    }
+    return done;
+}
 
 // Decodes one UTF-8 sequence at `i`. Returns its length and sets `cp`, or 0
 // when the bytes at `i` are not a valid, shortest-form sequence.
@@ -85,7 +119,22 @@ void AppendUtf8(std::string& out, char32_t cp) {
 
 // Appends without reserving: callers append many pieces and reserve once.
 void AppendEncodedUtf8(std::string& out, StringView in, char32_t replacement) {
+    // Plain ASCII goes a block at a time, through a buffer of a few blocks;
+    // a block with anything else in it goes unit by unit.
+    std::size_t slowEnd = 0;
     for (std::size_t i = 0; i < in.size(); ++i) {
+        if (i >= slowEnd) {
+            char bytes[16 * kBlock];
+            std::size_t plain;
+            do {
+                plain = NarrowAsciiBlocks(in.data() + i, std::min(in.size() - i, sizeof bytes),
+                                          bytes, false);
+                out.append(bytes, plain);
+                i += plain;
+            } while (plain == sizeof bytes);
+            if (i == in.size()) break;
+            slowEnd = i + kBlock;
+        }
         const char16_t u = in[i];
         if (u < 0x80) {
             out.push_back(static_cast<char>(u));
@@ -110,6 +159,32 @@ std::string EncodeUtf8(StringView in, char32_t replacement) {
 
 }  // namespace
 
+// The units are tested four to a 64-bit word, and narrowed in local arrays,
+// which the compiler turns into vector instructions.
+std::size_t NarrowAsciiBlocks(const char16_t* in, std::size_t size, char* out, bool stopAtCr) {
+    std::size_t done = 0;
+    for (; done + kBlock <= size; done += kBlock) {
+        std::uint64_t words[kBlock / 4];
+        std::memcpy(words, in + done, sizeof words);
+        std::uint64_t bits = 0;
+        std::uint64_t crs = 0;
+        for (const std::uint64_t word : words) {
+            bits |= word;
+            const std::uint64_t x = word ^ (kUnitLanes * u'\r');  // a CR unit becomes 0
+            crs |= (x - kUnitLanes) & ~x;
+        }
+        if ((bits & (kUnitLanes * 0xFF80)) != 0 ||
+            (stopAtCr && (crs & (kUnitLanes * 0x8000)) != 0)) {
+            break;
+        }
+        char bytes[kBlock];
+        for (std::size_t k = 0; k < kBlock; ++k)
+            bytes[k] = static_cast<char>(in[done + k]);
+        std::memcpy(out + done, bytes, kBlock);
+    }
+    return done;
+}
+
 bool Utf8ToUtf16(std::string_view in, String& out, std::size_t& errorOffset, bool crLfBreaks) {
     // Every byte gives at most one code unit (a four-byte sequence gives two),
     // and each added CR one more: the text is written into room made once.
@@ -118,7 +193,18 @@ bool Utf8ToUtf16(std::string_view in, String& out, std::size_t& errorOffset, boo
     out.clear();
     out.resize(room);
     std::size_t n = 0;
+    // Plain ASCII (without an LF that may need a CR) goes a block at a time;
+    // a block with anything else in it goes byte by byte.
+    std::size_t slowEnd = 0;
     for (std::size_t i = 0; i < in.size();) {
+        if (i >= slowEnd) {
+            const std::size_t plain =
+                WidenAsciiBlocks(in.data() + i, in.size() - i, out.data() + n, crLfBreaks);
+            i += plain;
+            n += plain;
+            if (i == in.size()) break;
+            slowEnd = i + kBlock;
+        }
         const auto b = static_cast<unsigned char>(in[i]);
         if (b < 0x80) {
             if (b == '\n' && crLfBreaks && (i == 0 || in[i - 1] != '\r')) out[n++] = u'\r';
@@ -158,7 +244,18 @@ std::size_t AppendUtf8PieceAsUtf16(std::string_view in, bool last, String& out,
     // the piece is written into room made once.
     std::size_t n = out.size();
     out.resize(n + end);
+    // Plain ASCII goes a block at a time; a block with anything else in it
+    // goes byte by byte.
+    std::size_t slowEnd = 0;
     for (std::size_t i = 0; i < end;) {
+        if (i >= slowEnd) {
+            const std::size_t plain =
+                WidenAsciiBlocks(in.data() + i, end - i, out.data() + n, false);
+            i += plain;
+            n += plain;
+            if (i == end) break;
+            slowEnd = i + kBlock;
+        }
         const auto b = static_cast<unsigned char>(in[i]);
         if (b < 0x80) {
             out[n++] = b;

@@ -33,6 +33,11 @@ std::string Utf16ToUtf8(StringView in);
 // The same, appended to `out` (without reserving: the caller reserves once).
 void AppendUtf16AsUtf8(std::string& out, StringView in);
 
+// The encoders' fast path: copies the leading blocks of 16 units of `in`
+// that are all ASCII (and, with `stopAtCr`, hold no CR) to `out` as bytes
+// and returns the units copied, a multiple of 16.
+std::size_t NarrowAsciiBlocks(const char16_t* in, std::size_t size, char* out, bool stopAtCr);
+
 // The platform's 8-bit conversion ("ANSI code page") for files, the clipboard's
 // CF_TEXT and the registry. Off Windows: UTF-8 where the bytes are valid
 // UTF-8, and every byte of an invalid sequence taken as the code point of the
