@@ -97,15 +97,17 @@ void View(const ViewOptions& options) {
     const std::string css = ReadStyleSheet(data);
 
     const std::string name = options.input == "-" ? "standard input" : options.input;
-    // Plain text is decoded with CR LF line breaks, as a document's innerText
-    // has them. The input's own last line break is not part of the message.
+    // A document's innerText has CR LF line breaks; the colouring of plain
+    // text takes a bare LF for one as well, so its LFs are left as they come
+    // (a CR added before each would only be taken out again). The input's own
+    // last line break is not part of the message.
     String message;
     {
         const std::string bytes = ReadInput(options.input);
         std::string_view text = bytes;
         if (text.ends_with('\n')) text.remove_suffix(1);
         if (text.ends_with('\r')) text.remove_suffix(1);
-        message = DecodeUtf8Input(text, name, !options.html);
+        message = DecodeUtf8Input(text, name, false);
     }
 
     StderrMessageBoxes boxes;

@@ -1,7 +1,10 @@
 #include "coloring/EmoticonReplacer.h"
 
+#include <algorithm>
+
 #include "coloring/HtmlEscape.h"
 #include "reformat/QuoteFormatter.h"
+#include "shell/TextSearch.h"
 
 namespace nimbrel {
 
@@ -32,7 +35,7 @@ void ReplaceCode(StringView in, char16_t before, StringView code, StringView ima
     const auto copyUpTo = [&](std::size_t to) {
         while (i < to) {
             if (!markKnown || mark < i) {
-                mark = in.find(inTag ? u'>' : u'<', i);
+                mark = FindUnit(in, i, inTag ? u'>' : u'<');
                 markKnown = true;
             }
             if (mark == kNone || mark >= to) {
@@ -46,7 +49,7 @@ void ReplaceCode(StringView in, char16_t before, StringView code, StringView ima
             markKnown = false;
         }
     };
-    for (std::size_t found; (found = in.find(code, i)) != kNone;) {
+    for (std::size_t found; (found = FindText(in, i, code)) != kNone;) {
         copyUpTo(found);
         const std::size_t after = found + code.size();
         const char16_t previous = out.empty() ? before : out.back();
@@ -77,11 +80,26 @@ EmoticonReplacer::EmoticonReplacer(std::span<const EmoticonEntry> table, StringV
         } else {
             otherStart_ = true;
         }
+        if (startCount_ <= starts_.size() &&
+            std::find(starts_.begin(), starts_.begin() + startCount_, code[0]) ==
+                starts_.begin() + startCount_) {
+            if (startCount_ < starts_.size()) starts_[startCount_] = code[0];
+            ++startCount_;
+        }
     }
+    // Unused places repeat the first start, so that the search may test all.
+    for (std::size_t i = startCount_; i > 0 && i < starts_.size(); ++i)
+        starts_[i] = starts_[0];
 }
 
 bool EmoticonReplacer::AnyCodeIn(StringView text) const {
+    if (startCount_ == 0) return false;
+    const bool fewStarts = startCount_ <= starts_.size();
     for (std::size_t i = 0; i < text.size(); ++i) {
+        if (fewStarts) {
+            i = FindAnyUnit(text, i, starts_);
+            if (i == kNone) return false;
+        }
         const char16_t c = text[i];
         if (c < asciiStart_.size() ? !asciiStart_[c] : !otherStart_) continue;
         const StringView rest = text.substr(i);
@@ -94,7 +112,7 @@ bool EmoticonReplacer::AnyCodeIn(StringView text) const {
 
 void EmoticonReplacer::Replace(String& html) {
     for (const Code& code : codes_) {
-        if (html.find(code.code) == kNone) continue;
+        if (FindText(html, 0, code.code) == kNone) continue;
         // `out_` and `html` change places after each entry; both get room to
         // spare once, so that neither is moved again as the text grows.
         ReplaceCode(html, 0, code.code, code.image, out_);
@@ -109,7 +127,7 @@ void EmoticonReplacer::ReplaceFrom(String& html, std::size_t from) {
     html.resize(from);
     const char16_t before = from > 0 ? html[from - 1] : u'\0';
     for (const Code& code : codes_) {
-        if (in_.find(code.code) == kNone) continue;
+        if (FindText(in_, 0, code.code) == kNone) continue;
         ReplaceCode(in_, before, code.code, code.image, out_);
         in_.swap(out_);
     }

@@ -38,6 +38,10 @@ class EmoticonReplacer {
     std::vector<Code> codes_;  // the usable entries, in table order
     std::array<bool, 128> asciiStart_{};
     bool otherStart_ = false;  // some code starts with a code unit of 128 or more
+    // The different first units of the codes while there are at most four
+    // (searched for together); `startCount_` counts them up to five.
+    std::array<char16_t, 4> starts_{};
+    std::size_t startCount_ = 0;
     String in_;
     String out_;
 };

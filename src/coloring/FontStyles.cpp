@@ -3,6 +3,7 @@
 #include <array>
 
 #include "reformat/QuoteFormatter.h"
+#include "shell/TextSearch.h"
 
 namespace nimbrel {
 
@@ -13,6 +14,8 @@ constexpr std::array<char16_t, 3> kMarkers = {u'*', u'/', u'_'};
 constexpr std::array<StringView, 3> kOpenTags = {u"<B>", u"<I>", u"<U>"};
 constexpr std::array<StringView, 3> kCloseTags = {u"</B>", u"</I>", u"</U>"};
 constexpr std::size_t kBold = 0;
+// What ends a stretch of plain text: a tag or a marker.
+constexpr std::array<char16_t, 4> kStops = {u'<', u'*', u'/', u'_'};
 
 bool IsWordChar(char16_t c) {
     return QuoteFormatter::IsWordChar(c);
@@ -33,15 +36,21 @@ void AppendFontStyles(String& out, StringView line, bool keepStyleMarkers,
     // Open positions are indexes into `out`: the tags written for one pair
     // move the open positions of the others that lie inside it.
     std::array<std::size_t, 3> open = {kNone, kNone, kNone};
-    // A '<' after the last '>' of the line starts no tag.
-    const std::size_t lastGt = line.rfind(u'>');
+    // A '<' after the last '>' of the line starts no tag; the last '>' is
+    // looked for at the first '<'.
+    std::size_t lastGt = kNone;
+    bool lastGtKnown = false;
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char16_t c = line[i];
         const char16_t next = i + 1 < line.size() ? line[i + 1] : u'\0';
         if (c == u'<') {
             if (next == u'A' || next == u'a') open = {kNone, kNone, kNone};
+            if (!lastGtKnown) {
+                lastGt = line.rfind(u'>');
+                lastGtKnown = true;
+            }
             if (lastGt != kNone && i < lastGt) {
-                const std::size_t gt = line.find(u'>', i);
+                const std::size_t gt = FindUnit(line, i, u'>');
                 out.append(line.substr(i, gt - i + 1));
                 i = gt;
                 continue;
@@ -52,9 +61,8 @@ void AppendFontStyles(String& out, StringView line, bool keepStyleMarkers,
         const int marker = MarkerIndex(c);
         if (marker < 0) {
             // Plain text up to the next tag or marker goes over as it is.
-            std::size_t stop = i + 1;
-            while (stop < line.size() && line[stop] != u'<' && MarkerIndex(line[stop]) < 0)
-                ++stop;
+            std::size_t stop = FindAnyUnit(line, i + 1, kStops);
+            if (stop == kNone) stop = line.size();
             out.append(line, i, stop - i);
             i = stop - 1;
             continue;

@@ -1,30 +1,24 @@
 #include "coloring/HtmlEscape.h"
 
+#include <array>
+
+#include "shell/TextSearch.h"
+
 namespace nimbrel {
 
 namespace {
 
 void AppendEscaped(String& out, StringView text, bool attribute) {
     std::size_t copied = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        StringView entity;
-        switch (text[i]) {
-            case u'&':
-                entity = u"&amp;";
-                break;
-            case u'<':
-                entity = u"&lt;";
-                break;
-            case u'>':
-                entity = u"&gt;";
-                break;
-            case u'"':
-                if (attribute) entity = u"&quot;";
-                break;
-            default:
-                break;
-        }
-        if (entity.empty()) continue;
+    for (std::size_t i = 0;; ++i) {
+        i = attribute ? FindAnyUnit(text, i, std::array<char16_t, 4>{u'&', u'<', u'>', u'"'})
+                      : FindAnyUnit(text, i, std::array<char16_t, 3>{u'&', u'<', u'>'});
+        if (i == StringView::npos) break;
+        const char16_t c = text[i];
+        const StringView entity = c == u'&'   ? StringView(u"&amp;")
+                                  : c == u'<' ? StringView(u"&lt;")
+                                  : c == u'>' ? StringView(u"&gt;")
+                                              : StringView(u"&quot;");
         out.append(text.substr(copied, i - copied));
         out.append(entity);
         copied = i + 1;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "reformat/QuoteFormatter.h"
+#include "shell/TextSearch.h"
 
 namespace nimbrel {
 
@@ -74,7 +75,7 @@ String Utf16Number(std::int64_t n) {
 // Appends `line` with `attribute` written after every "<A ".
 void AppendWithAnchorClasses(String& out, StringView line, StringView attribute) {
     std::size_t copied = 0;
-    for (std::size_t a; (a = line.find(u"<A ", copied)) != kNone;) {
+    for (std::size_t a; (a = FindText(line, copied, u"<A ")) != kNone;) {
         out.append(line.substr(copied, a + 3 - copied));
         out += attribute;
         copied = a + 3;
@@ -150,7 +151,7 @@ void LineMarkup::AppendLines(String& out, StringView html) {
         if (html.ends_with(u"</DIV>")) html.remove_suffix(6);
     }
     for (std::size_t ls = 0; ls < html.size();) {
-        const std::size_t br = html.find(kLineBreak, ls);
+        const std::size_t br = FindText(html, ls, kLineBreak);
         const std::size_t le = br == kNone ? html.size() : br;
         AppendLine(out, html.substr(ls, le - ls));
         if (br == kNone) break;

@@ -4,6 +4,7 @@
 
 #include "coloring/HtmlEscape.h"
 #include "reformat/QuoteFormatter.h"
+#include "shell/TextSearch.h"
 
 // The link passes read the text and write a new one as they go (copying the
 // unchanged stretches), so each pass is linear in the text. The first pass
@@ -84,8 +85,15 @@ class AnchorTracker {
   public:
     explicit AnchorTracker(StringView text) : text_(text) {}
     bool Inside(std::size_t target) {
-        for (; scanned_ < target && scanned_ < text_.size(); ++scanned_) {
-            if (text_[scanned_] == u'<') inside_ = text_.substr(scanned_).starts_with(u"<A ");
+        const std::size_t end = std::min(target, text_.size());
+        while (scanned_ < end) {
+            const std::size_t lt = FindUnit(text_.substr(0, end), scanned_, u'<');
+            if (lt == kNone) {
+                scanned_ = end;
+                break;
+            }
+            inside_ = text_.substr(lt).starts_with(u"<A ");
+            scanned_ = lt + 1;
         }
         return inside_;
     }
@@ -109,7 +117,7 @@ void ReserveOutput(String& out, std::size_t inSize) {
 template <class F>
 void ForEachLine(StringView text, F&& f) {
     for (std::size_t ls = 0;;) {
-        const std::size_t lf = text.find(u'\n', ls);
+        const std::size_t lf = FindUnit(text, ls, u'\n');
         const std::size_t le = lf == kNone ? text.size() : lf;
         f(text.substr(ls, le - ls), ls == 0, lf == kNone);
         if (lf == kNone) return;
@@ -128,23 +136,19 @@ void AppendConvertedLine(String& out, StringView line, bool followsLineFeed) {
         out += u"&nbsp;";
         i = 1;
     }
-    while (i < line.size()) {
-        const std::size_t space = line.find(u' ', i);
-        if (space == kNone) {
-            out.append(line, i);
-            return;
-        }
-        out.append(line, i, space - i);
-        i = space;
-        while (i + 1 < line.size() && line[i] == u' ' && line[i + 1] == u' ') {
+    // A single space goes over with the text around it; only a run of two
+    // or more ends the stretch copied as it is.
+    std::size_t copied = i;
+    const std::size_t n = line.size();
+    while ((i = FindUnitPair(line, i, u' ', u' ')) != kNone) {
+        out.append(line, copied, i - copied);
+        while (i + 1 < n && line[i] == u' ' && line[i + 1] == u' ') {
             out += u" &nbsp;";
             i += 2;
         }
-        if (i < line.size() && line[i] == u' ') {
-            out += u' ';
-            ++i;
-        }
+        copied = i;
     }
+    out.append(line, copied);
 }
 
 void AppendAnchor(String& out, StringView targetPrefix, StringView target, StringView shown) {
@@ -198,7 +202,7 @@ void LinkSchemeAddresses(StringView in, String& out) {
     String word;
     String leading;
     String trailing;
-    for (std::size_t c; (c = in.find(u':', p)) != kNone;) {
+    for (std::size_t c; (c = FindUnit(in, p, u':')) != kNone;) {
         p = c + 1;  // where to go on when the candidate is refused
         std::size_t start = c;
         std::size_t end = 0;
@@ -282,7 +286,7 @@ StringView LinkWwwAddresses(StringView in, String& out, LineBuffers& buffers) {
     std::size_t refusedWordEnd = 0;
     std::size_t refusedUpTo = 0;
     AnchorTracker anchors(in);
-    for (std::size_t w; (w = in.find(u"www.", p)) != kNone;) {
+    for (std::size_t w; (w = FindText(in, p, u"www.")) != kNone;) {
         p = w + 1;
         if (w > 0) {
             const char16_t before = in[w - 1];
@@ -326,7 +330,7 @@ StringView LinkMailAddresses(StringView in, String& out, LineBuffers& buffers) {
     String& leading = buffers.leading;
     String& trailing = buffers.trailing;
     AnchorTracker anchors(in);
-    for (std::size_t a; (a = in.find(u'@', p)) != kNone;) {
+    for (std::size_t a; (a = FindUnit(in, p, u'@')) != kNone;) {
         if (anchors.Inside(a)) {
             p = a + 1;
             continue;
@@ -453,7 +457,8 @@ String EscapeAndLinkSchemes(StringView text) {
     // costs no memory.
     std::size_t entities = 0;
     for (const char16_t c : text)
-        entities += c == u'&' ? 4 : c == u'<' || c == u'>' ? 3 : 0;
+        entities += static_cast<std::size_t>(c == u'&') * 4 +
+                    static_cast<std::size_t>(c == u'<' || c == u'>') * 3;
     String linked;
     linked.reserve(text.size() + entities + text.size() / 2);
     LinkSchemeAddresses<true>(text, linked);
