@@ -103,6 +103,9 @@ void LineMarkup::AppendLine(String& out, StringView source) {
     StringView line = source;
     if (fontStyles_ && !source.empty()) {
         line_.clear();
+        // Room for the line and some tags, so that a long line is not moved
+        // as it grows.
+        line_.reserve(source.size() + source.size() / 4);
         AppendFontStyles(line_, source, keepStyleMarkers_, &boldExceptions_);
         line = line_;
     }

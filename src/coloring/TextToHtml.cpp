@@ -472,6 +472,9 @@ void ForEachHtmlLine(StringView linked, const HtmlLineFunction& line) {
         const StringView www = LinkWwwAddresses(text, buffers.www, buffers);
         const StringView mail = LinkMailAddresses(www, buffers.mail, buffers);
         converted.clear();
+        // Room for the line and some pairs of spaces, so that a long line is
+        // not moved as it grows.
+        converted.reserve(mail.size() + mail.size() / 4);
         AppendConvertedLine(converted, mail, !first);
         line(converted, last);
     });

@@ -17,6 +17,14 @@ QuoteFormatter::QuoteFormatter(std::int32_t wrapColumn_, char16_t quoteChar_,
 QuoteFormatter::~QuoteFormatter() = default;
 
 void QuoteFormatter::SplitLines(String text) {
+    Split(std::move(text), false);
+}
+
+void QuoteFormatter::SplitAndAnalyzeLines(String text) {
+    Split(std::move(text), true);
+}
+
+void QuoteFormatter::Split(String text, bool analyze) {
     lines.clear();
     texts.clear();
     const StringView all = StoreText(std::move(text));
@@ -34,6 +42,7 @@ void QuoteFormatter::SplitLines(String text) {
         if (lines.size() == lines.capacity())
             lines.reserve(lines.size() + CountLineFeeds(all.substr(pos)) + 1 + 4);
         lines.push_back(QuoteLine{line});
+        if (analyze) AnalyzeLine(lines.size() - 1, true);
         if (lf == StringView::npos) break;
         pos = lf + 1;
     }
@@ -111,32 +120,35 @@ void QuoteFormatter::GetQuoteLevel(StringView text, std::int32_t& level, std::in
 void QuoteFormatter::AnalyzeLines(std::int32_t first, std::int32_t excludedFirst,
                                   std::int32_t excludedLast) {
     for (std::size_t i = static_cast<std::size_t>(std::max(first, 0)); i < lines.size(); ++i) {
-        QuoteLine& line = lines[i];
         PrefetchAhead(i);
-        std::int32_t level = 0;
-        std::int32_t end = 0;
-        GetQuoteLevel(line.text, level, end);
-        const auto prefixLength = static_cast<std::size_t>(end);
-        if (level != 0) {
-            const StringView ownPrefix =
-                standardized ? StringView() : line.text.substr(0, prefixLength);
-            line.prefixIndex = GetPrefixIndex(level, ownPrefix);
-        }
-        const auto total = static_cast<std::int32_t>(line.text.size());
-        line.text.remove_prefix(prefixLength);
-        line.level = level;
-        line.prefixLength = end;
-
         const auto index = static_cast<std::int64_t>(i);
-        // Only a line with a space could have been wrapped, so only such lines
-        // tell the width the text was wrapped at.
-        const bool eligible = (index < excludedFirst || index > excludedLast) &&
-                              line.text.find(u' ') != StringView::npos;
-        if (level != 0 && eligible && total > longestQuotedLine) longestQuotedLine = total;
-        const auto slot = static_cast<std::size_t>(level);
-        if (levelWidths.size() <= slot) levelWidths.resize(slot + 1, 0);
-        if (eligible && total > levelWidths[slot]) levelWidths[slot] = total;
+        AnalyzeLine(i, index < excludedFirst || index > excludedLast);
     }
+}
+
+void QuoteFormatter::AnalyzeLine(std::size_t i, bool counted) {
+    QuoteLine& line = lines[i];
+    std::int32_t level = 0;
+    std::int32_t end = 0;
+    GetQuoteLevel(line.text, level, end);
+    const auto prefixLength = static_cast<std::size_t>(end);
+    if (level != 0) {
+        const StringView ownPrefix =
+            standardized ? StringView() : line.text.substr(0, prefixLength);
+        line.prefixIndex = GetPrefixIndex(level, ownPrefix);
+    }
+    const auto total = static_cast<std::int32_t>(line.text.size());
+    line.text.remove_prefix(prefixLength);
+    line.level = level;
+    line.prefixLength = end;
+
+    // Only a line with a space could have been wrapped, so only such lines
+    // tell the width the text was wrapped at.
+    const bool eligible = counted && line.text.find(u' ') != StringView::npos;
+    if (level != 0 && eligible && total > longestQuotedLine) longestQuotedLine = total;
+    const auto slot = static_cast<std::size_t>(level);
+    if (levelWidths.size() <= slot) levelWidths.resize(slot + 1, 0);
+    if (eligible && total > levelWidths[slot]) levelWidths[slot] = total;
 }
 
 std::size_t QuoteFormatter::StandardPrefixLength(std::int32_t level) const {

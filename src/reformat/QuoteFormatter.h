@@ -62,6 +62,10 @@ class QuoteFormatter {
     // the lines refer into it.
     void SplitLines(String text);
 
+    // SplitLines followed by AnalyzeLines(0, -1, -1), in one pass over the
+    // text: each line is analysed while it is still in the cache.
+    void SplitAndAnalyzeLines(String text);
+
     // Gives the text of the last SplitLines back, unchanged, and empties
     // `lines` (which referred into it).
     String TakeBackText();
@@ -82,6 +86,9 @@ class QuoteFormatter {
     // levelWidths. Lines in [excludedFirst, excludedLast] are left out of the
     // width statistics (-1, -1 excludes nothing).
     void AnalyzeLines(std::int32_t first, std::int32_t excludedFirst, std::int32_t excludedLast);
+    // The same for lines[i] alone; `counted` when it takes part in the width
+    // statistics.
+    void AnalyzeLine(std::size_t i, bool counted);
 
     // Index of the output prefix for a quoted line of `level` whose own prefix
     // was `linePrefix`.
@@ -178,6 +185,8 @@ class QuoteFormatter {
     // never moves its elements, so views of short (inline) strings stay valid.
     std::deque<String> texts;
 
+    // SplitLines, and with `analyze` AnalyzeLine for each line as it is split.
+    void Split(String text, bool analyze);
     std::size_t BreakPosition(StringView text, std::size_t prefixLength, bool hasLineBreak) const;
     void WrapInto(TextSink& out, StringView text, StringView prefix);
     void WrapPendingInto(TextSink& out, StringView prefix);

@@ -22,8 +22,7 @@ void ViewReformat(const Settings& options, String& text) {
         options.standardizedIndentation ? options.compressedIndentation : 0;
     QuoteFormatter formatter(column, options.quoteChar, compressed,
                              options.standardizedIndentation);
-    formatter.SplitLines(std::move(text));
-    formatter.AnalyzeLines(0, -1, -1);
+    formatter.SplitAndAnalyzeLines(std::move(text));
     formatter.DropTrailingEmptyLines();
     formatter.RepairOEWrapping();
     formatter.Render(text);
