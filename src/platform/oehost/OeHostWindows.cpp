@@ -129,28 +129,27 @@ LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Registers the client's window classes; a class registered by an earlier
+// call counts, so that a failed start may be tried again.
 bool RegisterClasses() {
-    static const bool registered = [] {
-        const HINSTANCE instance = GetModuleHandleW(nullptr);
-        const struct {
-            const wchar_t* name;
-            WNDPROC procedure;
-        } classes[] = {{kMainClass, PlainProc},    {kPaneClass, PlainProc},
-                       {kNoteClass, NoteProc},     {kEnvelopeClass, PlainProc},
-                       {kDocHostClass, PlainProc}, {kMimeClass, PlainProc},
-                       {kServerClass, ServerProc}};
-        for (const auto& c : classes) {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = c.procedure;
-            wc.hInstance = instance;
-            wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-            wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-            wc.lpszClassName = c.name;
-            if (RegisterClassW(&wc) == 0) return false;
-        }
-        return true;
-    }();
-    return registered;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const struct {
+        const wchar_t* name;
+        WNDPROC procedure;
+    } classes[] = {{kMainClass, PlainProc},    {kPaneClass, PlainProc},
+                   {kNoteClass, NoteProc},     {kEnvelopeClass, PlainProc},
+                   {kDocHostClass, PlainProc}, {kMimeClass, PlainProc},
+                   {kServerClass, ServerProc}};
+    for (const auto& c : classes) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = c.procedure;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        wc.lpszClassName = c.name;
+        if (RegisterClassW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    }
+    return true;
 }
 
 HWND Child(const wchar_t* className, HWND parent, LPVOID data = nullptr) {
@@ -281,7 +280,11 @@ bool OeHostWindows::Start() {
     previewPane =
         CreateWindowExW(0, kPaneClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 300, 800,
                         300, mainWindow, nullptr, GetModuleHandleW(nullptr), nullptr);
-    return previewPane != nullptr;
+    if (previewPane != nullptr) return true;
+    const DWORD error = GetLastError();
+    Exit();
+    SetLastError(error);
+    return false;
 }
 
 HostNote OeHostWindows::OpenNote(StringView title, StringView body,
