@@ -136,9 +136,8 @@ bool RegisterClasses() {
     const struct {
         const wchar_t* name;
         WNDPROC procedure;
-    } classes[] = {{kMainClass, PlainProc},    {kPaneClass, PlainProc},
-                   {kNoteClass, NoteProc},     {kEnvelopeClass, PlainProc},
-                   {kDocHostClass, PlainProc}, {kMimeClass, PlainProc},
+    } classes[] = {{kMainClass, PlainProc},     {kPaneClass, PlainProc},    {kNoteClass, NoteProc},
+                   {kEnvelopeClass, PlainProc}, {kDocHostClass, PlainProc}, {kMimeClass, PlainProc},
                    {kServerClass, ServerProc}};
     for (const auto& c : classes) {
         WNDCLASSW wc{};
