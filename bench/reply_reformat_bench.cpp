@@ -105,7 +105,7 @@ void BM_ReplyStages(benchmark::State& state, int stage) {
             state.ResumeTiming();
             split->SplitLines(std::move(text));
             split->AnalyzeLines(0, -1, -1);
-            benchmark::DoNotOptimize(split->lines.data());
+            benchmark::DoNotOptimize(split->lines.begin());
         } else if (stage == 1) {
             state.PauseTiming();
             repaired.reset();
@@ -117,7 +117,7 @@ void BM_ReplyStages(benchmark::State& state, int stage) {
             EvictCaches();
             state.ResumeTiming();
             repaired->RepairOEWrapping();
-            benchmark::DoNotOptimize(repaired->lines.data());
+            benchmark::DoNotOptimize(repaired->lines.begin());
         } else {
             String out;
             prepared.Render(out);

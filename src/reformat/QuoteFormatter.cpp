@@ -7,6 +7,14 @@
 
 namespace nimbrel {
 
+namespace {
+
+// Room before the first line for the blank lines that the reply reformat
+// may put at the top (three at most).
+constexpr std::size_t kFrontRoom = 4;
+
+}  // namespace
+
 QuoteFormatter::QuoteFormatter(std::int32_t wrapColumn_, char16_t quoteChar_,
                                std::int32_t compressed_, std::int32_t standardized_)
     : wrapColumn(wrapColumn_),
@@ -25,7 +33,7 @@ void QuoteFormatter::SplitAndAnalyzeLines(String text) {
 }
 
 void QuoteFormatter::Split(String text, bool analyze) {
-    lines.clear();
+    lines.Reset(kFrontRoom);
     texts.clear();
     const StringView all = StoreText(std::move(text));
     // Room for a line per 32 units, and for the few lines the reply reformat

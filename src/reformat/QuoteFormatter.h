@@ -24,24 +24,11 @@
 #include <deque>
 #include <vector>
 
+#include "reformat/LineList.h"
 #include "reformat/TextSink.h"
 #include "shell/Text.h"
 
 namespace nimbrel {
-
-struct QuoteLine {
-    // The whole line after SplitLines; without its prefix after AnalyzeLines.
-    // A view: the characters belong to the formatter (the split text, or a
-    // line built later and kept with StoreText), so a line costs no
-    // allocation of its own.
-    StringView text;
-    // Quote level; 0 for unquoted lines and lines not yet analysed.
-    std::int32_t level = 0;
-    // Code units the prefix took in the line as split.
-    std::int32_t prefixLength = 0;
-    // The prefix to write (PrefixText); meaningful only when level != 0.
-    std::int32_t prefixIndex = 0;
-};
 
 class QuoteFormatter {
   public:
@@ -167,7 +154,7 @@ class QuoteFormatter {
     std::uint8_t addLevel = 0;
     std::uint8_t longUnquotedLines = 0;
     std::int32_t wrapColumn;
-    std::vector<QuoteLine> lines;
+    LineList lines;
     char16_t quoteChar;
     std::int32_t compressed;
     std::int32_t longestQuotedLine = -1;
