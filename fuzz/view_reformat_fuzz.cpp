@@ -67,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(QuoteFormatter::FirstWord(line.text).size() <= line.text.size());
         QuoteFormatter::IsBlankQuoteLine(line.text);
     }
-    const std::vector<QuoteLine> split = f.lines;
+    const std::vector<QuoteLine> split(f.lines.begin(), f.lines.end());
     const bool excludeSome = (bits >> 5) & 1;
     f.AnalyzeLines(first, excludeSome ? 1 : -1, excludeSome ? 2 : -1);
     Check(f.lines.size() == lineCount);
