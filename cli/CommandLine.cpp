@@ -11,6 +11,7 @@ namespace nimbrel {
 namespace {
 
 std::filesystem::path argv0;
+int exitStatus = 0;
 
 void ReportError(std::string message) {
     for (char& c : message) {
@@ -20,6 +21,10 @@ void ReportError(std::string message) {
 }
 
 }  // namespace
+
+void SetExitStatus(int status) {
+    exitStatus = status;
+}
 
 int RunCommandLine(CLI::App& app, int argc, char** argv) {
     if (argc > 0 && argv[0] != nullptr) argv0 = argv[0];
@@ -41,7 +46,7 @@ int RunCommandLine(CLI::App& app, int argc, char** argv) {
         ReportError("cannot write to standard output");
         return kExitFailure;
     }
-    return 0;
+    return exitStatus;
 }
 
 std::filesystem::path ExecutablePath() {

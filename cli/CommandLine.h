@@ -15,6 +15,11 @@ namespace nimbrel {
 // unwritable files.
 constexpr int kExitFailure = 2;
 
+// Exit status of a command that did its work with a negative result (the
+// demo's scenario checks failed); set by SetExitStatus.
+constexpr int kExitChecksFailed = 1;
+void SetExitStatus(int status);
+
 // Thrown by a command to fail. The message is one line without the
 // "nimbrel: " prefix; RunCommandLine prints it to standard error. A command
 // must not have written to standard output before it throws.

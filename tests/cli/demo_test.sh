@@ -26,14 +26,14 @@ Status list of the options dialog (newest first)
 
 EOF
 diff expected rows >&2 || fail "status list"
-for what in 'E-mail reply' 'News reply' 'Reply quoted with "|"' 'HTML reply' \
-    'New message with a signature marker'; do
-    grep -q "^$what \".*\" (.*): " out || fail "no section for $what"
+for id in email-reply news-reply bar-quoted-reply html-reply signature-marker; do
+    grep -q "^$id \".*\" (.*): " out || fail "no section for $id"
 done
+[[ $(grep -c '^  ok   line ' out) == 5 ]] || fail "the bundled scenario's checks"
 [[ $(grep -c '^--- before$' out) == 5 ]] || fail "five replies before"
 [[ $(grep -c '^--- after' out) == 5 ]] || fail "five replies after"
 grep -qx 'Jane Doe wrote:' out || fail "e-mail reply not reformatted"
-sed -n '/^New message/,/^Message in its own/p' out | sed -n '/^--- after/,$p' >signed
+sed -n '/^signature-marker/,/^message-window/p' out | sed -n '/^--- after/,$p' >signed
 [[ -s signed ]] && ! grep -q 'nimbrel-sig' signed || fail "signature marker not replaced"
 grep -qx -- '--- after: unchanged' out || fail "HTML reply changed"
 
@@ -63,6 +63,25 @@ run demo --data "$work/missing"
 [[ $status == 2 && ! -s out && $(head -c 9 err) == "nimbrel: " ]] || fail "missing --data"
 mkdir empty
 run demo --data empty
-[[ $status == 2 && ! -s out ]] && grep -q 'email_reply.txt' err || fail "data without examples"
+[[ $status == 2 && ! -s out ]] && grep -q 'examples/demo.txt' err || fail "data without examples"
+
+# A scenario of the user's own: its checks decide the status; a faulty one
+# is refused before anything runs.
+cp "$data/examples/news_reply.txt" .
+cat >own.txt <<'EOF'
+set wrapColumn=60
+reply R "Re: mine" news_reply.txt
+wait-row "Re: mine" "processed (q)" 5000
+expect text R reformatted
+expect html R contains "not in it"
+EOF
+run demo --data "$data" --scenario own.txt --out own
+[[ $status == 1 ]] || fail "failed check: status $status"
+grep -q '^  ok   line 3: row "Re: mine" "processed (q)"' out || fail "own scenario: $(cat out)"
+grep -q "^  FAIL line 5: html of R contains \"not in it\", html is" out || fail "failed check shown"
+grep -qx '1 check(s) of the scenario failed' out || fail "failure count"
+printf 'reply R "Re: x" missing.txt\n' >bad.txt
+run demo --data "$data" --scenario bad.txt
+[[ $status == 2 && ! -s out ]] && grep -q "bad.txt': line 1: cannot read" err || fail "bad scenario: $(cat err)"
 
 echo "demo: all checks passed"

@@ -11,7 +11,7 @@
 #include "shell/SettingsFields.h"
 #include "shell/Startup.h"
 #include "shell/Utf.h"
-#include "support/ScenarioScript.h"
+#include "platform/sim/ScenarioScript.h"
 #include "ui/ResourceIds.h"
 
 namespace nimbrel {

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "OeHostWindows.h"
-#include "support/ScenarioWorld.h"
+#include "platform/sim/ScenarioWorld.h"
 
 namespace nimbrel {
 

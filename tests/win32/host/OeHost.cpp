@@ -24,10 +24,10 @@
 
 #include "HostScenarioWorld.h"
 #include "OeHostWindows.h"
+#include "platform/sim/ScenarioRunner.h"
+#include "platform/sim/ScenarioScript.h"
 #include "shell/Settings.h"
 #include "shell/Utf.h"
-#include "support/ScenarioRunner.h"
-#include "support/ScenarioScript.h"
 
 namespace nimbrel {
 namespace {
@@ -115,8 +115,10 @@ int Run(int argc, wchar_t** argv) {
 
     const ScenarioScript script = ScenarioScript::Load(scenarioFile);
     report << "scenario " << script.Name() << "\n";
-    if (!script.Error().empty()) {
-        report << "FAIL " << script.Error() << "\nresult: fail\n";
+    if (!script.Error().empty() || script.FirstRun()) {
+        // A first run stops at the welcome note, which here would be a fault.
+        report << "FAIL " << (script.FirstRun() ? "first-run is not played here" : script.Error())
+               << "\nresult: fail\n";
         return 1;
     }
     if (SaveSettings(script.StartSettings(), install / kSettingsFileName)) {

@@ -1,4 +1,4 @@
-#include "support/ScenarioScript.h"
+#include "platform/sim/ScenarioScript.h"
 
 #include <charconv>
 #include <fstream>
@@ -56,15 +56,14 @@ bool ParseNumber(std::string_view text, std::uint64_t& value) {
 
 class Parser {
   public:
-    Parser(ScenarioScript& script_, std::filesystem::path folder_, std::string& error_,
-           Settings& settings_, std::string& signatures_, std::vector<ScenarioStep>& steps_)
+    Parser(std::filesystem::path folder_, std::string& error_, Settings& settings_,
+           std::string& signatures_, bool& firstRun_, std::vector<ScenarioStep>& steps_)
         : folder(std::move(folder_)),
           error(error_),
           settings(settings_),
           signatures(signatures_),
-          steps(steps_) {
-        (void)script_;
-    }
+          firstRun(firstRun_),
+          steps(steps_) {}
 
     void Run(std::string_view source) {
         std::vector<std::string> lines;
@@ -117,6 +116,7 @@ class Parser {
 
     bool Body(const std::string& word, String& body) {
         std::uint64_t size = 0;
+        bodySource = word;
         if (word.rfind("generated:", 0) == 0) {
             if (!ParseNumber(std::string_view(word).substr(10), size)) {
                 Fail("generated:N needs a number");
@@ -183,6 +183,10 @@ class Parser {
             }
             return false;
         }
+        if (command == "first-run") {
+            firstRun = true;
+            return false;
+        }
         if (command == "signatures") {
             signatures.clear();
             for (std::size_t i = 1; i < words.size(); ++i)
@@ -194,14 +198,18 @@ class Parser {
             step.kind = command == "reply" ? Kind::kReply : Kind::kMessage;
             step.id = words[1].text;
             step.title = Text(words[2].text);
-            return Body(words[3].text, step.text) && NoteOptions(words, 4, step);
+            const bool read = Body(words[3].text, step.text);
+            step.source = bodySource;
+            return read && NoteOptions(words, 4, step);
         }
         if (command == "preview") {
             if (!Need(words, 3, "preview ID BODY [html]")) return false;
             step.kind = Kind::kPreview;
             step.id = words[1].text;
             step.html = words.size() > 3 && words[3].text == "html";
-            return Body(words[2].text, step.text);
+            const bool read = Body(words[2].text, step.text);
+            step.source = bodySource;
+            return read;
         }
         if (command == "subject" || command == "close") {
             if (!Need(words, command == "close" ? 2 : 3, "subject ID \"TITLE\" / close ID"))
@@ -307,7 +315,9 @@ class Parser {
     std::string& error;
     Settings& settings;
     std::string& signatures;
+    bool& firstRun;
     std::vector<ScenarioStep>& steps;
+    std::string bodySource;  // of the last body read
     int lineNumber = 0;
 };
 
@@ -329,7 +339,8 @@ ScenarioScript ScenarioScript::Load(const std::filesystem::path& file) {
 
 ScenarioScript ScenarioScript::Parse(std::string_view source, const std::filesystem::path& folder) {
     ScenarioScript script;
-    Parser(script, folder, script.error, script.startSettings, script.signaturesFile, script.steps)
+    Parser(folder, script.error, script.startSettings, script.signaturesFile, script.firstRun,
+           script.steps)
         .Run(source);
     return script;
 }

@@ -1,7 +1,8 @@
 // A user's scenario with Outlook Express, written once and played by two
-// drivers: against the simulated desktop (ScenarioSim_test) and against the
-// real Nimbrel.exe beside the Win32 test host under Wine (src/platform/oehost, tests/win32/host).
-// Both read the same file and judge by the same expectations.
+// drivers: ScenarioPlayer on the simulated desktop (`nimbrel demo` and the
+// tests), and the Win32 test host beside the real Nimbrel.exe under Wine
+// (src/platform/oehost, tests/win32/host). Both read the same file and judge
+// by the same expectations.
 //
 // The file is a list of lines; '#' starts a comment line. Words are bare or
 // "quoted" (escapes \r \n \t \" \\). Bodies are file names relative to the
@@ -12,6 +13,9 @@
 // Before the program starts (anywhere in the file, applied first):
 //   set NAME=VALUE ...          settings fields as Nimbrel.cfg holds them
 //   signatures "LINE" ...       the install directory's signatures.ini
+//   first-run                   no Nimbrel.cfg: the program starts as it does
+//                               the first time (the welcome note); `set`
+//                               lines are then ignored
 // Steps, in order; times in milliseconds:
 //   reply ID "TITLE" BODY [OPTION...]    OE opens a compose window
 //   message ID "TITLE" BODY [OPTION...]  OE opens a message in its own window
@@ -76,14 +80,15 @@ struct ScenarioStep {
         kExpectRunning,
     };
     Kind kind = Kind::kWait;
-    int line = 0;       // in the file, for messages
-    std::string id;     // the window's name in the scenario
-    String title;       // window title, status row title
-    String text;        // body, clipboard text, status, expected text
-    std::string mode;   // starts/contains/lacks, file/reformatted/unchanged
-    bool html = false;  // body is HTML
-    bool hung = false;  // the document window stops answering
-    bool down = false;  // alt
+    int line = 0;        // in the file, for messages
+    std::string id;      // the window's name in the scenario
+    String title;        // window title, status row title
+    String text;         // body, clipboard text, status, expected text
+    std::string source;  // the body's file name, or generated:N
+    std::string mode;    // starts/contains/lacks, file/reformatted/unchanged
+    bool html = false;   // body is HTML
+    bool hung = false;   // the document window stops answering
+    bool down = false;   // alt
     std::uint64_t titleAfter = 0;
     std::optional<std::uint64_t> completeAfter = 0;  // nullopt: never
     std::uint64_t milliseconds = 0;                  // wait, deadlines
@@ -104,6 +109,8 @@ class ScenarioScript {
     const Settings& StartSettings() const { return startSettings; }
     // The signatures.ini to install (CR LF lines), or empty for the bundled one.
     const std::string& SignaturesFile() const { return signaturesFile; }
+    // No Nimbrel.cfg is installed.
+    bool FirstRun() const { return firstRun; }
     const std::vector<ScenarioStep>& Steps() const { return steps; }
 
     // The step that opened the window `id` (its body is the original text),
@@ -120,6 +127,7 @@ class ScenarioScript {
     std::string error;
     Settings startSettings = Settings::Defaults();
     std::string signaturesFile;
+    bool firstRun = false;
     std::vector<ScenarioStep> steps;
 };
 

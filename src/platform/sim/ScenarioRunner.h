@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "support/ScenarioScript.h"
-#include "support/ScenarioWorld.h"
+#include "platform/sim/ScenarioScript.h"
+#include "platform/sim/ScenarioWorld.h"
 
 namespace nimbrel {
 

@@ -1,4 +1,4 @@
-#include "support/ScenarioRunner.h"
+#include "platform/sim/ScenarioRunner.h"
 
 #include <algorithm>
 

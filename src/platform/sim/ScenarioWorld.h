@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/ScenarioScript.h"
+#include "platform/sim/ScenarioScript.h"
 
 namespace nimbrel {
 
