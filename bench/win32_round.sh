@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures the real Nimbrel.exe under Wine beside the Win32 mail client test
-# host (tests/win32/host, src/platform/oehost), with the default settings. Not a test: it prints
+# host (src/platform/oehost), with the default settings. Not a test: it prints
 # numbers to compare with the targets.
 #   - title to text: from a reply window getting its title to the reformatted
 #     text in its document (the timer period included), the median of RUNS
@@ -34,7 +34,7 @@ while (($# > 0)); do
 done
 build_dir=$(realpath -m "$build_dir")
 exe=$build_dir/src/Nimbrel.exe
-host=$build_dir/tests/win32/host/OeHost.exe
+host=$build_dir/src/platform/oehost/OeHost.exe
 [[ -f $exe && -f $host ]] || { echo "build Nimbrel and OeHost in $build_dir first" >&2; exit 2; }
 
 if ((inside == 0)); then

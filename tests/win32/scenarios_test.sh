@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The scenarios of tests/data/scenarios against the real Nimbrel.exe under
-# Wine and Xvfb, the mail client (src/platform/oehost) played by OeHost.exe
-# (tests/win32/host).
+# Wine and Xvfb, the mail client played by OeHost.exe (src/platform/oehost).
 # The same files pass against the simulated desktop (ScenarioSim_test).
 # OeHost writes a report per scenario; a scenario passes when its report
 # ends with "result: pass". Wine's exit codes are never looked at, and every
@@ -31,7 +30,7 @@ while (($# > 0)); do
 done
 build_dir=$(realpath -m "$build_dir")
 exe=$build_dir/src/Nimbrel.exe
-host=$build_dir/tests/win32/host/OeHost.exe
+host=$build_dir/src/platform/oehost/OeHost.exe
 
 if ((inside == 0)); then
     if ((build)); then

@@ -1,7 +1,7 @@
 // A user's scenario with Outlook Express, written once and played by two
 // drivers: ScenarioPlayer on the simulated desktop (`nimbrel demo` and the
 // tests), and the Win32 test host beside the real Nimbrel.exe under Wine
-// (src/platform/oehost, tests/win32/host). Both read the same file and judge
+// (OeHost.exe, src/platform/oehost). Both read the same file and judge
 // by the same expectations.
 //
 // The file is a list of lines; '#' starts a comment line. Words are bare or
