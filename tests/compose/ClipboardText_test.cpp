@@ -123,20 +123,6 @@ TEST_F(ClipboardTextTest, FindsHtmlFormatAmongTheOtherFormats) {
     EXPECT_FALSE(other.clipboard.OpenedBy().has_value());
 }
 
-TEST_F(ClipboardTextTest, WithoutHtmlFormatTheClipboardStaysOpenForTheText) {
-    ASSERT_TRUE(desktop.clipboard.PutText(kOeProcess, u"plain reply "));
-    ASSERT_FALSE(clipboard.OpenWithTimeout(500));
-    const int attempts = desktop.clipboard.OpenAttempts();
-    EXPECT_EQ(clipboard.ReadHtmlFormat(), -1);
-    EXPECT_TRUE(clipboard.IsOpened());
-    EXPECT_EQ(desktop.clipboard.OpenedBy(), kProgramProcess);
-    String text;
-    EXPECT_FALSE(clipboard.ReadText(text));
-    EXPECT_EQ(text, u"plain reply ");
-    EXPECT_EQ(desktop.clipboard.OpenAttempts(), attempts);
-    EXPECT_FALSE(desktop.clipboard.OpenedBy().has_value());
-}
-
 TEST_F(ClipboardTextTest, WritingReplacesEveryFormatAndClosesTheClipboard) {
     ASSERT_TRUE(desktop.clipboard.Put(kOeProcess, {{HtmlFormat(), std::string("<P>\0", 4)},
                                                    {cf::kText, std::string("old\0", 4)}}));

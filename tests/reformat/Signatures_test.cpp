@@ -67,16 +67,5 @@ TEST(Signatures, LoadedOncePerRun) {
     ResetSignatures();
 }
 
-TEST(Signatures, BundledFileHasSignatures) {
-    ResetSignatures();
-    LoadSignatures(RepoDataDir());
-    EXPECT_GE(signatureList.size(), 3u);
-    bool multiLine = false;
-    for (const String& signature : signatureList)
-        multiLine = multiLine || signature.find(u'\n') != String::npos;
-    EXPECT_TRUE(multiLine);
-    ResetSignatures();
-}
-
 }  // namespace
 }  // namespace nimbrel

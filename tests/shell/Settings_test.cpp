@@ -1,8 +1,21 @@
+// The settings record: its defaults and layout, the fields by name as
+// Nimbrel.cfg and the command line name them, and the file itself.
 #include "shell/Settings.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+
+#include "shell/AtomicFile.h"
+#include "shell/SettingsFields.h"
+#include "support/GoldenCase.h"
+#include "support/TempDirectory.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#endif
 
 namespace nimbrel {
 namespace {
@@ -28,6 +41,156 @@ TEST(Settings, WrapColumnClamp) {
     for (const auto& c : cases)
         EXPECT_EQ(ClampWrapColumn(c.in), c.out) << c.in;
 }
+
+TEST(SettingsFields, CoverEveryByteOfTheRecordButThePadding) {
+    // Each field's size, by kind; together with the padding they must tile
+    // the record exactly, so a field missing from the table shows up here.
+    std::size_t covered = 2;  // padding
+    for (const SettingsField& field : AllSettingsFields()) {
+        covered += field.kind == FieldKind::Template    ? 512
+                   : field.kind == FieldKind::QuoteChar ? 2
+                                                        : 4;
+        EXPECT_EQ(FindSettingsField(field.name), &field);
+    }
+    EXPECT_EQ(covered, sizeof(Settings));
+}
+
+TEST(SettingsFields, AcceptsOnlyWhatTheFieldCanTake) {
+    for (const std::vector<String>& c : LoadTable("settings_assignments")) {
+        const std::string assignment = Utf8(c.at(0));
+        const bool ok = c.at(1) != u"refused";
+        Settings record = Settings::Defaults();
+        const Settings before = record;
+        const std::string error = ApplySettingsAssignment(record, assignment);
+        EXPECT_EQ(error.empty(), ok) << assignment << ": " << error;
+        if (ok) {
+            const std::string name = assignment.substr(0, assignment.find('='));
+            EXPECT_EQ(FormatSettingsField(record, *FindSettingsField(name)), Utf8(c[1]));
+        } else {
+            EXPECT_EQ(std::memcmp(&record, &before, sizeof record), 0) << assignment;
+            EXPECT_NE(error.find('\n'), 0u);
+        }
+    }
+}
+
+TEST(SettingsFields, TemplateLimitIs255UnitsAndClearsTheRest) {
+    Settings record = Settings::Defaults();
+    EXPECT_EQ(SetSettingsField(record, "newsHeader.text", std::string(255, 'x')), "");
+    EXPECT_EQ(record.newsHeader.text[254], u'x');
+    EXPECT_EQ(record.newsHeader.text[255], 0);
+    EXPECT_NE(SetSettingsField(record, "newsHeader.text", std::string(256, 'x')), "");
+    EXPECT_EQ(SetSettingsField(record, "newsHeader.text", "short"), "");
+    for (int i = 5; i < kTemplateUnits; ++i)
+        ASSERT_EQ(record.newsHeader.text[i], 0) << i;
+}
+
+std::string Bytes(const Settings& record) {
+    return std::string(reinterpret_cast<const char*>(&record), sizeof record);
+}
+
+// A missing file keeps the defaults; a save writes the record's every byte
+// over an old file and a temporary one left by a crash, and reads back whole.
+TEST(SettingsFile, SaveWritesEveryByteAndLoadReadsThemBack) {
+    TempDirectory dir;
+    Settings record = Settings::Defaults();
+    EXPECT_TRUE(LoadSettings(record, dir / kSettingsFileName));
+    EXPECT_EQ(Bytes(record), Bytes(Settings::Defaults()));
+    EXPECT_EQ(Bytes(record).substr(0, 6), std::string("\x48\0\0\0\x3E\0", 6));
+
+    WriteFileBytes(dir / kSettingsFileName, "old contents");
+    WriteFileBytes(dir / "Nimbrel.cfg.tmp", "left over from a crash");
+    record.wrapColumn = 40;  // out of the dialog's range: stored as it is
+    record.padding = 0xBEEF;
+    record.emailHeader.text[200] = u'x';  // after the terminator
+    record.newsHeader.style = 7;
+    record.cursorAtTop = 2;
+    ASSERT_FALSE(SaveSettings(record, dir / kSettingsFileName));
+    EXPECT_EQ(ReadFileBytes(dir / kSettingsFileName), Bytes(record));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Nimbrel.cfg.tmp"));
+
+    Settings loaded = Settings::Defaults();
+    EXPECT_FALSE(LoadSettings(loaded, dir / kSettingsFileName));
+    EXPECT_EQ(Bytes(loaded), Bytes(record));
+}
+
+TEST(SettingsFile, ShortAndLongFilesOverwriteOnlyTheirBytes) {
+    const std::string pattern(1200, '\x01');
+    const struct {
+        const char* name;
+        std::string file;
+        void (*expect)(Settings&);  // applies the expected change to the defaults
+    } cases[] = {
+        {"empty", "", [](Settings&) {}},
+        {"one byte", "\x64", [](Settings& s) { s.wrapColumn = 100; }},
+        {"wrap column", std::string("\x28\0\0\0", 4), [](Settings& s) { s.wrapColumn = 40; }},
+        {"cuts through quoteChar", std::string("\x48\0\0\0\x7C", 5),
+         [](Settings& s) { s.quoteChar = u'|'; }},
+        {"long", pattern,
+         [](Settings& s) {
+             std::memset(&s, 1, sizeof s);
+             s.emailHeader.text[kTemplateUnits - 1] = 0;
+             s.newsHeader.text[kTemplateUnits - 1] = 0;
+         }},
+    };
+    for (const auto& c : cases) {
+        TempDirectory dir;
+        WriteFileBytes(dir / kSettingsFileName, c.file);
+        Settings loaded = Settings::Defaults();
+        EXPECT_FALSE(LoadSettings(loaded, dir / kSettingsFileName)) << c.name;
+        Settings expected = Settings::Defaults();
+        c.expect(expected);
+        EXPECT_EQ(Bytes(loaded), Bytes(expected)) << c.name;
+    }
+}
+
+TEST(SettingsFile, UnterminatedTemplatesAreCutAtTheLastUnit) {
+    TempDirectory dir;
+    WriteFileBytes(dir / kSettingsFileName, std::string(1140, 'A'));
+    Settings loaded = Settings::Defaults();
+    EXPECT_FALSE(LoadSettings(loaded, dir / kSettingsFileName));
+    for (const QuoteHeaderSetting* header : {&loaded.emailHeader, &loaded.newsHeader}) {
+        EXPECT_EQ(header->text[kTemplateUnits - 2], 0x4141);
+        EXPECT_EQ(header->text[kTemplateUnits - 1], 0);
+        EXPECT_EQ(std::u16string(header->text).size(), 255u);
+    }
+    EXPECT_EQ(loaded.wrapColumn, 0x41414141);
+}
+
+TEST(SettingsFile, AnUnreadableFileOrAFailedSaveIsReportedAndLeavesNoTrace) {
+    TempDirectory dir;
+    Settings record = Settings::Defaults();
+
+    // The directory does not exist: nothing can be created.
+    EXPECT_TRUE(SaveSettings(record, dir / "missing" / kSettingsFileName));
+    EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+
+    // The temporary file is written but cannot be renamed over a directory:
+    // it must be removed again and the directory must stay.
+    std::filesystem::create_directory(dir / kSettingsFileName);
+    EXPECT_TRUE(LoadSettings(record, dir / kSettingsFileName));  // not a file to read
+    EXPECT_EQ(Bytes(record), Bytes(Settings::Defaults()));
+    EXPECT_TRUE(SaveSettings(record, dir / kSettingsFileName));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / kSettingsFileName));
+    EXPECT_FALSE(std::filesystem::exists(dir / "Nimbrel.cfg.tmp"));
+}
+
+#ifndef _WIN32
+// A device is written into, not replaced by a plain file; a directory is
+// refused. The device is a null device of the test's own where it may be
+// made (as root), else /dev/null.
+TEST(AtomicFile, ADeviceIsWrittenIntoAndADirectoryRefused) {
+    TempDirectory dir;
+    std::filesystem::path device = dir / "null";
+    if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0) device = "/dev/null";
+    EXPECT_FALSE(WriteFileAtomically(device, "bytes"));
+    EXPECT_TRUE(std::filesystem::is_character_file(device));
+    EXPECT_FALSE(std::filesystem::exists(device.string() + ".tmp"));
+
+    std::filesystem::create_directory(dir / "folder");
+    EXPECT_TRUE(WriteFileAtomically(dir / "folder", "bytes"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
+}
+#endif
 
 }  // namespace
 }  // namespace nimbrel

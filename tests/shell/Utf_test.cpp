@@ -10,16 +10,6 @@
 namespace nimbrel {
 namespace {
 
-// Cases: tables of bytes and UTF-16 units in tests/data/tables.
-TEST(Utf, Utf8ToUtf16DecodesEveryLength) {
-    for (const std::vector<String>& c : LoadTable("utf8_decode")) {
-        String out = u"stale";
-        std::size_t offset = 99;
-        EXPECT_TRUE(Utf8ToUtf16(Bytes(c.at(0)), out, offset)) << Utf8(c[1]);
-        EXPECT_EQ(out, c.at(1)) << Utf8(c[1]);
-    }
-}
-
 TEST(Utf, Utf8ToUtf16RejectsBadSequencesAtTheirStart) {
     for (const std::vector<String>& c : LoadTable("utf8_refused")) {
         String out;

@@ -26,17 +26,6 @@ TEST(CLangFile, GetLine) {
     }
 }
 
-TEST(CLangFile, GetLineReturnsThePositionBehindTheLineEnd) {
-    const std::string file = "#A\r\none\r\ntwo\r\r\nthree\r";
-    CLangFile lang = Lang(file);
-    String out;
-    const char* next = lang.GetLine("#A", out, false);
-    ASSERT_NE(next, nullptr);
-    // Behind the CR and exactly one LF.
-    EXPECT_EQ(*next, 't');
-    EXPECT_EQ(std::string(next, 3), "two");
-}
-
 TEST(CLangFile, GetBlock) {
     for (const std::vector<String>& c : LoadTable("lang_get_block")) {
         SCOPED_TRACE(Utf8(c.at(0)));
