@@ -12,18 +12,6 @@
 namespace nimbrel {
 namespace {
 
-class FakeLanguage : public LanguageTexts {
-  public:
-    const String* GetText(std::string_view key) override {
-        if (key != "MSAA Error") return nullptr;
-        text = u"Accessibility is missing.";
-        return &text;
-    }
-
-  private:
-    String text;
-};
-
 class HtmlDocAccessTest : public ::testing::Test {
   protected:
     HtmlDocAccessTest() : oe(desktop) {
@@ -168,56 +156,13 @@ TEST_F(HtmlDocAccessTest, ComAndTheLibraryLiveFromTheFirstInstanceToTheLast) {
     EXPECT_TRUE(desktop.messageBoxes.Shown().empty());
 }
 
-TEST_F(HtmlDocAccessTest, AMissingAccessibilityLibraryIsReportedOncePerProcess) {
-    FakeLanguage language;
-    app.langFile = &language;
+// The program's own runs (tests/data/ui/program-oleacc-*.case) show the
+// boxes; here the one without a language file.
+TEST_F(HtmlDocAccessTest, WithoutALanguageFileTheMissingLibraryBoxIsEmpty) {
     desktop.modules.Remove("OLEACC.DLL");
-    const OeNote reply = oe.OpenReply(u"x");
-    {
-        CHtmlDocAccess first(desktop.platform());
-        CHtmlDocAccess second(desktop.platform());
-        first.LocateDocumentWindow(reply.note);
-        EXPECT_TRUE(first.Connect());
-    }
-    CHtmlDocAccess third(desktop.platform());
-
-    ASSERT_EQ(desktop.messageBoxes.Shown().size(), 1u);
-    const SimMessageBox& box = desktop.messageBoxes.Shown()[0];
-    EXPECT_FALSE(box.ansi);
-    EXPECT_EQ(box.text, u"Accessibility is missing.");
-    EXPECT_EQ(box.caption, u"Nimbrel Error");
-    EXPECT_EQ(box.flags, 0x1030u);
-}
-
-TEST_F(HtmlDocAccessTest, WithoutWarningsTheMissingLibraryStaysSilentAndWithoutATextTheBoxIsEmpty) {
-    desktop.modules.Remove("OLEACC.DLL");
-    settings.displayWarnings = 0;
-    { CHtmlDocAccess quiet(desktop.platform()); }
-    EXPECT_TRUE(desktop.messageBoxes.Shown().empty());
-
-    settings.displayWarnings = 1;
     CHtmlDocAccess noLanguageFile(desktop.platform());
     ASSERT_EQ(desktop.messageBoxes.Shown().size(), 1u);
     EXPECT_EQ(desktop.messageBoxes.Shown()[0].text, u"");
-}
-
-TEST_F(HtmlDocAccessTest, AMissingObjectFromLresultIsReportedForEveryInstance) {
-    desktop.modules.RemoveExport("OLEACC.DLL", "ObjectFromLresult");
-    settings.displayWarnings = 0;  // this box does not depend on it
-    const OeNote reply = oe.OpenReply(u"x");
-    CHtmlDocAccess first(desktop.platform());
-    CHtmlDocAccess second(desktop.platform());
-    first.LocateDocumentWindow(reply.note);
-    EXPECT_TRUE(first.Connect());
-
-    ASSERT_EQ(desktop.messageBoxes.Shown().size(), 2u);
-    for (const SimMessageBox& box : desktop.messageBoxes.Shown()) {
-        EXPECT_EQ(box.text,
-                  u"oleacc.dll: Pointer to ObjectFromLresult could not be obtained!\n"
-                  u"Coloring will not work.\n");
-        EXPECT_EQ(box.caption, u"Nimbrel Error");
-        EXPECT_EQ(box.flags, 0x1030u);
-    }
 }
 
 }  // namespace

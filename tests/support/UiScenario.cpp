@@ -6,12 +6,12 @@
 #include <iomanip>
 #include <sstream>
 
+#include "platform/sim/ScenarioScript.h"
 #include "shell/App.h"
 #include "shell/Settings.h"
 #include "shell/SettingsFields.h"
 #include "shell/Startup.h"
 #include "shell/Utf.h"
-#include "platform/sim/ScenarioScript.h"
 #include "ui/ResourceIds.h"
 
 namespace nimbrel {
@@ -292,6 +292,9 @@ void UiScenario::Do(const Step& step, SimDialog& dialog) {
             AnsiToUtf16(ReadFileBytes(std::string(NIMBREL_DATA_DIR) + "/" + Utf8(step.at(1)))));
         return void(reply = oe.OpenReply(replyText).note);
     }
+    if (verb == u"no-module") return desktop.modules.Remove(Utf8(step.at(1)));
+    if (verb == u"no-export")
+        return desktop.modules.RemoveExport(Utf8(step.at(1)), Utf8(step.at(2)));
     if (verb == u"fail-create") return desktop.dialogs.FailNextCreate();
     if (verb == u"post-quit") return desktop.loop.PostQuitMessage(0);
     if (verb == u"kill-timer") return void(desktop.loop.KillTimer(app.mainWindow, kWatchTimerId));
