@@ -2,19 +2,17 @@
 # End-to-end checks of `nimbrel demo`: run as `demo_test.sh NIMBREL`.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
-mkdir tmp
+mkdir tmp empty
 export TMPDIR=$work/tmp
 
-run demo --help
-[[ $status == 0 ]] && grep -q -- --out out || fail "demo --help"
+expect_help --out demo
 
 # The whole run: the first-time note, the status list newest first, every
 # reply before and after, and the coloured pages.
 run demo --data "$data" --out pages
 [[ $status == 0 && ! -s err ]] || fail "demo: status $status: $(cat err)"
-grep -qx '  Nimbrel - NOTE: Welcome to Nimbrel!' out || fail "no first-time note: $(cat out)"
-sed -n '/^Status list/,/^$/p' out | sed 's/  */ /g' >rows
-cat >expected <<'EOF'
+expect_lines "demo" '  Nimbrel - NOTE: Welcome to Nimbrel!' 'Jane Doe wrote:' '--- after: unchanged'
+diff - <(sed -n '/^Status list/,/^$/p' out | sed 's/  */ /g') >&2 <<'EOF' || fail "status list"
 Status list of the options dialog (newest first)
  Window Status
  Meeting moved processed (c)
@@ -25,17 +23,14 @@ Status list of the options dialog (newest first)
  Re: Thursday's meeting processed (q)
 
 EOF
-diff expected rows >&2 || fail "status list"
 for id in email-reply news-reply bar-quoted-reply html-reply signature-marker; do
     grep -q "^$id \".*\" (.*): " out || fail "no section for $id"
 done
-[[ $(grep -c '^  ok   line ' out) == 5 ]] || fail "the bundled scenario's checks"
-[[ $(grep -c '^--- before$' out) == 5 ]] || fail "five replies before"
-[[ $(grep -c '^--- after' out) == 5 ]] || fail "five replies after"
-grep -qx 'Jane Doe wrote:' out || fail "e-mail reply not reformatted"
+for pattern in '^  ok   line ' '^--- before$' '^--- after'; do # the bundled scenario's checks, the replies
+    [[ $(grep -c -- "$pattern" out) == 5 ]] || fail "not 5 lines matching $pattern"
+done
 sed -n '/^signature-marker/,/^message-window/p' out | sed -n '/^--- after/,$p' >signed
 [[ -s signed ]] && ! grep -q 'nimbrel-sig' signed || fail "signature marker not replaced"
-grep -qx -- '--- after: unchanged' out || fail "HTML reply changed"
 
 # The pages look right in a browser: the style sheet and the images beside
 # them, nothing pointing into the temporary install directory (removed).
@@ -58,12 +53,8 @@ run demo --data "$data"
 diff <(sed 's#/pages/#/nimbrel-demo/#' first) out >&2 || fail "runs differ"
 cmp -s pages/preview.html nimbrel-demo/preview.html || fail "pages differ"
 
-# Bad data directories.
-run demo --data "$work/missing"
-[[ $status == 2 && ! -s out && $(head -c 9 err) == "nimbrel: " ]] || fail "missing --data"
-mkdir empty
-run demo --data empty
-[[ $status == 2 && ! -s out ]] && grep -q 'examples/demo.txt' err || fail "data without examples"
+expect_failure "missing --data" demo --data "$work/missing"
+expect_error 'examples/demo.txt' "data without examples" demo --data empty
 
 # A scenario of the user's own: its checks decide the status; a faulty one
 # is refused before anything runs.
@@ -79,9 +70,7 @@ run demo --data "$data" --scenario own.txt --out own
 [[ $status == 1 ]] || fail "failed check: status $status"
 grep -q '^  ok   line 3: row "Re: mine" "processed (q)"' out || fail "own scenario: $(cat out)"
 grep -q "^  FAIL line 5: html of R contains \"not in it\", html is" out || fail "failed check shown"
-grep -qx '1 check(s) of the scenario failed' out || fail "failure count"
+expect_lines "failure count" '1 check(s) of the scenario failed'
 printf 'reply R "Re: x" missing.txt\n' >bad.txt
-run demo --data "$data" --scenario bad.txt
-[[ $status == 2 && ! -s out ]] && grep -q "bad.txt': line 1: cannot read" err || fail "bad scenario: $(cat err)"
-
+expect_error "bad.txt': line 1: cannot read" "bad scenario" demo --data "$data" --scenario bad.txt
 echo "demo: all checks passed"

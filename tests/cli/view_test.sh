@@ -3,19 +3,15 @@
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 
-run view --help
-[[ $status == 0 ]] && grep -q -- --fragment out || fail "view --help"
+expect_help --fragment view
 
 # A fragment: the body HTML and one line break; LF and CR LF input alike.
-printf 'Hi *there* :-)\n> quoted http://x.example/\n' >msg.txt
-run view --fragment --data "$data" --set reformatMessageView=0 msg.txt
+printf 'Hi *there* :-)\n> quoted http://x.example/\n' | tee msg.txt | sed 's/$/\r/' >crlf.txt
 expected="<SPAN class=q0>Hi <B>there</B> <IMG src=\"$data/emoticons/smile.gif\"><BR></span><span class=q1>&gt; quoted <A class=1 HREF=\"http://x.example/\">http://x.example/</A>"
-[[ $status == 0 && $(cat out) == "$expected" && $(tail -c 1 out | od -An -c) == *'\n' ]] ||
-    fail "fragment: $(cat out) $(cat err)"
-[[ ! -s err ]] || fail "fragment wrote to stderr: $(cat err)"
-sed 's/$/\r/' msg.txt >crlf.txt
-"$nimbrel" view --fragment --data "$data" --set reformatMessageView=0 - <crlf.txt >crlf.out
-cmp -s out crlf.out || fail "CR LF input differs"
+run view --fragment --data "$data" --set reformatMessageView=0 msg.txt
+[[ $status == 0 && ! -s err ]] && cmp -s out <(echo "$expected") || fail "fragment: $(cat out) $(cat err)"
+run view --fragment --data "$data" --set reformatMessageView=0 - <crlf.txt
+cmp -s out <(echo "$expected") || fail "CR LF input differs: $(cat out)"
 
 # The page: one document with the style sheet inlined and the body inside.
 run view --data "$data" -o page.html msg.txt
@@ -25,29 +21,21 @@ grep -qF '<style>' page.html && grep -qF '.q1 {' page.html && grep -qF "$expecte
 
 # HTML input: marked up from the markup step on; formatted HTML left alone with a note.
 printf '<DIV>&gt; hi<BR>x *b*</DIV>' >msg.html
-run view --html --fragment --data "$data" msg.html
-[[ $(cat out) == '<SPAN class=q0></span><span class=q1>&gt; hi<BR></span><span class=q0>x <B>b</B>' ]] ||
-    fail "--html: $(cat out)"
 printf '<P>Hi <B>there</B></P>\n' >formatted.html
+run view --html --fragment --data "$data" msg.html
+[[ $(cat out) == '<SPAN class=q0></span><span class=q1>&gt; hi<BR></span><span class=q0>x <B>b</B>' ]] || fail "--html: $(cat out)"
 run view --html --fragment --data "$data" formatted.html
-[[ $status == 0 && $(cat out) == '<P>Hi <B>there</B></P>' && $(wc -l <err) == 1 ]] ||
-    fail "formatted HTML: $(cat out) / $(cat err)"
+[[ $status == 0 && $(cat out) == '<P>Hi <B>there</B></P>' && $(wc -l <err) == 1 ]] || fail "formatted HTML: $(cat out) / $(cat err)"
 
-# Errors: one line, status 2, nothing written.
-printf 'ok\n' >page.html.before
-cp page.html.before page.html
+# A failed run leaves the output file alone.
+printf 'ok\n' | tee page.html >page.html.before
 printf '\xff\xfe' >bad.txt
-run view --data "$data" -o page.html bad.txt
-expect_failure "invalid UTF-8"
+expect_failure "invalid UTF-8" view --data "$data" -o page.html bad.txt
 cmp -s page.html page.html.before || fail "a failed run changed the output file"
-run view --data "$data" missing.txt
-expect_failure "missing input"
-run view --data "$work" msg.txt
-expect_failure "data directory without styles.css"
-run view --data "$data" --set fontStyles=2 msg.txt
-expect_failure "bad --set"
+expect_failure "missing input" view --data "$data" missing.txt
+expect_failure "data directory without styles.css" view --data "$work" msg.txt
+expect_failure "bad --set" view --data "$data" --set fontStyles=2 msg.txt
 
-# Every example message renders.
 for example in "$data"/examples/*.txt; do
     run view --data "$data" "$example"
     [[ $status == 0 && ! -s err ]] && grep -qF '<SPAN class=q0>' out || fail "example $example"

@@ -1,65 +1,34 @@
 #!/usr/bin/env bash
-# The setup program under Wine: a silent install into a fresh prefix, the
-# uninstall entry, Nimbrel started from elsewhere finding its folder through
-# it, an upgrade over a running Nimbrel, a silent uninstall, and the refusals
-# (a folder that cannot be written, a second setup running).
-#
+# The setup program under Wine: the refusals (a folder that cannot be written, a
+# second setup running), a silent install, the uninstall entry, Nimbrel started from
+# elsewhere finding its folder through it, an upgrade over a running Nimbrel, a
+# silent uninstall. Judged by files, the registry and window state, never by Wine's
+# exit codes. SETUP.exe is the 64-bit setup (scripts/build-setup --amd64): 32-bit
+# programs do not run on these machines.
 #   tests/win32/installer_test.sh SETUP.exe DRIVER.exe
-#
-# SETUP.exe is the 64-bit setup (scripts/build-setup --amd64): 32-bit
-# programs do not run on these machines. Judged by files, the registry and
-# window state, never by Wine's exit codes.
 set -euo pipefail
-setup=$(realpath "$1")
-driver=$(realpath "$2")
+setup=$(realpath "$1") driver=$(realpath "$2")
+. "$(dirname "$0")/lib.sh"
 
-fail() {
-    echo "installer_test: FAIL: $*" >&2
-    exit 1
-}
-passed=0
-ok() {
-    echo "ok - $*"
-    passed=$((passed + 1))
-}
+fail() { echo "installer_test: FAIL: $*" >&2; exit 1; }
+ok() { echo "ok - $*"; passed=$((passed + 1)); }
 
 work=$(mktemp -d /tmp/nimbrel-setup-test.XXXXXX)
-. "$(dirname "$0")/lib.sh"
 fresh_prefix "$work/prefix"
-cleanup() {
-    chattr -i "$WINEPREFIX/drive_c/Locked" 2>/dev/null || true
-    wineserver -k >/dev/null 2>&1 || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+drive=$WINEPREFIX/drive_c run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+trap 'chattr -i "$drive/Locked" 2>/dev/null || true; wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 
-drive=$WINEPREFIX/drive_c
-uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Nimbrel'
-run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
-
+setup_silent() { wine "$setup" /S "$@" >/dev/null 2>&1 || true; wineserver -w; } # ARGS: a silent run, waited for
 # The data of a registry value, or nothing when it is absent.
-reg_value() {
-    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-        sed -n "s/^ *$2 *REG_[A-Z_]* *//p" || true
-}
+reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p" || true; }
 key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+main_dialog() { [[ $(drv wait-state 0 0 30000) == "main visible=0 enabled=0" ]]; }
 
-# Waits (at most $2 seconds) until the command $1 succeeds.
-wait_for() {
-    local deadline=$((SECONDS + $2))
-    until eval "$1"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.5
-    done
-}
-
-# --- refusals, in the fresh prefix --------------------------------------
-# A folder that cannot be written (made immutable; root could write any
-# other): said (silently) and nothing is left.
-mkdir -p "$drive/Locked"
+# The refusals, in the fresh prefix. A folder that cannot be written (made
+# immutable; root could write any other): said (silently), nothing is left.
+mkdir -p "$drive/Locked" "$work/elsewhere"
 if chattr +i "$drive/Locked" 2>/dev/null; then
-    wine "$setup" /S '/D=C:\Locked\Nimbrel' >/dev/null 2>&1 || true
-    wineserver -w
+    setup_silent '/D=C:\Locked\Nimbrel'
     chattr -i "$drive/Locked"
     key_exists "$uninstall_key" && fail "an install into an unwritable folder wrote the uninstall key"
     [[ -n "$(ls -A "$drive/Locked")" ]] && fail "an install into an unwritable folder left files"
@@ -71,21 +40,16 @@ else
 fi
 
 # A second setup while one runs (the first waits on its welcome page).
-wine "$setup" >/dev/null 2>&1 &
-first=$!
-wait_for '[[ $(drv find "#32770" "Nimbrel Setup" 200) == window* ]]' 60 ||
-    fail "the first setup's window did not appear"
+wine "$setup" >/dev/null 2>&1 & first=$!
+wait_for '[[ $(drv find "#32770" "Nimbrel Setup" 200) == window* ]]' 60 || fail "the first setup's window did not appear"
 wine "$setup" /S '/D=C:\Second' >/dev/null 2>&1 || true
 [[ -e "$drive/Second" ]] && fail "a second setup ran while one was running"
 key_exists "$uninstall_key" && fail "a second setup wrote the uninstall key"
-kill "$first" 2>/dev/null || true
-wineserver -k >/dev/null 2>&1 || true
+{ kill "$first"; wineserver -k; } >/dev/null 2>&1 || true
 wait "$first" 2>/dev/null || true
 ok "second setup refused"
 
-# --- silent install -------------------------------------------------------
-wine "$setup" /S >/dev/null 2>&1 || true
-wineserver -w
+setup_silent
 install_win=$(reg_value "$uninstall_key" InstallLocation)
 [[ -n "$install_win" ]] || fail "no InstallLocation after a silent install"
 install=$(winepath -u "$install_win" 2>/dev/null)
@@ -93,33 +57,25 @@ for f in Nimbrel.exe lang.ini signatures.ini emoticons.ini styles.css donations.
     emoticons/smile.gif docs/index.html uninstall.exe; do
     [[ -f "$install/$f" ]] || fail "$f was not installed"
 done
-[[ "$(reg_value "$uninstall_key" UninstallString)" == "$install_win\\uninstall.exe" ]] ||
-    fail "UninstallString is not the uninstaller's full path"
-[[ "$(reg_value "$uninstall_key" DisplayName)" == Nimbrel ]] || fail "DisplayName"
-[[ "$(reg_value "$uninstall_key" DisplayVersion)" == 1.19.2 ]] || fail "DisplayVersion"
+for value in DisplayName=Nimbrel DisplayVersion=1.19.2 NoModify=0x1 NoRepair=0x1 \
+    "UninstallString=$install_win\\uninstall.exe"; do
+    data=$(reg_value "$uninstall_key" "${value%%=*}")
+    [[ $data == "${value#*=}" ]] || fail "${value%%=*} is \"$data\", not \"${value#*=}\""
+done
 [[ -n "$(reg_value "$uninstall_key" Publisher)" ]] || fail "Publisher"
 [[ "$(reg_value "$uninstall_key" DisplayIcon)" == "$install_win\\Nimbrel.exe"* ]] || fail "DisplayIcon"
-[[ "$(reg_value "$uninstall_key" NoModify)" == 0x1 ]] || fail "NoModify"
-[[ "$(reg_value "$uninstall_key" NoRepair)" == 0x1 ]] || fail "NoRepair"
-[[ "$(reg_value "$run_key" Nimbrel)" == "\"$install_win\\Nimbrel.exe\"" ]] ||
-    fail "the logon start is not registered"
+[[ "$(reg_value "$run_key" Nimbrel)" == "\"$install_win\\Nimbrel.exe\"" ]] || fail "the logon start is not registered"
 menu=$(find "$drive" -type d -path '*Start Menu/Programs/Nimbrel' | head -1)
-[[ -n "$menu" && -f "$menu/Nimbrel.lnk" && -f "$menu/Uninstall Nimbrel.lnk" ]] ||
-    fail "Start menu entries missing"
+[[ -n "$menu" && -f "$menu/Nimbrel.lnk" && -f "$menu/Uninstall Nimbrel.lnk" ]] || fail "Start menu entries missing"
 ok "silent install: files, uninstall entry, Run value, Start menu"
 
-# --- Nimbrel started from another folder finds its own ---------------------
-mkdir -p "$work/elsewhere"
-start_nimbrel() {
-    (cd "$work/elsewhere" && exec wine "$install/Nimbrel.exe" >/dev/null 2>&1) &
-    nimbrel_pid=$!
-}
-start_nimbrel
-# First run: the first-time note and, with no mail client running, the
-# dependency question (Yes), then the hidden main dialog.
+nimbrel_exe=$install/Nimbrel.exe
+start_nimbrel "$work/elsewhere"
+# Started from elsewhere, a first run: the first-time note and, with no mail
+# client running, the dependency question (Yes), then the hidden main dialog.
 [[ $(drv box "Nimbrel - NOTE" 30000 1 | head -1) != none ]] || fail "no first-time note"
 [[ $(drv box "Nimbrel" 30000 6 | head -1) != none ]] || fail "no dependency question"
-[[ $(drv wait-state 0 0 30000) == "main visible=0 enabled=0" ]] || fail "no main dialog"
+main_dialog || fail "no main dialog"
 drv command 1003 >/dev/null
 [[ $(drv wait-gone 30000) == gone ]] || fail "Terminate did not end Nimbrel"
 wait_for '[[ -f "$install/Nimbrel.cfg" ]]' 20 || fail "Nimbrel.cfg not written in the install folder"
@@ -128,22 +84,21 @@ wait_for '[[ -f "$install/Nimbrel.cfg" ]]' 20 || fail "Nimbrel.cfg not written i
 wait "$nimbrel_pid" 2>/dev/null || true
 ok "started elsewhere: Nimbrel.cfg written in the install folder"
 
-# --- upgrade while Nimbrel runs --------------------------------------------
+# An upgrade while Nimbrel runs, over settings and signatures of the user's own.
 drv cfg-write "$(winepath -w "$install/Nimbrel.cfg")" wrapColumn=76 dependOnOE=0 >/dev/null
 printf 'My own signature\r\n' >"$install/signatures.ini"
-start_nimbrel
-[[ $(drv wait-state 0 0 30000) == "main visible=0 enabled=0" ]] || fail "Nimbrel did not start"
+start_nimbrel "$work/elsewhere"
+main_dialog || fail "Nimbrel did not start"
 wine "$setup" /S >/dev/null 2>&1 || true
-wait_for '! kill -0 "$nimbrel_pid" 2>/dev/null' 30 || { ps aux | grep -i '[n]imbrel'; drv state; fail "the upgrade did not end the running Nimbrel"; }
-[[ $(drv cfg-get "$(winepath -w "$install/Nimbrel.cfg")" wrapColumn) == wrapColumn=76 ]] ||
-    fail "the upgrade lost Nimbrel.cfg"
+wait_for '! kill -0 "$nimbrel_pid" 2>/dev/null' 30 ||
+    { ps aux | grep -i '[n]imbrel'; drv state; fail "the upgrade did not end the running Nimbrel"; }
+[[ $(drv cfg-get "$(winepath -w "$install/Nimbrel.cfg")" wrapColumn) == wrapColumn=76 ]] || fail "the upgrade lost Nimbrel.cfg"
 grep -q 'My own signature' "$install/signatures.ini" || fail "the upgrade replaced the user's signatures.ini"
 # The Nimbrel that was running starts again, without the first-time note.
-[[ $(drv wait-state 0 0 30000) == "main visible=0 enabled=0" ]] || fail "Nimbrel did not start again"
+main_dialog || fail "Nimbrel did not start again"
 [[ $(drv no-box "Nimbrel - NOTE" 1000 | head -1) == "no box" ]] || fail "first-time note after upgrade"
 ok "upgrade: running Nimbrel ended, Nimbrel.cfg and signatures.ini kept, Nimbrel started again"
 
-# --- silent uninstall -------------------------------------------------------
 wine "$install/uninstall.exe" /S >/dev/null 2>&1 || true
 wait_for '! key_exists "$uninstall_key"' 60 || fail "the uninstall key is still there"
 [[ $(drv wait-gone 30000) == gone ]] || fail "the uninstaller did not end Nimbrel"
@@ -151,8 +106,7 @@ wait_for '[[ ! -e "$install/uninstall.exe" ]]' 30 || fail "the uninstaller is st
 for f in Nimbrel.exe lang.ini emoticons.ini styles.css donations.html emoticons docs; do
     [[ -e "$install/$f" ]] && fail "$f was not removed"
 done
-[[ -f "$install/Nimbrel.cfg" ]] || fail "the uninstall removed Nimbrel.cfg"
-[[ -f "$install/signatures.ini" ]] || fail "the uninstall removed the user's signatures.ini"
+for f in Nimbrel.cfg signatures.ini; do [[ -f $install/$f ]] || fail "the uninstall removed the user's $f"; done
 [[ -z "$(reg_value "$run_key" Nimbrel)" ]] || fail "the Run value is still there"
 [[ -e "$menu" ]] && fail "the Start menu folder is still there"
 ok "silent uninstall: files, key, Run value and Start menu removed; user's files kept"
