@@ -6,7 +6,7 @@
 
 #include "coloring/CStyleSheetInfo.h"
 #include "coloring/EmoticonTable.h"
-#include "coloring/RecordingMessageBoxes.h"
+#include "platform/sim/SimDesktop.h"
 #include "support/GoldenCase.h"
 #include "support/TempDirectory.h"
 
@@ -39,11 +39,12 @@ TEST(EmoticonTable, ParsesPiecesWithATab) {
 // empty file too) always warns and gives one style.
 TEST(StyleData, WarningsOfMissingAndBrokenFiles) {
     TempDirectory dir;
-    RecordingMessageBoxes boxes;
+    SimDesktop desktop;
+    SimMessageBoxes& boxes = desktop.messageBoxes;
     std::vector<EmoticonEntry> table;
     EXPECT_EQ(CStyleSheetInfo(dir.Path(), false, boxes).styleCount, 1);
     EXPECT_TRUE(LoadEmoticonTable(dir.Path(), false, boxes, table));
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(CStyleSheetInfo(dir.Path(), true, boxes).styleCount, 1);
     EXPECT_TRUE(LoadEmoticonTable(dir.Path(), true, boxes, table));
     EXPECT_TRUE(table.empty());
@@ -58,11 +59,11 @@ TEST(StyleData, WarningsOfMissingAndBrokenFiles) {
         u"in the Nimbrel directory and\nmake sure that you are using a\n"
         u"valid shortcut to start the program.",
         u"Number of style sheets in styles.css set to 0!\nMust be at least 1!\n"};
-    ASSERT_EQ(boxes.boxes.size(), 4u);
-    for (std::size_t i = 0; i < boxes.boxes.size(); ++i) {
-        EXPECT_EQ(boxes.boxes[i].text, texts[std::min<std::size_t>(i, 2)]) << i;
-        EXPECT_EQ(boxes.boxes[i].caption, u"Nimbrel Error");
-        EXPECT_EQ(boxes.boxes[i].flags, 0x1030u);
+    ASSERT_EQ(boxes.Shown().size(), 4u);
+    for (std::size_t i = 0; i < boxes.Shown().size(); ++i) {
+        EXPECT_EQ(boxes.Shown()[i].text, texts[std::min<std::size_t>(i, 2)]) << i;
+        EXPECT_EQ(boxes.Shown()[i].caption, u"Nimbrel Error");
+        EXPECT_EQ(boxes.Shown()[i].flags, 0x1030u);
     }
     WriteFileBytes(dir / "emoticons.ini", ":-)\tsmile.gif\r\n");
     EXPECT_FALSE(LoadEmoticonTable(dir.Path(), true, boxes, table));
@@ -71,7 +72,8 @@ TEST(StyleData, WarningsOfMissingAndBrokenFiles) {
 }
 
 TEST(StyleData, BundledFilesDefineFourLevelsAndExistingImages) {
-    RecordingMessageBoxes boxes;
+    SimDesktop desktop;
+    SimMessageBoxes& boxes = desktop.messageBoxes;
     EXPECT_EQ(CStyleSheetInfo(RepoDataDir(), true, boxes).styleCount, 4);
     const std::string css = ReadFileBytes(RepoDataDir() + "/styles.css");
     for (const char* rule :
@@ -79,7 +81,7 @@ TEST(StyleData, BundledFilesDefineFourLevelsAndExistingImages) {
         EXPECT_NE(css.find(rule), std::string::npos) << rule;
     std::vector<EmoticonEntry> table;
     ASSERT_FALSE(LoadEmoticonTable(RepoDataDir(), true, boxes, table));
-    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_GE(table.size(), 6u);
     bool smile = false;
     for (const EmoticonEntry& entry : table) {

@@ -18,16 +18,6 @@ TEST(QuoteFormatterWrap, WrapPiece) {
     }
 }
 
-TEST(QuoteFormatterWrap, WrapPieceOfTheCarriedTextAddsASpaceEachTime) {
-    QuoteFormatter f(5, u'>', 1, 1);
-    EXPECT_EQ(f.WrapPiece(u"aa bbb ccc", u""), u"aa");
-    EXPECT_EQ(f.Pending(), u"bbb ccc ");
-    EXPECT_EQ(f.WrapPiece(f.Pending(), u""), u"bbb");
-    EXPECT_EQ(f.Pending(), u"ccc  ");
-    EXPECT_EQ(f.WrapPiece(f.Pending(), u""), u"ccc  ");
-    EXPECT_EQ(f.Pending(), u"");
-}
-
 TEST(QuoteFormatterWrap, IsParagraphStart) {
     for (const std::vector<String>& c : LoadTable("paragraph_start")) {
         QuoteFormatter f(72, u'>', 1, 1);

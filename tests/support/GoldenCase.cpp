@@ -1,7 +1,6 @@
 #include "support/GoldenCase.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -98,12 +97,10 @@ int GoldenCase::IntParam(const std::string& key) const {
 }
 
 std::string TestDataDir() {
-    if (const char* dir = std::getenv("NIMBREL_TEST_DATA")) return dir;
     return NIMBREL_TEST_DATA_DIR;
 }
 
 std::string RepoDataDir() {
-    if (const char* dir = std::getenv("NIMBREL_DATA")) return dir;
     return NIMBREL_DATA_DIR;
 }
 

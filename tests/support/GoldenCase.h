@@ -65,8 +65,7 @@ std::string ToCrLf(std::string_view lf);
 String Repeat(StringView piece, std::size_t times);
 std::string Repeat(std::string_view piece, std::size_t times);
 
-// Where test data lives (NIMBREL_TEST_DATA_DIR unless the environment
-// variable NIMBREL_TEST_DATA overrides it) and the repository's data/.
+// Where test data lives (tests/data) and the repository's data/.
 std::string TestDataDir();
 std::string RepoDataDir();
 
