@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "shell/SettingsFields.h"
@@ -104,17 +102,6 @@ std::string RepoDataDir() {
     return NIMBREL_DATA_DIR;
 }
 
-std::string ReadFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        ADD_FAILURE() << "cannot read " << path;
-        return {};
-    }
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 std::vector<GoldenCase> LoadGoldenCases(const std::string& subdir) {
     const std::filesystem::path dir = std::filesystem::path(TestDataDir()) / subdir;
     std::vector<std::string> files;
@@ -127,12 +114,8 @@ std::vector<GoldenCase> LoadGoldenCases(const std::string& subdir) {
     }
     std::sort(files.begin(), files.end());
     std::vector<GoldenCase> cases;
-    for (const std::string& file : files) {
-        std::ifstream in(file, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        cases.push_back(ParseCase(file, bytes.str()));
-    }
+    for (const std::string& file : files)
+        cases.push_back(ParseCase(file, ReadFileBytes(file)));
     return cases;
 }
 

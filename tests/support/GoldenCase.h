@@ -23,6 +23,7 @@
 
 #include "shell/Settings.h"
 #include "shell/Text.h"
+#include "support/TempDirectory.h"
 
 namespace nimbrel {
 
@@ -69,8 +70,6 @@ std::string Repeat(std::string_view piece, std::size_t times);
 std::string TestDataDir();
 std::string RepoDataDir();
 
-// Whole file as bytes; fails the test when it cannot be read.
-std::string ReadFileBytes(const std::string& path);
 
 void PrintTo(const GoldenCase& golden, std::ostream* os);
 

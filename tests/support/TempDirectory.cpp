@@ -21,9 +21,6 @@ TempDirectory::TempDirectory() {
 
 TempDirectory::~TempDirectory() {
     std::error_code error;
-    // A test may have taken write permission away; give it back first.
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, error);
     std::filesystem::remove_all(path_, error);
 }
 
