@@ -143,18 +143,6 @@ TEST_F(WatcherTest, AWindowClosedWhileItIsProcessedDoesNotMakeTheWatcherForgetTh
 
 // ---------------------------------------------------------------- messages and the preview pane
 
-TEST_F(WatcherTest, MessageWindowsAreLeftAloneWithoutColouringOptions) {
-    settings.colorMessageView = settings.reformatMessageView = 0;
-    settings.fontStyles = settings.emoticons = 0;
-    const OeNote message = oe.OpenMessage(kPlainMessage, Titled(u"Lunch"));
-    oe.ShowInPreview(kPlainMessage);
-    const String html = oe.BodyHtml(message.note);
-    Tick();
-    EXPECT_TRUE(host.rows.empty());
-    EXPECT_EQ(oe.BodyHtml(message.note), html);
-    EXPECT_EQ(lastColoredView, kNoWindow);
-}
-
 TEST_F(WatcherTest, APreviewStillLoadingIsColouredWhenItIsComplete) {
     const WindowHandle view = oe.ShowInPreview(kPlainMessage, false, 500);
     Tick();
