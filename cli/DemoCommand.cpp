@@ -154,6 +154,8 @@ void RunDemo(const DemoOptions& options) {
     ScenarioPlayer player(script, install.path);
     if (const std::string fault = player.Install(data); !fault.empty()) throw CommandError(fault);
     const ProgramExit exit = player.Play();
+    if (exit == ProgramExit::kQuit && player.desktop.clock.Now() >= ScenarioPlayer::kTimeLimit)
+        throw CommandError("the scenario did not end within 600 s of simulated time");
     if (exit != ProgramExit::kEnded)
         throw CommandError(std::string("the program ended early: ") + ExitText(exit));
     const String imagePrefix = EmoticonImagePrefix(

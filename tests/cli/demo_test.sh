@@ -73,4 +73,8 @@ grep -q "^  FAIL line 5: html of R contains \"not in it\", html is" out || fail 
 expect_lines "failure count" '1 check(s) of the scenario failed'
 printf 'reply R "Re: x" missing.txt\n' >bad.txt
 expect_error "bad.txt': line 1: cannot read" "bad scenario" demo --data "$data" --scenario bad.txt
+printf 'reply R "Re: x" generated:99999999999999\n' >bad.txt
+expect_error "at most 64000000" "too long a generated reply" demo --data "$data" --scenario bad.txt
+printf 'wait 99999999999\n' >bad.txt
+expect_error "did not end within 600 s" "endless scenario" demo --data "$data" --scenario bad.txt
 echo "demo: all checks passed"

@@ -13,6 +13,10 @@ namespace {
 
 using Kind = ScenarioStep::Kind;
 
+// A reply far longer than any the client holds; the bound keeps a typing
+// slip from asking for more memory than there is.
+constexpr std::uint64_t kMaxGeneratedLength = 64'000'000;
+
 struct Word {
     std::string text;
     bool quoted = false;
@@ -118,8 +122,10 @@ class Parser {
         std::uint64_t size = 0;
         bodySource = word;
         if (word.rfind("generated:", 0) == 0) {
-            if (!ParseNumber(std::string_view(word).substr(10), size)) {
-                Fail("generated:N needs a number");
+            if (!ParseNumber(std::string_view(word).substr(10), size) ||
+                size > kMaxGeneratedLength) {
+                Fail("generated:N needs a number of at most " +
+                     std::to_string(kMaxGeneratedLength));
                 return false;
             }
             body = ScenarioScript::GeneratedReply(static_cast<std::size_t>(size));
