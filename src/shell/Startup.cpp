@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "coloring/CHtmlDocAccess.h"
 #include "coloring/EmoticonTable.h"
 #include "compose/Watcher.h"
 #include "reformat/Signatures.h"
@@ -109,6 +110,7 @@ void ResetProgramState() {
     app = App{};
     ResetSignatures();
     ResetWatcherState();
+    CHtmlDocAccess::ResetProcessState();
     crtRandom.Seed(1);
 }
 

@@ -69,8 +69,10 @@ ProgramExit RunApplication(Platform& platform);
 // Puts every process-wide object back as it is when the process starts: the
 // settings record's defaults, a fresh `app` (no language file, no main
 // dialog, an empty emoticon table, the install directory not yet located),
-// no signatures, an empty tracking table, and the random generator as if
-// seeded with 1. For tests and tools that run the program more than once.
+// no signatures, an empty tracking table, the document access objects'
+// shared state (no library loaded, nothing reported yet), and the random
+// generator as if seeded with 1. For tests and tools that run the program
+// more than once; no document access object may live then.
 void ResetProgramState();
 
 }  // namespace nimbrel
