@@ -20,48 +20,56 @@
 //   command ID                 posts WM_COMMAND ID to the dialog
 //   tray                       the tray object's callback window and whether the shell
 //                              holds its icon: "tray window=H icon=N" or "tray none"
-//   tray-event right|double    posts the tray callback (WM_USER) with that mouse message
+//   tray-event right           posts the tray callback (WM_USER) with WM_RBUTTONUP
 //   menu-choose N MS           waits for the pop-up menu, chooses item N (0 based) by keys
-//   box CAPTION MS [ID]        waits for a shown message box: "box-text" lines, "box-end";
-//                              with ID, presses that button afterwards
-//   no-box CAPTION MS          "no box" when none appears within MS, else as box
+//   box CAPTION MS ID          waits for a shown message box: "box-text" lines, "box-end";
+//                              then presses button ID
+//   no-box CAPTION MS          "no box" when none appears within MS, else the box's lines
 //   cfg-write FILE N=V...      writes a Nimbrel.cfg: the defaults with those fields
 //   cfg-get FILE NAME...       "NAME=VALUE" of each field of a Nimbrel.cfg
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
-#include <cwchar>
+#include <sstream>
 #include <string>
-#include <vector>
 
 #include "shell/Settings.h"
 #include "shell/SettingsFields.h"
+#include "shell/Utf.h"
 #include "ui/ResourceIds.h"
 
 namespace {
 
 const wchar_t* const kMainCaption = L"Nimbrel   ";
 const wchar_t* const kDialogClass = L"#32770";
-const wchar_t* const kMenuClass = L"#32768";
 constexpr DWORD kPollMs = 50;
 
 std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
+    return nimbrel::Utf16ToUtf8({reinterpret_cast<const char16_t*>(text.data()), text.size()});
 }
 
-void Print(const std::string& line) {
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
+// An argument as UTF-8 (an invalid byte as Latin-1).
+std::wstring Wide(const char* text) {
+    return reinterpret_cast<const wchar_t*>(nimbrel::AnsiToUtf16(text).c_str());
+}
+
+// One line of the result, flushed at once: a run killed at its deadline
+// still shows how far it got.
+[[gnu::format(gnu_printf, 1, 2)]] void Print(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vprintf(format, args);
+    va_end(args);
+    std::putchar('\n');
     std::fflush(stdout);
+}
+
+int Number(const char* text) {
+    return static_cast<int>(std::strtol(text, nullptr, 0));
 }
 
 std::wstring WindowText(HWND window) {
@@ -72,32 +80,12 @@ std::wstring WindowText(HWND window) {
     return buffer;
 }
 
-std::wstring ClassOf(HWND window) {
-    wchar_t name[256] = {};
-    GetClassNameW(window, name, static_cast<int>(std::size(name)));
-    return name;
-}
-
-std::string Hex(HWND window) {
-    char text[32];
-    std::snprintf(text, sizeof text, "0x%llx",
-                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(window)));
-    return text;
-}
-
-// Polls `find` until it gives a window or `timeoutMs` has passed.
+// Polls `find` until it gives something or `timeoutMs` has passed; returns its last answer.
 template <typename Find>
-HWND WaitFor(DWORD timeoutMs, Find find) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (HWND window = find()) return window;
-        if (GetTickCount() - start >= timeoutMs) return nullptr;
-        Sleep(kPollMs);
+auto WaitFor(DWORD timeoutMs, Find find) {
+    for (const DWORD start = GetTickCount();; Sleep(kPollMs)) {
+        if (auto found = find(); found || GetTickCount() - start >= timeoutMs) return found;
     }
-}
-
-HWND FindTopLevel(const wchar_t* className, const wchar_t* title) {
-    return FindWindowW(className, title);
 }
 
 // A window being created already has its title but neither its texts nor
@@ -108,301 +96,183 @@ HWND FindShown(const wchar_t* className, const wchar_t* title) {
 }
 
 HWND MainDialog() {
-    return FindTopLevel(nullptr, kMainCaption);
+    return FindWindowW(nullptr, kMainCaption);
 }
-
-std::string StateOf(HWND main) {
-    if (main == nullptr) return "main none";
-    return std::string("main visible=") + (IsWindowVisible(main) ? "1" : "0") +
-           " enabled=" + (IsWindowEnabled(main) ? "1" : "0");
-}
-
-int Number(const char* text) {
-    return static_cast<int>(std::strtol(text, nullptr, 0));
-}
-
-DWORD Millis(const char* text) {
-    return static_cast<DWORD>(std::strtoul(text, nullptr, 0));
-}
-
-std::wstring Wide(const char* text) {
-    const int size = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    std::wstring out(static_cast<std::size_t>(size > 0 ? size - 1 : 0), L'\0');
-    if (size > 1) MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), size);
-    return out;
-}
-
-// "*" stands for any class or title.
-const wchar_t* Pattern(const std::wstring& text) {
-    return text == L"*" ? nullptr : text.c_str();
-}
-
-// --- the tray object's window ---------------------------------------------
-
-struct TraySearch {
-    DWORD process;
-    HWND main;
-    HWND found;
-};
 
 // The tray object's callback window: a hidden 10 x 10 pop-up at 0,0 of the
-// program's own, the only such window it has.
-BOOL CALLBACK FindTrayWindow(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<TraySearch*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process != search->process || window == search->main) return TRUE;
-    RECT rect;
-    if (!GetWindowRect(window, &rect)) return TRUE;
-    const LONG style = GetWindowLongW(window, GWL_STYLE);
-    if ((style & WS_POPUP) != 0 && rect.left == 0 && rect.top == 0 && rect.right == 10 &&
-        rect.bottom == 10 && ClassOf(window) != kDialogClass) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// program's own, the only such window it has that is not a dialog (class
+// "#32770", whose atom is 32770).
 HWND TrayWindow() {
-    TraySearch search{0, MainDialog(), nullptr};
-    if (search.main == nullptr) return nullptr;
-    GetWindowThreadProcessId(search.main, &search.process);
-    EnumWindows(&FindTrayWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// Whether the shell holds an icon for (window, id): modifying nothing
-// succeeds only for an icon it has.
-bool ShellHasIcon(HWND window, UINT id) {
-    NOTIFYICONDATAW record = {};
-    record.cbSize = NOTIFYICONDATAW_V2_SIZE;
-    record.hWnd = window;
-    record.uID = id;
-    record.uFlags = 0;
-    return Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE;
-}
-
-// --- message boxes --------------------------------------------------------
-
-BOOL CALLBACK CollectStatics(HWND child, LPARAM data) {
-    auto* text = reinterpret_cast<std::wstring*>(data);
-    if (ClassOf(child) != L"Static") return TRUE;
-    const LONG type = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
-    if (type == SS_ICON || type == SS_BITMAP) return TRUE;
-    const std::wstring part = WindowText(child);
-    if (!part.empty()) {
-        if (!text->empty()) text->push_back(L'\n');
-        *text += part;
+    HWND main = MainDialog();
+    DWORD process = 0;
+    if (main == nullptr || GetWindowThreadProcessId(main, &process) == 0) return nullptr;
+    for (HWND window = nullptr; (window = FindWindowExW(nullptr, window, nullptr, nullptr));) {
+        DWORD owner = 0;
+        RECT rect;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && window != main && GetWindowRect(window, &rect) && rect.left == 0 &&
+            rect.top == 0 && rect.right == 10 && rect.bottom == 10 &&
+            (GetWindowLongW(window, GWL_STYLE) & WS_POPUP) != 0 &&
+            GetClassWord(window, GCW_ATOM) != 32770)
+            return window;
     }
-    return TRUE;
+    return nullptr;
 }
 
-void PrintBox(HWND box, const char* button) {
-    std::wstring text;
-    EnumChildWindows(box, &CollectStatics, reinterpret_cast<LPARAM>(&text));
-    std::wstring line;
-    for (wchar_t c : text) {
-        if (c == L'\r') continue;
-        if (c == L'\n') {
-            Print("box-text " + Utf8(line));
-            line.clear();
-        } else {
-            line.push_back(c);
-        }
+// The texts of the box's static controls (not its icon), a "box-text" line each.
+void PrintBox(HWND box) {
+    std::string text;
+    for (HWND child = nullptr; (child = FindWindowExW(box, child, L"Static", nullptr));) {
+        const LONG type = GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK;
+        const std::string part =
+            type == SS_ICON || type == SS_BITMAP ? "" : Utf8(WindowText(child));
+        if (!part.empty()) text += part + '\n';
     }
-    Print("box-text " + Utf8(line));
+    std::erase(text, '\r');
+    std::istringstream lines(text.empty() ? "\n" : text);
+    for (std::string line; std::getline(lines, line);)
+        Print("box-text %s", line.c_str());
     Print("box-end");
-    if (button != nullptr) {
-        // As the button would: the box ends with that answer.
-        const int id = Number(button);
-        HWND control = GetDlgItem(box, id);
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(control));
-        // The box is gone before the next command looks for windows.
-        WaitFor(3000, [box] { return IsWindow(box) ? nullptr : box; });
-    }
 }
 
-// --- the pop-up menu ------------------------------------------------------
+}  // namespace
 
-HWND VisibleMenu() {
-    return FindShown(kMenuClass, nullptr);
-}
-
-void SendKey(HWND window, UINT key) {
-    PostMessageW(window, WM_KEYDOWN, key, 1);
-    PostMessageW(window, WM_KEYUP, key, 0xC0000001);
-    Sleep(kPollMs);
-}
-
-// --- settings files -------------------------------------------------------
-
-bool ReadSettingsFile(const char* path, nimbrel::Settings& record) {
-    record = nimbrel::Settings::Defaults();
-    return !nimbrel::LoadSettings(record, std::filesystem::path(Wide(path)));
-}
-
-int Usage() {
-    Print("usage: NimbrelDriver [-w CAPTION] COMMAND ARGS... (see the source)");
-    return 2;
-}
-
-int Run(int argc, char** argv) {
+int main(int argc, char** argv) {
     int at = 1;
     std::wstring caption = kMainCaption;
     if (at + 1 < argc && std::string(argv[at]) == "-w") {
         caption = Wide(argv[at + 1]);
         at += 2;
     }
-    if (at >= argc) return Usage();
-    const std::string command = argv[at++];
+    const std::string command = at < argc ? argv[at++] : "";
     const int left = argc - at;
     char** args = argv + at;
-    auto dialog = [&caption] { return FindTopLevel(kDialogClass, caption.c_str()); };
-    auto control = [&](const char* id) -> HWND {
-        HWND owner = dialog();
-        return owner != nullptr ? GetDlgItem(owner, Number(id)) : nullptr;
-    };
+    auto is = [&](const char* name, int count) { return command == name && left == count; };
+    HWND dialog = FindWindowW(kDialogClass, caption.c_str());
 
-    if (command == "state") {
-        Print(StateOf(MainDialog()));
-    } else if (command == "wait-state" && left == 3) {
-        const bool visible = Number(args[0]) != 0;
-        const bool enabled = Number(args[1]) != 0;
-        WaitFor(Millis(args[2]), [&] {
-            HWND main = MainDialog();
-            const bool match = main != nullptr && (IsWindowVisible(main) != FALSE) == visible &&
-                               (IsWindowEnabled(main) != FALSE) == enabled;
-            return match ? main : nullptr;
+    if (is("state", 0) || is("wait-state", 3)) {
+        if (left == 3) {
+            WaitFor(Number(args[2]), [&] {
+                HWND main = MainDialog();
+                return main != nullptr && (IsWindowVisible(main) != 0) == (Number(args[0]) != 0) &&
+                       (IsWindowEnabled(main) != 0) == (Number(args[1]) != 0);
+            });
+        }
+        HWND main = MainDialog();
+        if (main == nullptr) {
+            Print("main none");
+        } else {
+            Print("main visible=%d enabled=%d", IsWindowVisible(main) != 0,
+                  IsWindowEnabled(main) != 0);
+        }
+    } else if (is("wait-gone", 1)) {
+        Print(WaitFor(Number(args[0]), [] { return MainDialog() == nullptr; }) ? "gone"
+                                                                               : "still there");
+    } else if (is("find", 3)) {
+        const std::wstring className = Wide(args[0]), title = Wide(args[1]);
+        HWND window = WaitFor(Number(args[2]), [&] {
+            return FindShown(className == L"*" ? nullptr : className.c_str(),
+                             title == L"*" ? nullptr : title.c_str());
         });
-        Print(StateOf(MainDialog()));
-    } else if (command == "wait-gone" && left == 1) {
-        HWND none = WaitFor(Millis(args[0]),
-                            [] { return MainDialog() == nullptr ? GetDesktopWindow() : nullptr; });
-        Print(none != nullptr ? "gone" : "still there");
-    } else if (command == "find" && left == 3) {
-        const std::wstring className = Wide(args[0]);
-        const std::wstring title = Wide(args[1]);
-        HWND window =
-            WaitFor(Millis(args[2]), [&] { return FindShown(Pattern(className), Pattern(title)); });
-        if (window == nullptr) {
+        RECT rect;
+        if (window == nullptr || !GetWindowRect(window, &rect)) {
             Print("none");
         } else {
-            RECT rect;
-            GetWindowRect(window, &rect);
-            char line[128];
-            std::snprintf(line, sizeof line, "window %ld %ld %ld %ld visible=%d", rect.left,
-                          rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                          IsWindowVisible(window) ? 1 : 0);
-            Print(line);
+            Print("window %ld %ld %ld %ld visible=%d", rect.left, rect.top, rect.right - rect.left,
+                  rect.bottom - rect.top, IsWindowVisible(window) != 0);
         }
-    } else if (command == "read-text" && left == 1) {
-        HWND item = control(args[0]);
-        Print(item != nullptr ? "text " + Utf8(WindowText(item)) : "no control");
-    } else if (command == "read-check" && left == 1) {
-        HWND item = control(args[0]);
+    } else if (is("read-text", 1) || is("read-check", 1) || is("click", 1) || is("set-check", 2)) {
+        const int id = Number(args[0]);
+        HWND item = GetDlgItem(dialog, id);
         if (item == nullptr) {
             Print("no control");
-        } else {
-            const LRESULT state = SendMessageW(item, BM_GETCHECK, 0, 0);
-            Print("check " + std::to_string(state));
-        }
-    } else if (command == "click" && left == 1) {
-        HWND item = control(args[0]);
-        if (item == nullptr) {
-            Print("no control");
-        } else {
+        } else if (command == "read-text") {
+            Print("text %s", Utf8(WindowText(item)).c_str());
+        } else if (command == "read-check") {
+            Print("check %d", static_cast<int>(SendMessageW(item, BM_GETCHECK, 0, 0)));
+        } else if (command == "click") {
             // Posted: a button that opens a modal dialog would keep a sent
             // message waiting until that dialog closes.
             PostMessageW(item, BM_CLICK, 0, 0);
             Print("clicked");
-        }
-    } else if (command == "set-check" && left == 2) {
-        HWND item = control(args[0]);
-        if (item == nullptr) {
-            Print("no control");
         } else {
             SendMessageW(item, BM_SETCHECK, Number(args[1]) != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
-            PostMessageW(GetParent(item), WM_COMMAND, MAKEWPARAM(Number(args[0]), BN_CLICKED),
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                          reinterpret_cast<LPARAM>(item));
             Print("set");
         }
-    } else if (command == "command" && left == 1) {
-        HWND owner = dialog();
-        if (owner == nullptr) {
-            Print("no dialog");
-        } else {
-            PostMessageW(owner, WM_COMMAND, MAKEWPARAM(Number(args[0]), 0), 0);
-            Print("posted");
-        }
-    } else if (command == "tray" && left == 0) {
+    } else if (is("command", 1)) {
+        if (dialog != nullptr) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(Number(args[0]), 0), 0);
+        Print(dialog != nullptr ? "posted" : "no dialog");
+    } else if (is("tray", 0) || (is("tray-event", 1) && std::string(args[0]) == "right")) {
         HWND tray = TrayWindow();
         if (tray == nullptr) {
             Print("tray none");
-        } else {
-            Print("tray window=" + Hex(tray) +
-                  " icon=" + (ShellHasIcon(tray, IDR_TRAYMENU) ? "1" : "0"));
-        }
-    } else if (command == "tray-event" && left == 1) {
-        HWND tray = TrayWindow();
-        const std::string which = args[0];
-        const UINT mouse = which == "right" ? WM_RBUTTONUP : WM_LBUTTONDBLCLK;
-        if (tray == nullptr) {
-            Print("tray none");
+        } else if (left == 0) {
+            // Modifying nothing succeeds only for an icon the shell holds.
+            NOTIFYICONDATAW record = {};
+            record.cbSize = NOTIFYICONDATAW_V2_SIZE;
+            record.hWnd = tray;
+            record.uID = IDR_TRAYMENU;
+            Print("tray window=0x%llx icon=%d",
+                  static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(tray)),
+                  Shell_NotifyIconW(NIM_MODIFY, &record) != FALSE);
         } else {
             // Posted: the right button's menu runs a modal loop.
-            PostMessageW(tray, WM_USER, IDR_TRAYMENU, mouse);
+            PostMessageW(tray, WM_USER, IDR_TRAYMENU, WM_RBUTTONUP);
             Print("posted");
         }
-    } else if (command == "menu-choose" && left == 2) {
-        HWND menu = WaitFor(Millis(args[1]), VisibleMenu);
-        if (menu == nullptr) {
-            Print("no menu");
-        } else {
-            for (int i = 0; i <= Number(args[0]); ++i)
-                SendKey(menu, VK_DOWN);
-            SendKey(menu, VK_RETURN);
-            Print("chosen");
+    } else if (is("menu-choose", 2)) {
+        HWND menu = WaitFor(Number(args[1]), [] { return FindShown(L"#32768", nullptr); });
+        // The first Down selects item 0; Return chooses.
+        for (int i = 0; menu != nullptr && i <= Number(args[0]) + 1; ++i) {
+            const WPARAM key = i <= Number(args[0]) ? VK_DOWN : VK_RETURN;
+            PostMessageW(menu, WM_KEYDOWN, key, 1);
+            PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
+            Sleep(kPollMs);
         }
-    } else if ((command == "box" || command == "no-box") && (left == 2 || left == 3)) {
-        const std::wstring boxCaption = Wide(args[0]);
-        HWND box =
-            WaitFor(Millis(args[1]), [&] { return FindShown(kDialogClass, boxCaption.c_str()); });
+        Print(menu != nullptr ? "chosen" : "no menu");
+    } else if (is("box", 3) || is("no-box", 2)) {
+        const std::wstring title = Wide(args[0]);
+        HWND box = WaitFor(Number(args[1]), [&] { return FindShown(kDialogClass, title.c_str()); });
         if (box == nullptr) {
-            Print(command == "box" ? "none" : "no box");
-        } else {
-            PrintBox(box, left == 3 ? args[2] : nullptr);
+            Print(left == 3 ? "none" : "no box");
+            return 0;
+        }
+        PrintBox(box);
+        if (left == 3) {
+            // As the button would: the box ends with that answer, and is gone
+            // before the next command looks for windows.
+            const int id = Number(args[2]);
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+            WaitFor(3000, [box] { return !IsWindow(box); });
         }
     } else if (command == "cfg-write" && left >= 1) {
         nimbrel::Settings record = nimbrel::Settings::Defaults();
         for (int i = 1; i < left; ++i) {
             const std::string error = nimbrel::ApplySettingsAssignment(record, args[i]);
             if (!error.empty()) {
-                Print("error " + error);
+                Print("error %s", error.c_str());
                 return 1;
             }
         }
         const bool failed = nimbrel::SaveSettings(record, std::filesystem::path(Wide(args[0])));
         Print(failed ? "error cannot write" : "written");
     } else if (command == "cfg-get" && left >= 2) {
-        nimbrel::Settings record;
-        if (!ReadSettingsFile(args[0], record)) {
+        nimbrel::Settings record = nimbrel::Settings::Defaults();
+        if (nimbrel::LoadSettings(record, std::filesystem::path(Wide(args[0])))) {
             Print("error cannot read");
             return 1;
         }
         for (int i = 1; i < left; ++i) {
             const nimbrel::SettingsField* field = nimbrel::FindSettingsField(args[i]);
-            Print(std::string(args[i]) + "=" +
-                  (field != nullptr ? nimbrel::FormatSettingsField(record, *field) : "?"));
+            Print("%s=%s", args[i],
+                  field != nullptr ? nimbrel::FormatSettingsField(record, *field).c_str() : "?");
         }
     } else {
-        return Usage();
+        Print("usage: NimbrelDriver [-w CAPTION] COMMAND ARGS... (see the source)");
+        return 2;
     }
     return 0;
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-    return Run(argc, argv);
 }

@@ -13,10 +13,11 @@
 #include <commctrl.h>
 
 #include <string>
+#include <tuple>
 
-#include "platform/win32/Win32Graphics.h"
 #include "platform/win32/Win32Handles.h"
-#include "platform/win32/Win32Menus.h"
+#include "platform/win32/Win32Platform.h"
+#include "ui/CLinkLabel.h"
 #include "ui/ResourceIds.h"
 
 namespace nimbrel {
@@ -25,17 +26,12 @@ namespace {
 using win32::FromWin32;
 using win32::ToWin32;
 
-HWND Hwnd(WindowHandle window) {
-    return ToWin32<HWND>(window);
-}
-
 // Answers colour requests with `brush`.
 class Recorder : public DialogProcedure {
   public:
     std::intptr_t DialogProc(WindowHandle, std::uint32_t message, WParam, LParam lParam) override {
         if (message == wm::kInitDialog) return 1;
-        if (message == wm::kCtlColorStatic && lParam != 0) return brush;
-        return 0;
+        return message == wm::kCtlColorStatic && lParam != 0 ? brush : 0;
     }
     std::intptr_t brush = 0;
 };
@@ -45,25 +41,26 @@ class Win32DialogsTest : public ::testing::Test {
     void SetUp() override {
         dialog = dialogs.CreateDialogParamW(IDD_OPTIONS, kNoWindow, procedure);
         ASSERT_NE(dialog, kNoWindow);
+        window = ToWin32<HWND>(dialog);
     }
     void TearDown() override {
-        if (::IsWindow(Hwnd(dialog))) ::DestroyWindow(Hwnd(dialog));
+        if (::IsWindow(window)) ::DestroyWindow(window);
     }
     WindowHandle Item(int id) { return dialogs.GetDlgItem(dialog, id); }
 
     Win32Dialogs dialogs;
     Recorder procedure;
     WindowHandle dialog = kNoWindow;
+    HWND window = nullptr;
 };
 
 TEST_F(Win32DialogsTest, ColourRequestsAnswerTheProcedureBrush) {
     procedure.brush = reinterpret_cast<std::intptr_t>(::GetStockObject(NULL_BRUSH));
-    const HDC dc = ::GetDC(Hwnd(dialog));
-    const LRESULT answer =
-        ::SendMessageW(Hwnd(dialog), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                       reinterpret_cast<LPARAM>(Hwnd(Item(IDC_OPT_VERSION))));
-    ::ReleaseDC(Hwnd(dialog), dc);
-    EXPECT_EQ(answer, procedure.brush);
+    const HDC dc = ::GetDC(window);
+    EXPECT_EQ(::SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                             reinterpret_cast<LPARAM>(ToWin32<HWND>(Item(IDC_OPT_VERSION)))),
+              procedure.brush);
+    ::ReleaseDC(window, dc);
 }
 
 TEST_F(Win32DialogsTest, DropDownListOperations) {
@@ -85,12 +82,13 @@ TEST_F(Win32DialogsTest, DropDownListOperations) {
     EXPECT_EQ(dialogs.ComboSetCurSel(combo, -1), kComboError);
     EXPECT_EQ(dialogs.ComboGetCurSel(combo), kComboError);
 
-    String text(u"unchanged");
-    EXPECT_EQ(dialogs.ComboGetLBText(combo, 3, text), 4);
-    EXPECT_EQ(text, u"last");
-    text = u"unchanged";
-    EXPECT_EQ(dialogs.ComboGetLBText(combo, 4, text), kComboError);
-    EXPECT_EQ(text, u"unchanged");
+    // An index past the end leaves the text as it was.
+    for (const auto& [index, length, after] :
+         {std::tuple{3, 4, u"last"}, {4, kComboError, u"unchanged"}}) {
+        String text(u"unchanged");
+        EXPECT_EQ(dialogs.ComboGetLBText(combo, index, text), length);
+        EXPECT_EQ(text, after);
+    }
 
     dialogs.ComboResetContent(combo);
     EXPECT_EQ(dialogs.ComboFindStringExact(combo, u">"), kComboError);
@@ -100,16 +98,16 @@ TEST_F(Win32DialogsTest, DropDownListOperations) {
 TEST_F(Win32DialogsTest, ToolTipCoversTheControlAndGoesWithIt) {
     const WindowHandle link = Item(IDC_OPT_WEB_LINK);
     ASSERT_TRUE(dialogs.AddToolTip(link, u"http://nimbrel.example/"));
-    const HWND tip = Hwnd(dialogs.ToolTipOf(link));
+    const HWND tip = ToWin32<HWND>(dialogs.ToolTipOf(link));
     ASSERT_NE(tip, nullptr);
-    EXPECT_EQ(::GetWindow(tip, GW_OWNER), Hwnd(dialog));
+    EXPECT_EQ(::GetWindow(tip, GW_OWNER), window);
     EXPECT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
 
     const auto text = [&] {
         wchar_t buffer[80] = {};
         TTTOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.hwnd = Hwnd(link);
+        tool.hwnd = ToWin32<HWND>(link);
         tool.uId = 1;
         tool.lpszText = buffer;
         ::SendMessageW(tip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
@@ -120,46 +118,43 @@ TEST_F(Win32DialogsTest, ToolTipCoversTheControlAndGoesWithIt) {
     EXPECT_EQ(text(), L"mailto:support@nimbrel.example");
     EXPECT_FALSE(dialogs.UpdateTipText(Item(IDC_OPT_VERSION), u"none"));
 
-    ::DestroyWindow(Hwnd(dialog));
+    ::DestroyWindow(window);
     EXPECT_FALSE(::IsWindow(tip));
     EXPECT_EQ(dialogs.ToolTipOf(link), kNoWindow);
 }
 
-TEST(Win32Menus, TrayMenuFromTheResources) {
-    Win32Menus menus;
-    const MenuHandle menu = menus.LoadMenuW(IDR_TRAYMENU);
-    ASSERT_NE(menu, MenuHandle{});
-    EXPECT_EQ(menus.LoadMenuW(4711), MenuHandle{});
-    const MenuHandle popup = menus.GetSubMenu(menu, 0);
-    ASSERT_NE(popup, MenuHandle{});
-    EXPECT_EQ(menus.GetSubMenu(menu, 1), MenuHandle{});
-
-    EXPECT_EQ(menus.GetMenuDefaultItem(popup, true), kNoDefaultItem);
-    EXPECT_TRUE(menus.SetMenuDefaultItem(popup, 0, true));
-    EXPECT_EQ(menus.GetMenuDefaultItem(popup, true), 0u);
-    EXPECT_EQ(menus.GetMenuDefaultItem(popup, false),
-              static_cast<std::uint32_t>(ID_TRAY_SHOW_DIALOG));
-
-    // Replacing an item clears its default mark.
-    EXPECT_TRUE(menus.ModifyMenuW(popup, 0, mf::kByPosition | mf::kString, ID_TRAY_SHOW_DIALOG,
-                                  u"Show Options"));
-    EXPECT_EQ(menus.GetMenuDefaultItem(popup, true), kNoDefaultItem);
-    wchar_t text[32] = {};
-    ::GetMenuStringW(ToWin32<HMENU>(popup), 0, text, 32, MF_BYPOSITION);
-    EXPECT_EQ(std::wstring(text), L"Show Options");
-    EXPECT_TRUE(menus.ModifyMenuW(popup, ID_TRAY_HELP, mf::kByCommand | mf::kString, ID_TRAY_HELP,
-                                  u"Hilfe"));
-    EXPECT_FALSE(menus.ModifyMenuW(popup, 4711, mf::kByCommand | mf::kString, 4711, u"x"));
-    EXPECT_TRUE(menus.DestroyMenu(menu));
+// Counts the mouse moves that reach it; installed before the link's own
+// subclass, as the tooltip's TTF_SUBCLASS is.
+LRESULT CALLBACK CountMouseMoves(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
+                                 UINT_PTR /*id*/, DWORD_PTR count) {
+    if (message == WM_MOUSEMOVE) ++*reinterpret_cast<int*>(count);
+    return ::DefSubclassProc(control, message, wParam, lParam);
 }
 
-TEST(Win32Graphics, UnderlinedCopyAndTextExtent) {
-    Win32Dialogs dialogs;
+// The mouse messages a link label handles go on down the subclass chain,
+// where the tooltip of the link listens.
+TEST_F(Win32DialogsTest, LinkLabelPassesMouseMovesToTheSubclassesBelow) {
+    const HWND label = ToWin32<HWND>(Item(IDC_OPT_WEB_LINK));
+    ASSERT_NE(label, nullptr);
+    int moves = 0;
+    ASSERT_TRUE(
+        ::SetWindowSubclass(label, CountMouseMoves, 7, reinterpret_cast<DWORD_PTR>(&moves)));
+    {
+        Win32Platform win32;
+        CLinkLabel link(win32.platform());
+        link.Attach(dialog, IDC_OPT_WEB_LINK);
+        ::SendMessageW(label, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));  // enters
+        EXPECT_TRUE(link.MouseOver());
+        ::SendMessageW(label, WM_MOUSEMOVE, 0, MAKELPARAM(30000, 1));  // leaves
+        EXPECT_FALSE(link.MouseOver());
+        EXPECT_EQ(moves, 2);
+    }
+    ::RemoveWindowSubclass(label, CountMouseMoves, 7);
+}
+
+TEST_F(Win32DialogsTest, GraphicsUnderlinedCopyAndTextExtent) {
     Win32Graphics graphics;
-    Recorder procedure;
-    const WindowHandle dialog = dialogs.CreateDialogParamW(IDD_OPTIONS, kNoWindow, procedure);
-    ASSERT_NE(dialog, kNoWindow);
-    const WindowHandle label = dialogs.GetDlgItem(dialog, IDC_OPT_WEB_LINK);
+    const WindowHandle label = Item(IDC_OPT_WEB_LINK);
     const FontHandle font = graphics.GetWindowFont(label);
     ASSERT_NE(font, kNoFont);  // the template's font
 
@@ -189,10 +184,38 @@ TEST(Win32Graphics, UnderlinedCopyAndTextExtent) {
     EXPECT_GT(wide.cy, 0);
     EXPECT_EQ(none.cx, 0);
 
-    ::DestroyWindow(Hwnd(dialog));
+    ::DestroyWindow(window);  // before the font it still uses
     EXPECT_TRUE(graphics.DeleteObject(underlined));
     EXPECT_EQ(graphics.GetStockObject(kNullBrush),
               FromWin32<BrushHandle>(::GetStockObject(NULL_BRUSH)));
+}
+
+TEST(Win32Menus, TrayMenuFromTheResources) {
+    Win32Menus menus;
+    const MenuHandle menu = menus.LoadMenuW(IDR_TRAYMENU);
+    ASSERT_NE(menu, MenuHandle{});
+    EXPECT_EQ(menus.LoadMenuW(4711), MenuHandle{});
+    const MenuHandle popup = menus.GetSubMenu(menu, 0);
+    ASSERT_NE(popup, MenuHandle{});
+    EXPECT_EQ(menus.GetSubMenu(menu, 1), MenuHandle{});
+
+    EXPECT_EQ(menus.GetMenuDefaultItem(popup, true), kNoDefaultItem);
+    EXPECT_TRUE(menus.SetMenuDefaultItem(popup, 0, true));
+    EXPECT_EQ(menus.GetMenuDefaultItem(popup, true), 0u);
+    EXPECT_EQ(menus.GetMenuDefaultItem(popup, false),
+              static_cast<std::uint32_t>(ID_TRAY_SHOW_DIALOG));
+
+    // Replacing an item clears its default mark.
+    EXPECT_TRUE(menus.ModifyMenuW(popup, 0, mf::kByPosition | mf::kString, ID_TRAY_SHOW_DIALOG,
+                                  u"Show Options"));
+    EXPECT_EQ(menus.GetMenuDefaultItem(popup, true), kNoDefaultItem);
+    wchar_t text[32] = {};
+    ::GetMenuStringW(ToWin32<HMENU>(popup), 0, text, 32, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), L"Show Options");
+    EXPECT_TRUE(menus.ModifyMenuW(popup, ID_TRAY_HELP, mf::kByCommand | mf::kString, ID_TRAY_HELP,
+                                  u"Hilfe"));
+    EXPECT_FALSE(menus.ModifyMenuW(popup, 4711, mf::kByCommand | mf::kString, 4711, u"x"));
+    EXPECT_TRUE(menus.DestroyMenu(menu));
 }
 
 }  // namespace

@@ -12,8 +12,6 @@
 #include <ole2.h>
 #include <oleacc.h>
 
-#include <cstring>
-
 #include "platform/win32/Win32ComRuntime.h"
 #include "platform/win32/Win32Modules.h"
 
@@ -25,13 +23,10 @@ namespace {
 class Plain : public IUnknown {
   public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (IsEqualIID(iid, IID_IUnknown)) {
-            *out = static_cast<IUnknown*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+        *out = IsEqualIID(iid, IID_IUnknown) ? static_cast<IUnknown*>(this) : nullptr;
+        if (*out == nullptr) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
     ULONG STDMETHODCALLTYPE Release() override { return --references; }
@@ -39,12 +34,8 @@ class Plain : public IUnknown {
     ULONG references = 1;
 };
 
-Guid ToGuid(const IID& iid) {
-    Guid guid;
-    static_assert(sizeof guid == sizeof iid);
-    std::memcpy(&guid, &iid, sizeof guid);
-    return guid;
-}
+// IID_IUnknown, {00000000-0000-0000-C000-000000000046}.
+constexpr Guid kIidIUnknown{0, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 TEST(Win32HtmlDocuments, ObjectFromLresultGivesOneReferenceOrNothing) {
     Win32ComRuntime com;
@@ -67,8 +58,7 @@ TEST(Win32HtmlDocuments, ObjectFromLresultGivesOneReferenceOrNothing) {
         const LRESULT answer = lresultFromObject(IID_IUnknown, 0, &object);
         ASSERT_GT(answer, 0);
         HtmlDocument document = kNoDocument;
-        EXPECT_EQ(documents.ObjectFromLresult(objectFromLresult, answer, ToGuid(IID_IUnknown), 0,
-                                              document),
+        EXPECT_EQ(documents.ObjectFromLresult(objectFromLresult, answer, kIidIUnknown, 0, document),
                   hr::kOk);
         ASSERT_NE(document, kNoDocument);
         documents.ReleaseDocument(document);

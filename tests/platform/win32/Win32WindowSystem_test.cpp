@@ -9,6 +9,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "ui/ResourceIds.h"
@@ -18,7 +19,7 @@ namespace {
 
 constexpr std::uint32_t kPing = wm::kUser + 7;
 
-// Answers kPing with `answer`; hands everything else on; notes what it got.
+// Answers kPing with `answer`, hands everything else on and notes every message.
 class Procedure : public WindowProcedure {
   public:
     Procedure(WindowSystem& windows_, bool subclass_, LResult answer_)
@@ -29,11 +30,6 @@ class Procedure : public WindowProcedure {
         if (message == kPing) return answer;
         return subclass ? windows.DefSubclassProc(window, message, wParam, lParam)
                         : windows.DefWindowProcW(window, message, wParam, lParam);
-    }
-    bool Got(std::uint32_t message) const {
-        for (std::uint32_t m : messages)
-            if (m == message) return true;
-        return false;
     }
 
     WindowSystem& windows;
@@ -54,7 +50,7 @@ TEST(Win32WindowSystem, SubclassesComeFirstAndGoAgain) {
     EXPECT_EQ(windows.SendMessageW(window, kPing, 0, 0), 2);
     own.messages.clear();
     windows.SendMessageW(window, WM_NULL, 0, 0);
-    EXPECT_TRUE(own.Got(WM_NULL));  // handed on by DefSubclassProc
+    EXPECT_GT(std::ranges::count(own.messages, WM_NULL), 0);  // handed on by DefSubclassProc
 
     EXPECT_TRUE(windows.RemoveWindowSubclass(window, sub));
     EXPECT_FALSE(windows.RemoveWindowSubclass(window, sub));
@@ -63,7 +59,7 @@ TEST(Win32WindowSystem, SubclassesComeFirstAndGoAgain) {
     // A subclass still installed when its window goes is taken out with it.
     ASSERT_TRUE(windows.SetWindowSubclass(window, sub));
     EXPECT_TRUE(windows.DestroyWindow(window));
-    EXPECT_TRUE(sub.Got(WM_NCDESTROY));
+    EXPECT_GT(std::ranges::count(sub.messages, WM_NCDESTROY), 0);
     EXPECT_FALSE(windows.RemoveWindowSubclass(window, sub));
 }
 
