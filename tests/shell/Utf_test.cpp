@@ -1,10 +1,13 @@
+// The text conversions (UTF-8, UTF-16, ANSI) and the block text searches.
 #include "shell/Utf.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <tuple>
 
+#include "shell/TextSearch.h"
 #include "support/GoldenCase.h"
 
 namespace nimbrel {
@@ -88,6 +91,35 @@ TEST(Utf, Utf16ToAnsiWritesUtf8WithQuestionMarks) {
                           u"b\xDC00"),
               "a?b?");
     EXPECT_EQ(Utf16ToAnsi(u"\U0001F600"), "\xF0\x9F\x98\x80");
+}
+
+// The block searches against the plain ones of the standard library, on
+// every start position of texts of every length around the block size,
+// made of a few units so that matches fall everywhere in a block.
+TEST(TextSearch, FindsWhatTheStandardSearchesFind) {
+    std::mt19937 random(7);
+    const StringView alphabet = u"ab<w. \n";
+    for (std::size_t length = 0; length <= 70; ++length) {
+        for (int round = 0; round < 20; ++round) {
+            String text;
+            // Some texts hold few matches, others many.
+            const std::size_t spread = round % 2 == 0 ? alphabet.size() : 2;
+            for (std::size_t i = 0; i < length; ++i)
+                text += alphabet[random() % spread == 0 ? random() % alphabet.size() : 0];
+            const StringView view = text;
+            for (std::size_t from = 0; from <= length + 1; ++from) {
+                SCOPED_TRACE(testing::Message()
+                             << "text \"" << std::string(text.begin(), text.end()) << "\" from "
+                             << from);
+                EXPECT_EQ(FindUnit(view, from, u'<'), view.find(u'<', from));
+                EXPECT_EQ(FindAnyUnit(view, from, std::array<char16_t, 3>{u'w', u'\n', u'.'}),
+                          view.find_first_of(u"w\n.", from));
+                EXPECT_EQ(FindUnitPair(view, from, u'w', u'w'), view.find(u"ww", from));
+                EXPECT_EQ(FindText(view, from, u"www."), view.find(u"www.", from));
+                EXPECT_EQ(FindText(view, from, u"b"), view.find(u"b", from));
+            }
+        }
+    }
 }
 
 }  // namespace
