@@ -9,9 +9,6 @@ App app;
 
 namespace {
 
-constexpr const char* kUninstallKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nimbrel";
-constexpr const char* kUninstallValue = "UninstallString";
 constexpr const char* kKeyMissing =
     "Registry key not found!\nThis application has not been installed properly.";
 constexpr const char* kValueMissing =

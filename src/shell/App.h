@@ -16,6 +16,12 @@ namespace nimbrel {
 
 constexpr std::size_t kInstallDirectorySize = 260;
 
+// Where the setup program records the installation (HKEY_LOCAL_MACHINE), and
+// the value whose directory is the install directory.
+constexpr const char* kUninstallKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nimbrel";
+constexpr const char* kUninstallValue = "UninstallString";
+
 class App {
   public:
     // The message loop goes on while this is set; 0 until the loop starts.

@@ -18,9 +18,6 @@ namespace nimbrel {
 
 namespace {
 
-constexpr const char* kUninstallKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nimbrel";
-
 // The words of a step, bare or "quoted"; in either \n, \r, \\ and \<N>c (N
 // times c) stand for what they say.
 std::vector<String> Words(const std::string& line) {
@@ -131,7 +128,7 @@ void UiScenario::Install() {
     std::filesystem::remove(directory / "styles.css");
     for (const char* name : {"lang.ini", "emoticons.ini", "styles.css", "signatures.ini"})
         std::filesystem::copy_file(std::filesystem::path(NIMBREL_DATA_DIR) / name, install / name);
-    desktop.registry.SetString(kHkeyLocalMachine, kUninstallKey, "UninstallString",
+    desktop.registry.SetString(kHkeyLocalMachine, kUninstallKey, kUninstallValue,
                                install.Path().string() + "\\uninst.exe");
     desktop.loop.StopAt(60000);
 }

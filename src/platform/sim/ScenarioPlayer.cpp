@@ -1,23 +1,16 @@
 #include "platform/sim/ScenarioPlayer.h"
 
-#include <fstream>
 #include <functional>
 #include <system_error>
 
 #include "shell/App.h"
+#include "shell/AtomicFile.h"
 #include "shell/Settings.h"
 #include "ui/ResourceIds.h"
 
 namespace nimbrel {
 
-namespace {
-
 namespace fs = std::filesystem;
-
-constexpr const char* kUninstallKey =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nimbrel";
-
-}  // namespace
 
 ScenarioPlayer::ScenarioPlayer(const ScenarioScript& script_, fs::path install_)
     : world(desktop, oe, install_, kTimeLimit * 10),
@@ -41,14 +34,12 @@ std::string ScenarioPlayer::Install(const fs::path& data) {
         if (error) break;
     }
     if (error) return "cannot copy '" + data.string() + "': " + error.message();
-    if (!script.SignaturesFile().empty()) {
-        std::ofstream file(install / "signatures.ini", std::ios::binary | std::ios::trunc);
-        file << script.SignaturesFile();
-        if (!file.flush()) return "cannot write '" + (install / "signatures.ini").string() + "'";
-    }
+    if (!script.SignaturesFile().empty() &&
+        WriteFileAtomically(install / "signatures.ini", script.SignaturesFile()))
+        return "cannot write '" + (install / "signatures.ini").string() + "'";
     if (!script.FirstRun() && SaveSettings(script.StartSettings(), install / kSettingsFileName))
         return "cannot write '" + (install / kSettingsFileName).string() + "'";
-    desktop.registry.SetString(kHkeyLocalMachine, kUninstallKey, "UninstallString",
+    desktop.registry.SetString(kHkeyLocalMachine, kUninstallKey, kUninstallValue,
                                install.string() + "\\uninst.exe");
     return "";
 }

@@ -4,7 +4,6 @@
 
 #include "coloring/Emoticons.h"
 #include "shell/Settings.h"
-#include "shell/Startup.h"
 #include "ui/ResourceIds.h"
 
 namespace nimbrel {
