@@ -12,8 +12,8 @@
 #include "coloring/CHtmlDocAccess.h"
 #include "coloring/CMessageColorer.h"
 #include "compose/Watcher.h"
-#include "platform/sim/OeTestHost.h"
-#include "platform/sim/SimDesktop.h"
+#include "sim/OeTestHost.h"
+#include "sim/SimDesktop.h"
 #include "shell/App.h"
 #include "shell/Settings.h"
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Measures the real Nimbrel.exe under Wine beside the Win32 mail client test
-# host (src/platform/oehost), with the default settings. Not a test: it prints
+# host (tests/win32/oehost), with the default settings. Not a test: it prints
 # numbers to compare with the targets.
 #   - title to text: from a reply window getting its title to the reformatted
 #     text in its document (the timer period included), the median of RUNS
@@ -11,13 +11,14 @@
 #
 #   bench/win32_round.sh [--build-dir DIR] [--runs N] [--notes N] [--idle-only]
 #
-# DIR is a mingw (x86_64) build folder with Nimbrel and OeHost built
-# (build/mingw by default).
+# DIR is a build folder of the mingw-i686 preset (the shipped 32-bit program
+# beside the 32-bit host, under 32-bit Wine; the default) or of the mingw preset
+# (x86_64), with Nimbrel and OeHost built.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-build_dir=build/mingw
+build_dir=build/mingw-i686
 runs=7
 notes=50
 measure=all
@@ -33,8 +34,10 @@ while (($# > 0)); do
     esac
 done
 build_dir=$(realpath -m "$build_dir")
+view=/reg:64
+[[ $(basename "$build_dir") != *i686* ]] || view=/reg:32
 exe=$build_dir/src/Nimbrel.exe
-host=$build_dir/src/platform/oehost/OeHost.exe
+host=$build_dir/tests/win32/oehost/OeHost.exe
 [[ -f $exe && -f $host ]] || { echo "build Nimbrel and OeHost in $build_dir first" >&2; exit 2; }
 
 if ((inside == 0)); then
@@ -57,7 +60,7 @@ wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 
 winpath() { echo "Z:${1//\//\\}"; }
 inst=$work/Nimbrel
 wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Nimbrel' \
-    /v UninstallString /d "$(winpath "$inst")\\uninst.exe" /f >/dev/null 2>&1
+    /v UninstallString /d "$(winpath "$inst")\\uninst.exe" /f "$view" >/dev/null 2>&1
 wineserver -w
 
 # Plays one scenario; its report in $work/NAME.report.

@@ -19,7 +19,7 @@
 #include "CommandLine.h"
 #include "CommonOptions.h"
 #include "coloring/Emoticons.h"
-#include "platform/sim/ScenarioPlayer.h"
+#include "sim/ScenarioPlayer.h"
 #include "shell/Utf.h"
 
 namespace nimbrel {

@@ -4,8 +4,8 @@
 
 #include <functional>
 
-#include "platform/sim/OeTestHost.h"
-#include "platform/sim/SimDesktop.h"
+#include "sim/OeTestHost.h"
+#include "sim/SimDesktop.h"
 #include "shell/App.h"
 #include "shell/Settings.h"
 

@@ -6,7 +6,7 @@
 
 #include "coloring/CStyleSheetInfo.h"
 #include "coloring/EmoticonTable.h"
-#include "platform/sim/SimDesktop.h"
+#include "sim/SimDesktop.h"
 #include "support/GoldenCase.h"
 #include "support/TempDirectory.h"
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "platform/sim/SimDesktop.h"
+#include "sim/SimDesktop.h"
 
 namespace nimbrel {
 namespace {

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/sim/ScenarioPlayer.h"
+#include "sim/ScenarioPlayer.h"
 #include "support/TempDirectory.h"
 
 namespace nimbrel {

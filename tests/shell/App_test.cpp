@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/sim/SimDesktop.h"
+#include "sim/SimDesktop.h"
 #include "shell/Settings.h"
 #include "support/TempDirectory.h"
 

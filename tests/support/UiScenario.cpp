@@ -6,7 +6,7 @@
 #include <iomanip>
 #include <sstream>
 
-#include "platform/sim/ScenarioScript.h"
+#include "sim/ScenarioScript.h"
 #include "shell/App.h"
 #include "shell/Settings.h"
 #include "shell/SettingsFields.h"

@@ -17,8 +17,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/sim/OeTestHost.h"
-#include "platform/sim/SimDesktop.h"
+#include "sim/OeTestHost.h"
+#include "sim/SimDesktop.h"
 #include "shell/Startup.h"
 #include "support/GoldenCase.h"
 #include "support/TempDirectory.h"

@@ -16,8 +16,8 @@
 
 #include "coloring/CMessageColorer.h"
 #include "compose/WatchHost.h"
-#include "platform/sim/OeTestHost.h"
-#include "platform/sim/SimDesktop.h"
+#include "sim/OeTestHost.h"
+#include "sim/SimDesktop.h"
 #include "support/TempDirectory.h"
 
 namespace nimbrel {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sim/SimDesktop.h"
+#include "sim/SimDesktop.h"
 #include "support/GoldenCase.h"
 
 namespace nimbrel {

@@ -27,6 +27,8 @@
 //   no-box CAPTION MS          "no box" when none appears within MS, else the box's lines
 //   cfg-write FILE N=V...      writes a Nimbrel.cfg: the defaults with those fields
 //   cfg-get FILE NAME...       "NAME=VALUE" of each field of a Nimbrel.cfg
+//   winver                     what Windows reports to this program: "windows MAJOR.MINOR
+//                              build=B bits=32|64 wow64=0|1"
 #include <windows.h>
 // After windows.h, which it needs.
 #include <shellapi.h>
@@ -270,6 +272,19 @@ int main(int argc, char** argv) {
             Print("%s=%s", args[i],
                   field != nullptr ? nimbrel::FormatSettingsField(record, *field).c_str() : "?");
         }
+    } else if (is("winver", 0)) {
+        OSVERSIONINFOW version = {};
+        version.dwOSVersionInfoSize = sizeof(version);
+        GetVersionExW(&version);
+        // IsWow64Process is looked up: early XP lacks it.
+        using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+        const auto isWow64 = reinterpret_cast<IsWow64>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "IsWow64Process")));
+        BOOL wow64 = FALSE;
+        if (isWow64 != nullptr) isWow64(GetCurrentProcess(), &wow64);
+        Print("windows %lu.%lu build=%lu bits=%d wow64=%d", version.dwMajorVersion,
+              version.dwMinorVersion, version.dwBuildNumber, static_cast<int>(sizeof(void*) * 8),
+              wow64 != FALSE);
     } else {
         Print("usage: NimbrelDriver [-w CAPTION] COMMAND ARGS... (see the source)");
         return 2;

@@ -3,8 +3,9 @@
 # second setup running), a silent install, the uninstall entry, Nimbrel started from
 # elsewhere finding its folder through it, an upgrade over a running Nimbrel, a
 # silent uninstall. Judged by files, the registry and window state, never by Wine's
-# exit codes. SETUP.exe is the 64-bit setup (scripts/build-setup --amd64): 32-bit
-# programs do not run on these machines.
+# exit codes. SETUP.exe is the shipped 32-bit setup (scripts/build-setup), run as on
+# 64-bit Windows: into "Program Files (x86)", its key in the 32-bit registry view;
+# where 32-bit Wine cannot run, the 64-bit one (scripts/build-setup --amd64).
 #   tests/win32/installer_test.sh SETUP.exe DRIVER.exe
 set -euo pipefail
 setup=$(realpath "$1") driver=$(realpath "$2")
@@ -20,8 +21,9 @@ trap 'chattr -i "$drive/Locked" 2>/dev/null || true; wineserver -k >/dev/null 2>
 
 setup_silent() { wine "$setup" /S "$@" >/dev/null 2>&1 || true; wineserver -w; } # ARGS: a silent run, waited for
 # The data of a registry value, or nothing when it is absent.
-reg_value() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p" || true; }
-key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+# HKLM\Software is read in the setup's view ($view), HKCU's keys are shared.
+reg_value() { wine reg query "$1" /v "$2" "$view" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$2 *REG_[A-Z_]* *//p" || true; }
+key_exists() { wine reg query "$1" "${2:-$view}" >/dev/null 2>&1; }
 main_dialog() { [[ $(drv wait-state 0 0 30000) == "main visible=0 enabled=0" ]]; }
 
 # The refusals, in the fresh prefix. A folder that cannot be written (made
@@ -53,6 +55,11 @@ setup_silent
 install_win=$(reg_value "$uninstall_key" InstallLocation)
 [[ -n "$install_win" ]] || fail "no InstallLocation after a silent install"
 install=$(winepath -u "$install_win" 2>/dev/null)
+if ((wine_bits == 32)); then
+    [[ $install_win == 'C:\Program Files (x86)\Nimbrel' ]] || fail "installed into $install_win"
+    key_exists "$uninstall_key" /reg:64 && fail "the 32-bit setup wrote its key into the 64-bit view"
+    ok "32-bit setup: Program Files (x86), its key in the 32-bit view only"
+fi
 for f in Nimbrel.exe lang.ini signatures.ini emoticons.ini styles.css donations.html \
     emoticons/smile.gif docs/index.html uninstall.exe; do
     [[ -f "$install/$f" ]] || fail "$f was not installed"

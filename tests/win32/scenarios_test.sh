@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # The scenarios of tests/data/scenarios (which also pass on the simulated desktop)
 # against the real Nimbrel.exe under Wine and Xvfb, the mail client played by
-# OeHost.exe (src/platform/oehost). A scenario passes when OeHost's report ends
-# with "result: pass"; Wine's exit codes are never looked at; every run has a deadline.
+# OeHost.exe (tests/win32/oehost), both built for i686 as the shipped program and
+# the mail client are (x86_64 where 32-bit Wine cannot run here). A scenario passes
+# when OeHost's report ends with "result: pass"; Wine's exit codes are never looked
+# at; every run has a deadline.
 #   tests/win32/scenarios_test.sh [--build-dir DIR] [--no-build] [NAME...]
-# NAME: a scenario's file name without .txt (default: all). DIR: the mingw (x86_64)
-# build folder, build/mingw by default; reports go to build/<DIR's name>-scenarios/reports.
+# NAME: a scenario's file name without .txt (default: all). DIR: a build folder of
+# the mingw-i686 or mingw preset, build/mingw-i686 by default; reports go to
+# build/<DIR's name>-scenarios/reports.
 set -euo pipefail
 . "$(dirname "$0")/lib.sh"
 
-build_dir=build/mingw build=1 inside=0 names=()
+build_dir=build/$wine_preset build=1 inside=0 names=()
 while (($# > 0)); do
     case $1 in
     --build-dir) build_dir=$2; shift 2 ;;
@@ -20,12 +23,18 @@ while (($# > 0)); do
     esac
 done
 build_dir=$(realpath -m "$build_dir")
+# A 32-bit program reads the uninstall key in the 32-bit registry view.
+view=/reg:64
+[[ $(basename "$build_dir") != *i686* ]] || view=/reg:32
 
 if ((inside == 0)); then
     if ((build)); then
-        [[ -f $build_dir/CMakeCache.txt ]] || cmake --preset mingw -B "$build_dir" -DNIMBREL_WERROR=ON >/dev/null
+        preset=mingw
+        [[ $(basename "$build_dir") != *i686* ]] || preset=mingw-i686
+        [[ -f $build_dir/CMakeCache.txt ]] || cmake --preset $preset -B "$build_dir" -DNIMBREL_WERROR=ON >/dev/null
         cmake --build "$build_dir" --target Nimbrel OeHost -j "${NIMBREL_JOBS:-$(nproc)}"
     fi
+    wine32_note scenarios
     exec timeout 1500 "${xvfb[@]}" "$0" --inside --no-build --build-dir "$build_dir" "${names[@]}"
 fi
 
@@ -34,7 +43,7 @@ work=$root/build/$(basename "$build_dir")-scenarios inst=$work/Nimbrel
 rm -rf "$work"
 mkdir -p "$work/reports"
 fresh_prefix "$work/prefix"
-wine reg add "$uninstall_key" /v UninstallString /d "$(winpath "$inst")\\uninst.exe" /f >/dev/null 2>&1
+wine reg add "$uninstall_key" /v UninstallString /d "$(winpath "$inst")\\uninst.exe" /f "$view" >/dev/null 2>&1
 wineserver -w
 ((${#names[@]} > 0)) || mapfile -t names < <(basename -s .txt tests/data/scenarios/*.txt)
 
@@ -43,7 +52,7 @@ for name in "${names[@]}"; do
     # A fresh install directory for each: the data files and the program.
     rm -rf "$inst" && mkdir -p "$inst"
     cp -r data/{lang,signatures,emoticons}.ini data/{emoticons,styles.css} "$build_dir/src/Nimbrel.exe" "$inst/"
-    timeout 420 wine "$build_dir/src/platform/oehost/OeHost.exe" \
+    timeout 420 wine "$build_dir/tests/win32/oehost/OeHost.exe" \
         "$(winpath "$root/tests/data/scenarios/$name.txt")" "$(winpath "$inst/Nimbrel.exe")" \
         "$(winpath "$inst")" "$(winpath "$report")" >/dev/null 2>&1 || true
     if [[ -f $report && $(tail -1 "$report" | tr -d '\r') == "result: pass" ]]; then

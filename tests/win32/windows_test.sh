@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# The `windows` stage: Nimbrel.exe for x86_64 and i686; the i686 one, which ships
-# (for Windows XP), checked statically as 32-bit Wine cannot run here; the x86_64
-# one run under Wine on a virtual X display, worked by NimbrelDriver.exe; then the
-# setup (installer_test.sh). Judged by files, the registry, window state and the
-# driver's output, never by Wine's exit codes; every wait has a deadline.
+# The `windows` stage: Nimbrel.exe for i686 (the shipped one, for Windows XP and
+# later) and x86_64. The i686 one passes the XP import check, then every check runs
+# it under 32-bit Wine, with Windows XP reported to it, on a virtual X display,
+# worked by NimbrelDriver.exe; the x86_64 one is run for what differs (its key in
+# the 64-bit registry view, its saving). Then the 32-bit setup (installer_test.sh).
+# Where the kernel runs no 32-bit programs, the x86_64 build and the 64-bit setup
+# stand in. Judged by files, the registry, window state and the driver's output,
+# never by Wine's exit codes; every wait has a deadline.
 #   tests/win32/windows_test.sh [--shots DIR] [--no-build]
 # --shots DIR: the screenshots, always taken into build/windows-test/shots, go to DIR too.
 set -euo pipefail
@@ -18,28 +21,29 @@ while (($# > 0)); do
     *) echo "usage: $0 [--shots DIR] [--no-build]" >&2; exit 2 ;;
     esac
 done
-work=$root/build/windows-test driver=$root/build/mingw/tests/win32/NimbrelDriver.exe
+work=$root/build/windows-test driver=$root/build/$wine_preset/tests/win32/NimbrelDriver.exe
 
 if ((inside == 0)); then
     if ((build)); then
         for preset in mingw mingw-i686; do
             [[ -f build/$preset/CMakeCache.txt ]] || cmake --preset "$preset" -DNIMBREL_WERROR=ON >/dev/null
+            cmake --build --preset "$preset" --target Nimbrel NimbrelDriver StubOleacc -j "${NIMBREL_JOBS:-$(nproc)}"
         done
-        cmake --build --preset mingw --target Nimbrel NimbrelDriver StubOleacc -j "${NIMBREL_JOBS:-$(nproc)}"
-        cmake --build --preset mingw-i686 --target Nimbrel -j "${NIMBREL_JOBS:-$(nproc)}"
-        # The setup: the shipped 32-bit one is checked like the program, the 64-bit one run.
         scripts/build-setup >/dev/null
         scripts/build-setup --amd64 >/dev/null
     fi
     scripts/check-xp-imports "$root/build/mingw-i686/src/Nimbrel.exe"
     i686-w64-mingw32-objdump -f build/setup/Nimbrel-setup.exe | grep -q 'file format pei-i386' ||
         { echo "windows: Nimbrel-setup.exe is not a 32-bit program" >&2; exit 1; }
+    wine32_note windows
     # The deadline of the whole run; its end kills every Wine process of the prefix.
     status=0
     "${xvfb[@]}" timeout -k 10 600 "$0" --inside --no-build ${shots_out:+--shots "$shots_out"} || status=$?
     WINEPREFIX=$work/prefix wineserver -k 2>/dev/null || true
     ((status == 0)) || exit $status
-    exec "${xvfb[@]}" timeout -k 10 600 tests/win32/installer_test.sh build/setup/Nimbrel-setup-amd64.exe "$driver"
+    setup=build/setup/Nimbrel-setup.exe
+    ((wine_bits == 32)) || setup=build/setup/Nimbrel-setup-amd64.exe
+    exec "${xvfb[@]}" timeout -k 10 600 tests/win32/installer_test.sh "$setup" "$driver"
 fi
 
 # --- inside the virtual display ---------------------------------------------
@@ -55,7 +59,7 @@ mkdir -p "$work/shots" "$inst" "$elsewhere" "$startdir"
 cp -r data/{lang,signatures,emoticons}.ini data/{emoticons,styles.css,donations.html,docs} "$inst/"
 cp -r "$inst/." "$startdir/"
 nimbrel_exe=$inst/Nimbrel.exe cfg=$inst/Nimbrel.cfg
-cp build/mingw/src/Nimbrel.exe "$nimbrel_exe"
+cp "build/$wine_preset/src/Nimbrel.exe" "$nimbrel_exe"
 
 # "ended" when the process PID has ended within SECONDS, else "running".
 wait_exit() { if wait_for "! kill -0 $1 2>/dev/null" "$2"; then echo ended; else echo running; fi; }
@@ -87,8 +91,17 @@ shot() { # NAME CLASS TITLE: a screenshot of one window into the work folder
     [[ -z $shots_out ]] || { mkdir -p "$shots_out" && cp "$work/shots/$1.png" "$shots_out/"; }
 }
 
+# Writes the uninstall key in the registry view VIEW (/reg:32 or /reg:64) for the install directory.
+install_key() { wine reg add "$uninstall_key" /v UninstallString /d "$(winpath "$inst")\\uninstall.exe" /f "$1" >/dev/null 2>&1; }
+
+if ((wine_bits == 32)); then
+    section "32-bit Windows XP"
+    check "a 32-bit program under 64-bit Windows, told it is Windows XP" \
+        "windows 5.1 build=2600 bits=32 wow64=1" "$(drv winver)"
+fi
+
 section "installed, started from another directory"
-wine reg add "$uninstall_key" /v UninstallString /d "$(winpath "$inst")\\uninstall.exe" /f >/dev/null 2>&1
+install_key "$view"
 drv cfg-write "$(winpath "$cfg")" wrapColumn=76 dependOnOE=0 >/dev/null
 check "a Nimbrel.cfg of 1140 bytes written for the test" 1140 "$(stat -c %s "$cfg")"
 start_nimbrel "$elsewhere"
@@ -138,8 +151,10 @@ box_is "dependency question shows the lang.ini text" "$(lang_text 'Dependency Ch
 check "No ends the program" ended "$(wait_exit "$nimbrel_pid" 20)"
 check "No leaves no Nimbrel.cfg behind" missing "$(fingerprint "$cfg")"
 
-section "not installed: no uninstall key"
-wine reg delete "$uninstall_key" /f >/dev/null 2>&1 || true
+section "not installed: no uninstall key in the program's registry view"
+wine reg delete "$uninstall_key" /f "$view" >/dev/null 2>&1 || true
+# The 32-bit program does not see a key of the 64-bit view.
+((wine_bits == 64)) || install_key /reg:64
 drv cfg-write "$(winpath "$startdir/Nimbrel.cfg")" wrapColumn=77 dependOnOE=0 >/dev/null
 start_nimbrel "$startdir"
 box_is "the missing key is reported" "Registry key not found! This application has not been installed properly."
@@ -148,9 +163,9 @@ check "the program goes on in its start directory (wrap column)" "text 77" \
     "$(drv wait-state 0 0 10000 >/dev/null; drv read-text 1006)"
 
 section "OLEACC.DLL without ObjectFromLresult"
-wine reg add "$uninstall_key" /v UninstallString /d "$(winpath "$inst")\\uninstall.exe" /f >/dev/null 2>&1
+install_key "$view"
 drv cfg-write "$(winpath "$cfg")" dependOnOE=0 >/dev/null
-cp build/mingw/tests/win32/OLEACC.dll "$inst/OLEACC.dll"
+cp "build/$wine_preset/tests/win32/OLEACC.dll" "$inst/OLEACC.dll"
 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;oleacc=n" start_nimbrel "$elsewhere"
 box_is "the missing ObjectFromLresult is reported" "oleacc.dll: Pointer to ObjectFromLresult could not be obtained! Coloring will not work."
 # One box for each document access object; answer whatever comes.
@@ -163,6 +178,23 @@ WINEDLLOVERRIDES="$WINEDLLOVERRIDES;oleacc=" start_nimbrel "$elsewhere"
 box_is "the missing OLEACC.DLL is reported with the lang.ini text" "$(lang_text 'MSAA Error')"
 check "the missing OLEACC.DLL is reported once" "no box" "$(drv no-box 'Nimbrel Error' 1500)"
 dialog_is "the program keeps running" 0 0 10000
+
+if ((wine_bits == 32)); then
+    section "the 64-bit build: its key in the 64-bit view, its settings saved"
+    wine reg delete "$uninstall_key" /f /reg:32 >/dev/null 2>&1 || true
+    install_key /reg:64
+    cp build/mingw/src/Nimbrel.exe "$nimbrel_exe"
+    drv cfg-write "$(winpath "$cfg")" wrapColumn=75 dependOnOE=0 >/dev/null
+    start_nimbrel "$elsewhere"
+    dialog_is "the 64-bit program starts" 0 0 60000
+    check "Nimbrel.cfg read from the install directory of the 64-bit view" "text 75" "$(drv read-text 1006)"
+    new=$(($(drv read-check 1013 | cut -d' ' -f2) == 0 ? 1 : 0))
+    drv set-check 1013 $new >/dev/null
+    sleep 0.3
+    check "Terminate ends the 64-bit program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
+    check "the 64-bit program saved Nimbrel.cfg" "cursorAtTop=$new wrapColumn=75" \
+        "$(drv cfg-get "$(winpath "$cfg")" cursorAtTop wrapColumn | tr '\n' ' ' | sed 's/ $//')"
+fi
 stop_nimbrel
 
 echo "windows: $passed passed, $failed failed (screenshots in $work/shots)"

@@ -1,0 +1,78 @@
+#include "sim/ScenarioPlayer.h"
+
+#include <functional>
+#include <system_error>
+
+#include "shell/App.h"
+#include "shell/AtomicFile.h"
+#include "shell/Settings.h"
+#include "ui/ResourceIds.h"
+
+namespace nimbrel {
+
+namespace fs = std::filesystem;
+
+ScenarioPlayer::ScenarioPlayer(const ScenarioScript& script_, fs::path install_)
+    : world(desktop, oe, install_, kTimeLimit * 10),
+      runner(script_, world),
+      script(script_),
+      install(std::move(install_)) {
+    ResetProgramState();
+}
+
+ScenarioPlayer::~ScenarioPlayer() {
+    ResetProgramState();
+}
+
+std::string ScenarioPlayer::Install(const fs::path& data) {
+    std::error_code error;
+    for (const fs::directory_entry& entry : fs::directory_iterator(data, error)) {
+        const fs::path name = entry.path().filename();
+        if (name == "examples" || name == kSettingsFileName) continue;
+        fs::copy(entry.path(), install / name,
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
+        if (error) break;
+    }
+    if (error) return "cannot copy '" + data.string() + "': " + error.message();
+    if (!script.SignaturesFile().empty() &&
+        WriteFileAtomically(install / "signatures.ini", script.SignaturesFile()))
+        return "cannot write '" + (install / "signatures.ini").string() + "'";
+    if (!script.FirstRun() && SaveSettings(script.StartSettings(), install / kSettingsFileName))
+        return "cannot write '" + (install / kSettingsFileName).string() + "'";
+    desktop.registry.SetString(kHkeyLocalMachine, kUninstallKey, kUninstallValue,
+                               install.string() + "\\uninst.exe");
+    return "";
+}
+
+ProgramExit ScenarioPlayer::Play() {
+    desktop.loop.StopAt(kTimeLimit);
+    oe.Start();
+    std::function<void()> step = [&] {
+        if (!world.running) return;
+        if (!started) {
+            // The program has read its settings: Nimbrel.cfg is written anew
+            // only when it ends.
+            started = true;
+            world.installDirectory = app.installDirectory;
+            std::error_code ignored;
+            fs::remove(install / kSettingsFileName, ignored);
+        }
+        if (const std::optional<std::uint64_t> next = runner.Advance(desktop.clock.Now())) {
+            desktop.clock.At(*next, step);
+        } else if (!runner.ExpectsEnd()) {
+            desktop.DoubleClickTrayIcon();
+            world.StatusRows();  // as the user last saw them
+            desktop.dialogs.Find(IDD_OPTIONS).Click(IDC_OPT_TERMINATE);
+        }
+    };
+    desktop.clock.At(1, step);
+    const ProgramExit exit = RunApplication(desktop.platform());
+    world.running = false;
+    while (const std::optional<std::uint64_t> next = runner.Advance(desktop.clock.Now())) {
+        if (*next > kTimeLimit) break;
+        desktop.clock.AdvanceTo(*next);
+    }
+    return exit;
+}
+
+}  // namespace nimbrel

@@ -1,0 +1,56 @@
+// Plays a scenario with the whole program on a fresh simulated desktop, as
+// a user would live it: the program is installed from a data directory (its
+// files without examples/, then the scenario's Nimbrel.cfg and
+// signatures.ini), found through its uninstall registry entry and run by
+// RunApplication beside OeTestHost. The steps run on the virtual clock while
+// the program runs; once every step has run the user shows the options
+// dialog from the tray and clicks Terminate, unless the scenario has the
+// program end by itself. Steps left when the program ends go on after it.
+// Used by `nimbrel demo` and by the tests.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "sim/OeTestHost.h"
+#include "sim/ScenarioRunner.h"
+#include "sim/SimDesktop.h"
+#include "sim/SimScenarioWorld.h"
+#include "shell/Startup.h"
+
+namespace nimbrel {
+
+class ScenarioPlayer {
+  public:
+    // Past this the program is stopped as if with WM_QUIT.
+    static constexpr std::uint64_t kTimeLimit = 600000;
+
+    // The program goes into `install`, an existing directory. Starts from a
+    // clean program state, and leaves one behind.
+    ScenarioPlayer(const ScenarioScript& script, std::filesystem::path install);
+    ~ScenarioPlayer();
+    ScenarioPlayer(const ScenarioPlayer&) = delete;
+    ScenarioPlayer& operator=(const ScenarioPlayer&) = delete;
+
+    // Installs from `data`; the reason when a file cannot be copied or
+    // written, else empty.
+    std::string Install(const std::filesystem::path& data);
+    // Runs the program and the steps; how the program ended.
+    ProgramExit Play();
+
+    // Whether the program ran far enough to play a step.
+    bool Started() const { return started; }
+
+    SimDesktop desktop;
+    OeTestHost oe{desktop};
+    SimScenarioWorld world;
+    ScenarioRunner runner;
+
+  private:
+    const ScenarioScript& script;
+    std::filesystem::path install;
+    bool started = false;
+};
+
+}  // namespace nimbrel

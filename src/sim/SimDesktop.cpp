@@ -1,0 +1,57 @@
+#include "sim/SimDesktop.h"
+
+#include <system_error>
+
+namespace nimbrel {
+
+SimDesktop::SimDesktop()
+    : windows(clock, atoms, faults),
+      graphics(faults),
+      dialogs(windows, graphics, faults),
+      keyboard(clock, windows),
+      memory(faults),
+      clipboard(memory, atoms, codePage, clock, faults),
+      editor(clipboard, codePage),
+      com(faults),
+      modules(faults),
+      documents(windows, atoms, modules, faults),
+      loop(clock, windows),
+      menus(windows, loop, faults),
+      messageBoxes(codePage, clock, loop),
+      system(clock, codePage),
+      startDirectory(std::filesystem::current_path()),
+      seam{windows,  keyboard, clipboard, memory, com,     modules, documents, messageBoxes,
+           registry, shell,    system,    loop,   dialogs, menus,   graphics} {}
+
+SimDesktop::~SimDesktop() {
+    std::error_code ignored;
+    std::filesystem::current_path(startDirectory, ignored);
+}
+
+bool SimDesktop::ClickTrayIcon(std::uint32_t mouseMessage) {
+    const SimTrayIcon* icon = shell.TrayIcon();
+    if (icon == nullptr) {
+        faults.Report("the user clicked a tray icon that is not there");
+        return false;
+    }
+    windows.SetCursorPosition(kTrayIconPosition);
+    windows.SendMessageW(icon->window, icon->callbackMessage, icon->id,
+                         static_cast<LParam>(mouseMessage));
+    loop.RunFor(0);
+    return true;
+}
+
+bool SimDesktop::RightClickTrayIcon() {
+    return ClickTrayIcon(wm::kRButtonUp);
+}
+
+bool SimDesktop::DoubleClickTrayIcon() {
+    return ClickTrayIcon(wm::kLButtonDblClk);
+}
+
+bool SimDesktop::ChooseFromTrayMenu(std::uint32_t command) {
+    menus.Choose(command);
+    return RightClickTrayIcon();
+}
+
+}  // namespace nimbrel

@@ -1,0 +1,195 @@
+#include "sim/SimHtmlDocuments.h"
+
+#include <algorithm>
+
+namespace nimbrel {
+
+SimHtmlDocuments::SimHtmlDocuments(SimWindowSystem& windows_, SimAtoms& atoms_,
+                                   SimModules& modules_, SimFaults& faults_)
+    : windows(windows_), atoms(atoms_), modules(modules_), faults(faults_) {}
+
+std::shared_ptr<SimDocument> SimHtmlDocuments::Attach(WindowHandle window) {
+    SimWindow* simWindow = windows.Get(window);
+    auto document = std::make_shared<SimDocument>();
+    if (simWindow == nullptr) {
+        faults.Report("a document attached to a window that does not exist");
+        document->alive = false;
+        return document;
+    }
+    auto& slot = shown[window];
+    const bool first = slot == nullptr;
+    if (slot) slot->alive = false;
+    slot = document;
+    if (first) {
+        simWindow->procedure = [this, window](std::uint32_t message, WParam,
+                                              LParam) -> std::optional<LResult> {
+            if (message == 0 || message != atoms.Find(u"WM_HTML_GETOBJECT")) return std::nullopt;
+            const LResult cookie = nextCookie++;
+            cookies[cookie] = shown.at(window);
+            return cookie;
+        };
+        simWindow->destroyed.push_back([this, window] {
+            shown.at(window)->alive = false;
+            shown.erase(window);
+        });
+    }
+    return document;
+}
+
+SimDocument* SimHtmlDocuments::DocumentOf(WindowHandle window) {
+    const auto found = shown.find(window);
+    return found == shown.end() ? nullptr : found->second.get();
+}
+
+std::uintptr_t SimHtmlDocuments::NewReference(Kind kind, std::shared_ptr<SimDocument> document) {
+    const std::uintptr_t handle = nextReference;
+    nextReference += 8;
+    references.emplace(handle, Reference{kind, std::move(document)});
+    return handle;
+}
+
+SimDocument* SimHtmlDocuments::Resolve(std::uintptr_t handle, Kind kind, const char* call,
+                                       HResult& result) {
+    const auto found = references.find(handle);
+    if (found == references.end() || found->second.kind != kind) {
+        faults.Report(std::string(call) + " on an interface pointer that is not held");
+        result = hr::kPointer;
+        return nullptr;
+    }
+    if (!found->second.document->alive) {
+        result = hr::kDisconnected;
+        return nullptr;
+    }
+    result = hr::kOk;
+    return found->second.document.get();
+}
+
+void SimHtmlDocuments::Release(std::uintptr_t handle, Kind kind, const char* call) {
+    const auto found = references.find(handle);
+    if (found == references.end() || found->second.kind != kind) {
+        faults.Report(std::string(call) + " of an interface pointer that is not held");
+        return;
+    }
+    references.erase(found);
+}
+
+HResult SimHtmlDocuments::ObjectFromLresult(ProcAddress function, LResult lResult, const Guid& iid,
+                                            WParam /*wParam*/, HtmlDocument& document) {
+    if (function == kNoProc || function != modules.AddressOf("OLEACC.DLL", "ObjectFromLresult")) {
+        faults.Report("ObjectFromLresult called through a wrong address");
+        return hr::kFail;
+    }
+    const auto found = cookies.find(lResult);
+    if (found == cookies.end()) return hr::kInvalidArg;
+    std::shared_ptr<SimDocument> target = found->second.lock();
+    cookies.erase(found);  // a cookie is good for one call
+    if (target == nullptr || !target->alive) return hr::kFail;
+    if (iid != kIidIHtmlDocument2) return hr::kNoInterface;
+    document = HtmlDocument{NewReference(Kind::kDocument, std::move(target))};
+    return hr::kOk;
+}
+
+HResult SimHtmlDocuments::GetReadyState(HtmlDocument document, String& state) {
+    HResult result;
+    if (SimDocument* d = Resolve(static_cast<std::uintptr_t>(document), Kind::kDocument,
+                                 "get_readyState", result)) {
+        state = d->readyState;
+    }
+    return result;
+}
+
+HResult SimHtmlDocuments::GetTitle(HtmlDocument document, String& title) {
+    HResult result;
+    if (SimDocument* d =
+            Resolve(static_cast<std::uintptr_t>(document), Kind::kDocument, "get_title", result)) {
+        title = d->title.value_or(String());
+    }
+    return result;
+}
+
+HResult SimHtmlDocuments::PutTitle(HtmlDocument document, StringView title) {
+    HResult result;
+    if (SimDocument* d =
+            Resolve(static_cast<std::uintptr_t>(document), Kind::kDocument, "put_title", result)) {
+        d->title = String(title);
+    }
+    return result;
+}
+
+HResult SimHtmlDocuments::GetBody(HtmlDocument document, HtmlElement& body) {
+    HResult result;
+    const auto handle = static_cast<std::uintptr_t>(document);
+    if (SimDocument* d = Resolve(handle, Kind::kDocument, "get_body", result)) {
+        body = d->hasBody
+                   ? HtmlElement{NewReference(Kind::kElement, references.at(handle).document)}
+                   : kNoElement;
+    }
+    return result;
+}
+
+HResult SimHtmlDocuments::CreateStyleSheet(HtmlDocument document, StringView href,
+                                           std::int32_t index, HtmlStyleSheet& sheet) {
+    HResult result;
+    const auto handle = static_cast<std::uintptr_t>(document);
+    if (SimDocument* d = Resolve(handle, Kind::kDocument, "createStyleSheet", result)) {
+        const std::size_t at =
+            index < 0 ? d->styleSheets.size()
+                      : std::min(static_cast<std::size_t>(index), d->styleSheets.size());
+        d->styleSheets.insert(d->styleSheets.begin() + static_cast<std::ptrdiff_t>(at),
+                              String(href));
+        sheet = HtmlStyleSheet{NewReference(Kind::kStyleSheet, references.at(handle).document)};
+    }
+    return result;
+}
+
+HResult SimHtmlDocuments::GetInnerHtml(HtmlElement element, String& html) {
+    HResult result;
+    if (SimDocument* d = Resolve(static_cast<std::uintptr_t>(element), Kind::kElement,
+                                 "get_innerHTML", result)) {
+        html = d->InnerHtml();
+    }
+    return result;
+}
+
+HResult SimHtmlDocuments::PutInnerHtml(HtmlElement element, StringView html) {
+    HResult result;
+    if (SimDocument* d = Resolve(static_cast<std::uintptr_t>(element), Kind::kElement,
+                                 "put_innerHTML", result)) {
+        if (d->putResult != hr::kOk) return d->putResult;
+        d->SetInnerHtml(html);
+    }
+    return result;
+}
+
+HResult SimHtmlDocuments::GetInnerText(HtmlElement element, String& text) {
+    HResult result;
+    if (SimDocument* d = Resolve(static_cast<std::uintptr_t>(element), Kind::kElement,
+                                 "get_innerText", result)) {
+        text = d->InnerText();
+    }
+    return result;
+}
+
+HResult SimHtmlDocuments::PutInnerText(HtmlElement element, StringView text) {
+    HResult result;
+    if (SimDocument* d = Resolve(static_cast<std::uintptr_t>(element), Kind::kElement,
+                                 "put_innerText", result)) {
+        if (d->putResult != hr::kOk) return d->putResult;
+        d->SetInnerText(text);
+    }
+    return result;
+}
+
+void SimHtmlDocuments::ReleaseDocument(HtmlDocument document) {
+    Release(static_cast<std::uintptr_t>(document), Kind::kDocument, "Release");
+}
+
+void SimHtmlDocuments::ReleaseElement(HtmlElement element) {
+    Release(static_cast<std::uintptr_t>(element), Kind::kElement, "Release");
+}
+
+void SimHtmlDocuments::ReleaseStyleSheet(HtmlStyleSheet sheet) {
+    Release(static_cast<std::uintptr_t>(sheet), Kind::kStyleSheet, "Release");
+}
+
+}  // namespace nimbrel

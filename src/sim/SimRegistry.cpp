@@ -1,0 +1,76 @@
+#include "sim/SimRegistry.h"
+
+#include <cstring>
+
+#include "sim/SimStrings.h"
+
+namespace nimbrel {
+
+std::string SimRegistry::KeyName(RegistryKey root, std::string_view path) {
+    while (!path.empty() && path.back() == '\\')
+        path.remove_suffix(1);
+    return std::to_string(static_cast<std::uintptr_t>(root)) + "\\" + sim::AsciiLower(path);
+}
+
+void SimRegistry::CreateKey(RegistryKey root, std::string_view path) {
+    keys[KeyName(root, path)];
+}
+
+void SimRegistry::SetString(RegistryKey root, std::string_view path, std::string_view name,
+                            std::string_view value) {
+    std::string bytes(value);
+    bytes.push_back('\0');
+    SetValue(root, path, name, reg::kTypeString, bytes);
+}
+
+void SimRegistry::SetValue(RegistryKey root, std::string_view path, std::string_view name,
+                           std::uint32_t type, std::string_view bytes) {
+    keys[KeyName(root, path)][sim::AsciiLower(name)] = Value{type, std::string(bytes)};
+}
+
+void SimRegistry::DeleteKey(RegistryKey root, std::string_view path) {
+    keys.erase(KeyName(root, path));
+}
+
+std::int32_t SimRegistry::RegOpenKeyExA(RegistryKey root, const char* subKey,
+                                        std::uint32_t /*options*/, std::uint32_t /*access*/,
+                                        RegistryKey& result) {
+    const std::string name = KeyName(root, subKey ? subKey : "");
+    if (keys.count(name) == 0) return reg::kFileNotFound;
+    result = RegistryKey{nextKey};
+    nextKey += 4;
+    open.emplace(result, name);
+    return reg::kSuccess;
+}
+
+std::int32_t SimRegistry::RegQueryValueExA(RegistryKey key, const char* valueName,
+                                           std::uint32_t* type, std::uint8_t* data,
+                                           std::uint32_t* size) {
+    const auto openKey = open.find(key);
+    if (openKey == open.end()) return reg::kInvalidHandle;
+    const auto found = keys.find(openKey->second);
+    if (found == keys.end()) return reg::kFileNotFound;  // deleted meanwhile
+    const auto value = found->second.find(sim::AsciiLower(valueName ? valueName : ""));
+    if (value == found->second.end()) return reg::kFileNotFound;
+
+    if (type != nullptr) *type = value->second.type;
+    const auto needed = static_cast<std::uint32_t>(value->second.bytes.size());
+    if (data == nullptr) {
+        if (size != nullptr) *size = needed;
+        return reg::kSuccess;
+    }
+    if (size == nullptr) return reg::kInvalidHandle;
+    if (*size < needed) {
+        *size = needed;
+        return reg::kMoreData;
+    }
+    std::memcpy(data, value->second.bytes.data(), needed);
+    *size = needed;
+    return reg::kSuccess;
+}
+
+std::int32_t SimRegistry::RegCloseKey(RegistryKey key) {
+    return open.erase(key) != 0 ? reg::kSuccess : reg::kInvalidHandle;
+}
+
+}  // namespace nimbrel

@@ -1,0 +1,191 @@
+// Windows of the simulated desktop: top-level windows in Z order (a new or
+// activated window goes to the top), children in creation order, classes and
+// titles, visibility, the foreground window and the keyboard focus, and the
+// window procedures that answer sent messages. Closed windows' handles can be
+// handed out again (see SetHandleReuse).
+//
+// Focus rules as in Windows: SetFocus and SetActiveWindow fail for another
+// process's window (no attached input), SetForegroundWindow works unless the
+// foreground is locked; keyboard input goes to the foreground window.
+//
+// Geometry: a window's rectangle is kept in its parent's client coordinates
+// (screen coordinates for a top-level window); a window has no border, so
+// its client area is its whole rectangle. The mouse moves only when the
+// scenario moves it (MoveMouse); it then gets wm::kSetCursor and
+// wm::kMouseMove as in Windows, and the cursor is the arrow unless the window
+// under it set another.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/WindowSystem.h"
+#include "sim/SimAtoms.h"
+#include "sim/SimClock.h"
+#include "sim/SimFaults.h"
+#include "sim/SimProcess.h"
+
+namespace nimbrel {
+
+struct SimWindow {
+    WindowHandle handle = kNoWindow;
+    String className;
+    String title;
+    WindowHandle parent = kNoWindow;
+    SimProcess process = kProgramProcess;
+    bool visible = true;
+    bool enabled = true;
+    // A hung window answers no sent message; a slow one answers after
+    // `responseDelay` ms.
+    bool hung = false;
+    std::uint32_t responseDelay = 0;
+    std::vector<WindowHandle> children;
+    std::uint32_t style = 0;  // GWL_STYLE bits the program looks at (ss::...)
+    Rect rect;                // in the parent's client coordinates
+    IconHandle bigIcon = kNoIcon;
+    IconHandle smallIcon = kNoIcon;
+    // The window procedure for sent messages: an answer, or nullopt for the
+    // default handling (DefWindowProcW).
+    std::function<std::optional<LResult>(std::uint32_t, WParam, LParam)> procedure;
+    // A subclass procedure installed by the program (SetWindowSubclass).
+    WindowProcedure* subclass = nullptr;
+    // Told when the window is shown (true) or hidden (false).
+    std::function<void(bool)> visibilityChanged;
+    // Key presses that reach this (top-level) window: virtual key, Ctrl down.
+    std::function<void(std::uint8_t, bool)> keyPressed;
+    // Run when the window is destroyed.
+    std::vector<std::function<void()>> destroyed;
+};
+
+// A focus call of the program: which, on which window, and whether it worked.
+struct SimFocusCall {
+    enum class Kind { kSetFocus, kSetActiveWindow, kSetForegroundWindow };
+    Kind kind;
+    WindowHandle window;
+    bool succeeded;
+};
+
+class SimWindowSystem : public WindowSystem {
+  public:
+    SimWindowSystem(SimClock& clock, SimAtoms& atoms, SimFaults& faults);
+
+    // Scenario operations.
+    WindowHandle Create(StringView className, StringView title, WindowHandle parent,
+                        SimProcess process);
+    // Destroys the window and its children (children first).
+    void Destroy(WindowHandle window);
+    void SetTitle(WindowHandle window, StringView title);
+    // Makes a top-level window (or the top-level ancestor of a child) the
+    // active foreground window, as a user's click or a program opening it.
+    void Activate(WindowHandle window);
+    SimWindow* Get(WindowHandle window);
+    bool IsWindow(WindowHandle window) const { return windows.count(window) != 0; }
+    WindowHandle Foreground() const { return foreground; }
+    WindowHandle Focus() const { return focus; }
+    WindowHandle TopLevelOf(WindowHandle window) const;
+    // SetForegroundWindow fails while locked (another program has the user's
+    // attention).
+    void SetForegroundLocked(bool locked) { foregroundLocked = locked; }
+    // With reuse on, a new window takes the most recently freed handle.
+    void SetHandleReuse(bool reuse) { reuseHandles = reuse; }
+    const std::vector<SimFocusCall>& FocusCalls() const { return focusCalls; }
+    // The window's rectangle in screen coordinates.
+    Rect ScreenRect(WindowHandle window);
+    // The deepest visible window under a screen point, kNoWindow for none.
+    WindowHandle WindowFromPoint(Point point);
+    // The user moves the mouse to a screen point.
+    void MoveMouse(Point point);
+    // Places the mouse without telling any window (as before a click on the
+    // notification area).
+    void SetCursorPosition(Point point) { mouse = point; }
+    CursorHandle CurrentCursor() const { return cursor; }
+    WindowHandle Capture() const { return capture; }
+    // The system's pointing-hand cursor can be missing.
+    void SetHandCursorAvailable(bool available) { handCursorAvailable = available; }
+    // The icon resource behind an icon handle (0 for none or a freed one).
+    int IconResource(IconHandle icon) const;
+    // MessageBeep calls, in order.
+    const std::vector<std::uint32_t>& Beeps() const { return beeps; }
+
+    // The seam.
+    WindowHandle FindWindowW(const char16_t* className, const char16_t* windowName) override;
+    WindowHandle FindWindowExW(WindowHandle parent, WindowHandle childAfter,
+                               const char16_t* className, const char16_t* windowName) override;
+    int GetWindowTextW(WindowHandle window, char16_t* buffer, int maxCount) override;
+    WindowHandle SetFocus(WindowHandle window) override;
+    WindowHandle SetActiveWindow(WindowHandle window) override;
+    bool SetForegroundWindow(WindowHandle window) override;
+    bool ShowWindow(WindowHandle window, int showCommand) override;
+    bool EnableWindow(WindowHandle window, bool enable) override;
+    std::uint32_t RegisterWindowMessageW(const char16_t* name) override;
+    LResult SendMessageTimeoutW(WindowHandle window, std::uint32_t message, WParam wParam,
+                                LParam lParam, std::uint32_t flags, std::uint32_t timeout,
+                                std::uintptr_t* result) override;
+    WindowHandle CreateWindowExW(const char16_t* windowName, std::uint32_t style, int x, int y,
+                                 int width, int height, WindowHandle parent,
+                                 WindowProcedure& procedure) override;
+    bool DestroyWindow(WindowHandle window) override;
+    LResult DefWindowProcW(WindowHandle window, std::uint32_t message, WParam wParam,
+                           LParam lParam) override;
+    LResult SendMessageW(WindowHandle window, std::uint32_t message, WParam wParam,
+                         LParam lParam) override;
+    bool SetWindowTextW(WindowHandle window, const char16_t* text) override;
+    int GetWindowTextLengthW(WindowHandle window) override;
+    bool GetWindowRect(WindowHandle window, Rect& rect) override;
+    bool GetClientRect(WindowHandle window, Rect& rect) override;
+    bool ScreenToClient(WindowHandle window, Point& point) override;
+    bool SetWindowPos(WindowHandle window, WindowHandle insertAfter, int x, int y, int width,
+                      int height, std::uint32_t flags) override;
+    std::int32_t GetWindowLongW(WindowHandle window, int index) override;
+    std::int32_t SetWindowLongW(WindowHandle window, int index, std::int32_t value) override;
+    bool InvalidateRect(WindowHandle window, bool erase) override;
+    bool UpdateWindow(WindowHandle window) override;
+    bool SetWindowSubclass(WindowHandle window, WindowProcedure& procedure) override;
+    bool RemoveWindowSubclass(WindowHandle window, WindowProcedure& procedure) override;
+    LResult DefSubclassProc(WindowHandle window, std::uint32_t message, WParam wParam,
+                            LParam lParam) override;
+    WindowHandle SetCapture(WindowHandle window) override;
+    bool ReleaseCapture() override;
+    bool GetCursorPos(Point& point) override;
+    CursorHandle LoadCursorW(int cursorId) override;
+    CursorHandle SetCursor(CursorHandle cursor) override;
+    IconHandle LoadImageW(int resourceId, int width, int height) override;
+    bool DestroyIcon(IconHandle icon) override;
+    bool MessageBeep(std::uint32_t type) override;
+
+  private:
+    // The window's own procedure, then the default handling.
+    LResult CallProcedure(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
+    std::vector<WindowHandle>* SiblingsOf(WindowHandle parent);
+    void BringToTop(WindowHandle topLevel);
+
+    SimClock& clock;
+    SimAtoms& atoms;
+    SimFaults& faults;
+    std::map<WindowHandle, std::unique_ptr<SimWindow>> windows;
+    std::vector<WindowHandle> topLevel;  // Z order, top first
+    std::vector<WindowHandle> freedHandles;
+    std::uintptr_t nextHandle = 0x10010;
+    bool reuseHandles = false;
+    bool foregroundLocked = false;
+    WindowHandle foreground = kNoWindow;
+    WindowHandle focus = kNoWindow;
+    WindowHandle active = kNoWindow;
+    std::vector<SimFocusCall> focusCalls;
+    Point mouse{-1, -1};
+    WindowHandle capture = kNoWindow;
+    CursorHandle cursor = kNoCursor;
+    bool handCursorAvailable = true;
+    struct Icon {
+        int resourceId;
+        bool alive;
+    };
+    std::vector<Icon> icons;  // IconHandle n is icons[n - 1]
+    std::vector<std::uint32_t> beeps;
+};
+
+}  // namespace nimbrel
