@@ -12,10 +12,10 @@
 #include "coloring/CHtmlDocAccess.h"
 #include "coloring/CMessageColorer.h"
 #include "compose/Watcher.h"
-#include "sim/OeTestHost.h"
-#include "sim/SimDesktop.h"
 #include "shell/App.h"
 #include "shell/Settings.h"
+#include "sim/OeTestHost.h"
+#include "sim/SimDesktop.h"
 
 namespace nimbrel {
 namespace {

@@ -19,8 +19,8 @@
 #include "CommandLine.h"
 #include "CommonOptions.h"
 #include "coloring/Emoticons.h"
-#include "sim/ScenarioPlayer.h"
 #include "shell/Utf.h"
+#include "sim/ScenarioPlayer.h"
 
 namespace nimbrel {
 

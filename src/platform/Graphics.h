@@ -35,6 +35,9 @@ class Graphics {
     // GetTextExtentPoint32W of `text` in the window's font (on the window's
     // device context with that font selected): width and height in pixels.
     virtual bool GetTextExtentPoint32W(WindowHandle window, StringView text, Size& size) = 0;
+    // GetDeviceCaps of the screen (on GetDC(no window), released with
+    // ReleaseDC): caps::kLogPixelsX is 96 at 100 % scaling, 144 at 150 %.
+    virtual int GetDeviceCaps(int index) = 0;
 };
 
 }  // namespace nimbrel

@@ -152,7 +152,9 @@ namespace wm {
 constexpr std::uint32_t kNull = 0x0000;
 constexpr std::uint32_t kDestroy = 0x0002;
 constexpr std::uint32_t kClose = 0x0010;
+constexpr std::uint32_t kQueryEndSession = 0x0011;
 constexpr std::uint32_t kQuit = 0x0012;
+constexpr std::uint32_t kEndSession = 0x0016;
 constexpr std::uint32_t kSetCursor = 0x0020;
 constexpr std::uint32_t kHelp = 0x0053;
 constexpr std::uint32_t kSetIcon = 0x0080;
@@ -164,8 +166,34 @@ constexpr std::uint32_t kCtlColorStatic = 0x0138;
 constexpr std::uint32_t kMouseMove = 0x0200;
 constexpr std::uint32_t kLButtonDblClk = 0x0203;
 constexpr std::uint32_t kRButtonUp = 0x0205;
+constexpr std::uint32_t kMouseLeave = 0x02A3;
 constexpr std::uint32_t kUser = 0x0400;
 }  // namespace wm
+
+// TrackMouseEvent flags.
+namespace tme {
+constexpr std::uint32_t kLeave = 0x00000002;
+constexpr std::uint32_t kCancel = 0x80000000;
+}  // namespace tme
+
+// ChangeWindowMessageFilter actions.
+namespace msgflt {
+constexpr std::uint32_t kAdd = 1;
+}  // namespace msgflt
+
+// GetSystemMetrics indexes: the sizes of big and small icons.
+namespace sm {
+constexpr int kCxIcon = 11;
+constexpr int kCyIcon = 12;
+constexpr int kCxSmIcon = 49;
+constexpr int kCySmIcon = 50;
+}  // namespace sm
+
+// GetDeviceCaps indexes: the screen's logical pixels per inch.
+namespace caps {
+constexpr int kLogPixelsX = 88;
+constexpr int kLogPixelsY = 90;
+}  // namespace caps
 
 // WM_COMMAND parameters: the identifier in the low word of wParam, the
 // notification code in the high word (MAKEWPARAM, LOWORD, HIWORD).

@@ -108,10 +108,10 @@ class WindowSystem {
     virtual LResult DefSubclassProc(WindowHandle window, std::uint32_t message, WParam wParam,
                                     LParam lParam) = 0;
 
-    // SetCapture (the previous capture window) and ReleaseCapture: mouse
-    // messages go to the capturing window wherever the mouse is.
-    virtual WindowHandle SetCapture(WindowHandle window) = 0;
-    virtual bool ReleaseCapture() = 0;
+    // TrackMouseEvent with tme::kLeave: the window gets one wm::kMouseLeave
+    // when the mouse leaves it, wherever it goes (another program's window
+    // included); tme::kCancel | tme::kLeave withdraws the request.
+    virtual bool TrackMouseEvent(std::uint32_t flags, WindowHandle window) = 0;
     // GetCursorPos: the mouse position in screen coordinates.
     virtual bool GetCursorPos(Point& point) = 0;
     // LoadCursorW of a system cursor (idc::..., no module): kNoCursor when
@@ -126,6 +126,14 @@ class WindowSystem {
 
     // MessageBeep with a sound type (mb::kIconExclamation ...).
     virtual bool MessageBeep(std::uint32_t type) = 0;
+
+    // ChangeWindowMessageFilter (msgflt::kAdd): `message` reaches the
+    // program's windows from processes of a lower integrity level too, as it
+    // must for a program run elevated. False where the system lacks the call
+    // (before Windows Vista), which lets every message through anyway.
+    virtual bool ChangeWindowMessageFilter(std::uint32_t message, std::uint32_t flag) = 0;
+    // GetSystemMetrics (sm::...): the sizes of icons at the screen's DPI.
+    virtual int GetSystemMetrics(int index) = 0;
 
     // SendMessageTimeoutW: sends the message and waits at most `timeout` ms
     // for the answer (smto::kAbortIfHung gives up at once when the receiver is

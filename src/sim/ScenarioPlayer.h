@@ -13,11 +13,11 @@
 #include <filesystem>
 #include <string>
 
+#include "shell/Startup.h"
 #include "sim/OeTestHost.h"
 #include "sim/ScenarioRunner.h"
 #include "sim/SimDesktop.h"
 #include "sim/SimScenarioWorld.h"
-#include "shell/Startup.h"
 
 namespace nimbrel {
 

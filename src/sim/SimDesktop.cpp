@@ -49,6 +49,17 @@ bool SimDesktop::DoubleClickTrayIcon() {
     return ClickTrayIcon(wm::kLButtonDblClk);
 }
 
+void SimDesktop::RestartExplorer() {
+    shell.RemoveTrayIcons();
+    windows.SendToTopLevelWindows(windows.RegisterWindowMessageW(u"TaskbarCreated"), 0, 0);
+    loop.RunFor(0);
+}
+
+void SimDesktop::EndSession(bool ending) {
+    windows.SendToTopLevelWindows(wm::kQueryEndSession, 0, 0);
+    windows.SendToTopLevelWindows(wm::kEndSession, ending ? 1 : 0, 0);
+}
+
 bool SimDesktop::ChooseFromTrayMenu(std::uint32_t command) {
     menus.Choose(command);
     return RightClickTrayIcon();

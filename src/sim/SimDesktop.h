@@ -56,6 +56,18 @@ class SimDesktop {
     bool DoubleClickTrayIcon();
     // Right-click and choose `command` from the menu that opens.
     bool ChooseFromTrayMenu(std::uint32_t command);
+    // Explorer ends and starts again: the notification area loses its
+    // icons, and "TaskbarCreated" goes to every top-level window.
+    void RestartExplorer();
+    // The user logs off: WM_QUERYENDSESSION to the program's top-level
+    // windows, then WM_ENDSESSION with `ending` (false: another program
+    // called the logoff off). Windows would then end the process.
+    void EndSession(bool ending);
+    // The screen's DPI (96 by default), for icon sizes and GetDeviceCaps.
+    void SetDpi(int dotsPerInch) {
+        windows.SetDpi(dotsPerInch);
+        graphics.SetDpi(dotsPerInch);
+    }
     // Where the notification area's icon sits on the screen.
     static constexpr Point kTrayIconPosition{980, 750};
 

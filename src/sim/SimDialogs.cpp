@@ -84,6 +84,12 @@ int SimDialog::IconResource(bool big) const {
     return dialogs->windows.IconResource(big ? w->bigIcon : w->smallIcon);
 }
 
+int SimDialog::IconSize(bool big) const {
+    const SimWindow* w = dialogs->windows.Get(window);
+    if (w == nullptr) return 0;
+    return dialogs->windows.IconSize(big ? w->bigIcon : w->smallIcon);
+}
+
 WindowHandle SimDialog::Control(int id) const {
     return Exists() ? dialogs->GetDlgItem(window, id) : kNoWindow;
 }

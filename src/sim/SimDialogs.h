@@ -53,6 +53,8 @@ class SimDialog {
     String Title() const;
     // The resource id of the dialog's big or small icon (0 for none).
     int IconResource(bool big) const;
+    // The size it was loaded at.
+    int IconSize(bool big) const;
 
     // What a control shows.
     WindowHandle Control(int id) const;

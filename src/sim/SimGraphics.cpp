@@ -115,4 +115,8 @@ bool SimGraphics::GetTextExtentPoint32W(WindowHandle, StringView text, Size& siz
     return true;
 }
 
+int SimGraphics::GetDeviceCaps(int index) {
+    return index == caps::kLogPixelsX || index == caps::kLogPixelsY ? dpi : 0;
+}
+
 }  // namespace nimbrel

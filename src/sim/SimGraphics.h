@@ -44,6 +44,9 @@ class SimGraphics : public Graphics {
     void SetWindowFont(WindowHandle window, FontHandle font) override;
     bool DeleteObject(FontHandle font) override;
     bool GetTextExtentPoint32W(WindowHandle window, StringView text, Size& size) override;
+    int GetDeviceCaps(int index) override;
+    // The screen's logical pixels per inch (96 by default).
+    void SetDpi(int dotsPerInch) { dpi = dotsPerInch; }
 
   private:
     struct Context {
@@ -62,6 +65,7 @@ class SimGraphics : public Graphics {
     std::vector<Font> fonts;        // FontHandle n is fonts[n - 1]
     FontHandle dialogFont = kNoFont;
     std::map<WindowHandle, FontHandle> windowFonts;
+    int dpi = 96;
 };
 
 }  // namespace nimbrel

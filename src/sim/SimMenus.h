@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "platform/Menus.h"
+#include "shell/Text.h"
 #include "sim/SimFaults.h"
 #include "sim/SimMessageLoop.h"
 #include "sim/SimWindowSystem.h"
-#include "shell/Text.h"
 
 namespace nimbrel {
 

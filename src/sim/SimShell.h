@@ -41,6 +41,8 @@ class SimShell : public Shell {
     const std::vector<SimTrayIcon>& TrayIcons() const { return trayIcons; }
     // The first icon in the notification area, nullptr when there is none.
     const SimTrayIcon* TrayIcon() const { return trayIcons.empty() ? nullptr : &trayIcons[0]; }
+    // Explorer restarted: the notification area is empty.
+    void RemoveTrayIcons() { trayIcons.clear(); }
     // Shell_NotifyIconW calls that failed.
     int FailedTrayCalls() const { return failedTrayCalls; }
 

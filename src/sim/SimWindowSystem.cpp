@@ -62,7 +62,7 @@ void SimWindowSystem::Destroy(WindowHandle handle) {
         Destroy(window->children.back());
     for (auto& notify : window->destroyed)
         notify();
-    if (capture == handle) capture = kNoWindow;
+    if (leaveTracked == handle) leaveTracked = kNoWindow;
 
     if (std::vector<WindowHandle>* siblings = SiblingsOf(window->parent)) {
         siblings->erase(std::remove(siblings->begin(), siblings->end(), handle), siblings->end());
@@ -392,14 +392,13 @@ LResult SimWindowSystem::DefSubclassProc(WindowHandle handle, std::uint32_t mess
     return CallProcedure(handle, message, wParam, lParam);
 }
 
-WindowHandle SimWindowSystem::SetCapture(WindowHandle handle) {
-    const WindowHandle previous = capture;
-    if (IsWindow(handle)) capture = handle;
-    return previous;
-}
-
-bool SimWindowSystem::ReleaseCapture() {
-    capture = kNoWindow;
+bool SimWindowSystem::TrackMouseEvent(std::uint32_t flags, WindowHandle handle) {
+    if (!IsWindow(handle)) return false;
+    if ((flags & tme::kCancel) != 0) {
+        if (leaveTracked == handle) leaveTracked = kNoWindow;
+    } else if ((flags & tme::kLeave) != 0) {
+        leaveTracked = handle;
+    }
     return true;
 }
 
@@ -431,7 +430,7 @@ IconHandle SimWindowSystem::LoadImageW(int resourceId, int width, int height) {
     for (const nimbrel::IconResource& resource : AllIconResources()) {
         if (resource.id != resourceId) continue;
         if (width != height || width <= 0) return kNoIcon;
-        icons.push_back({resourceId, true});
+        icons.push_back({resourceId, true, width});
         return IconHandle{icons.size()};
     }
     return kNoIcon;
@@ -451,6 +450,30 @@ int SimWindowSystem::IconResource(IconHandle handle) const {
     const auto index = static_cast<std::size_t>(handle);
     if (index == 0 || index > icons.size() || !icons[index - 1].alive) return 0;
     return icons[index - 1].resourceId;
+}
+
+int SimWindowSystem::IconSize(IconHandle handle) const {
+    const auto index = static_cast<std::size_t>(handle);
+    if (index == 0 || index > icons.size() || !icons[index - 1].alive) return 0;
+    return icons[index - 1].size;
+}
+
+bool SimWindowSystem::ChangeWindowMessageFilter(std::uint32_t message, std::uint32_t flag) {
+    if (flag == msgflt::kAdd) filterAllowed.insert(message);
+    return true;
+}
+
+int SimWindowSystem::GetSystemMetrics(int index) {
+    switch (index) {
+        case sm::kCxSmIcon:
+        case sm::kCySmIcon:
+            return 16 * dpi / 96;
+        case sm::kCxIcon:
+        case sm::kCyIcon:
+            return 32 * dpi / 96;
+        default:
+            return 0;
+    }
 }
 
 bool SimWindowSystem::MessageBeep(std::uint32_t type) {
@@ -478,20 +501,33 @@ WindowHandle SimWindowSystem::WindowFromPoint(Point point) {
     return kNoWindow;
 }
 
+void SimWindowSystem::SendToTopLevelWindows(std::uint32_t message, WParam wParam, LParam lParam) {
+    // Copied: a window may close or open others while it answers.
+    const std::vector<WindowHandle> targets = topLevel;
+    for (const WindowHandle window : targets) {
+        const SimWindow* found = Get(window);
+        if (found != nullptr && found->process == kProgramProcess)
+            SendMessageW(window, message, wParam, lParam);
+    }
+}
+
 void SimWindowSystem::MoveMouse(Point point) {
     mouse = point;
-    WindowHandle target = capture;
-    if (target == kNoWindow) {
-        target = WindowFromPoint(point);
-        if (target == kNoWindow) {
-            cursor = kArrowCursor;
-            return;
-        }
-        constexpr LParam kHitClient = 1;  // HTCLIENT
-        if (SendMessageW(target, wm::kSetCursor, static_cast<WParam>(target),
-                         MakeLParam(kHitClient, static_cast<int>(wm::kMouseMove))) == 0)
-            cursor = kArrowCursor;
+    const WindowHandle target = WindowFromPoint(point);
+    // A window that asked to hear of it learns that the mouse left, once.
+    if (leaveTracked != kNoWindow && leaveTracked != target) {
+        const WindowHandle left = leaveTracked;
+        leaveTracked = kNoWindow;
+        SendMessageW(left, wm::kMouseLeave, 0, 0);
     }
+    if (target == kNoWindow) {
+        cursor = kArrowCursor;
+        return;
+    }
+    constexpr LParam kHitClient = 1;  // HTCLIENT
+    if (SendMessageW(target, wm::kSetCursor, static_cast<WParam>(target),
+                     MakeLParam(kHitClient, static_cast<int>(wm::kMouseMove))) == 0)
+        cursor = kArrowCursor;
     Point client = point;
     ScreenToClient(target, client);
     SendMessageW(target, wm::kMouseMove, 0, MakeLParam(client.x, client.y));

@@ -21,6 +21,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "platform/WindowSystem.h"
@@ -97,17 +98,27 @@ class SimWindowSystem : public WindowSystem {
     Rect ScreenRect(WindowHandle window);
     // The deepest visible window under a screen point, kNoWindow for none.
     WindowHandle WindowFromPoint(Point point);
+    // SendMessageW to every top-level window of the program (as a
+    // broadcast, which reaches top-level windows only).
+    void SendToTopLevelWindows(std::uint32_t message, WParam wParam, LParam lParam);
     // The user moves the mouse to a screen point.
     void MoveMouse(Point point);
     // Places the mouse without telling any window (as before a click on the
     // notification area).
     void SetCursorPosition(Point point) { mouse = point; }
     CursorHandle CurrentCursor() const { return cursor; }
-    WindowHandle Capture() const { return capture; }
+    // The window that asked for wm::kMouseLeave (TrackMouseEvent), if any.
+    WindowHandle LeaveTracked() const { return leaveTracked; }
+    // The screen's DPI, which the icon sizes follow (96 by default).
+    void SetDpi(int dotsPerInch) { dpi = dotsPerInch; }
+    // Messages let through the message filter (ChangeWindowMessageFilter).
+    bool FilterAllows(std::uint32_t message) const { return filterAllowed.count(message) != 0; }
     // The system's pointing-hand cursor can be missing.
     void SetHandCursorAvailable(bool available) { handCursorAvailable = available; }
     // The icon resource behind an icon handle (0 for none or a freed one).
     int IconResource(IconHandle icon) const;
+    // The width (and height) an icon was loaded at, 0 for none.
+    int IconSize(IconHandle icon) const;
     // MessageBeep calls, in order.
     const std::vector<std::uint32_t>& Beeps() const { return beeps; }
 
@@ -148,14 +159,15 @@ class SimWindowSystem : public WindowSystem {
     bool RemoveWindowSubclass(WindowHandle window, WindowProcedure& procedure) override;
     LResult DefSubclassProc(WindowHandle window, std::uint32_t message, WParam wParam,
                             LParam lParam) override;
-    WindowHandle SetCapture(WindowHandle window) override;
-    bool ReleaseCapture() override;
+    bool TrackMouseEvent(std::uint32_t flags, WindowHandle window) override;
     bool GetCursorPos(Point& point) override;
     CursorHandle LoadCursorW(int cursorId) override;
     CursorHandle SetCursor(CursorHandle cursor) override;
     IconHandle LoadImageW(int resourceId, int width, int height) override;
     bool DestroyIcon(IconHandle icon) override;
     bool MessageBeep(std::uint32_t type) override;
+    bool ChangeWindowMessageFilter(std::uint32_t message, std::uint32_t flag) override;
+    int GetSystemMetrics(int index) override;
 
   private:
     // The window's own procedure, then the default handling.
@@ -177,12 +189,15 @@ class SimWindowSystem : public WindowSystem {
     WindowHandle active = kNoWindow;
     std::vector<SimFocusCall> focusCalls;
     Point mouse{-1, -1};
-    WindowHandle capture = kNoWindow;
+    WindowHandle leaveTracked = kNoWindow;
+    int dpi = 96;
+    std::set<std::uint32_t> filterAllowed;
     CursorHandle cursor = kNoCursor;
     bool handCursorAvailable = true;
     struct Icon {
         int resourceId;
         bool alive;
+        int size;
     };
     std::vector<Icon> icons;  // IconHandle n is icons[n - 1]
     std::vector<std::uint32_t> beeps;

@@ -65,6 +65,9 @@ std::intptr_t CDialog::DialogProc(WindowHandle dialog, std::uint32_t message, WP
             return static_cast<std::intptr_t>(
                 OnCtlColorStatic(static_cast<DeviceContext>(wParam),
                                  static_cast<WindowHandle>(static_cast<std::uintptr_t>(lParam))));
+        case wm::kEndSession:
+            OnEndSession(wParam != 0);
+            return 0;
         case wm::kDestroy:
             OnDestroy();
             window = kNoWindow;
@@ -149,7 +152,9 @@ bool CDialog::ExchangeNumber(bool save, int id, std::int32_t& value) {
     }
     std::int32_t number = 0;
     if (!ParseWholeNumber(ItemText(id), number)) {
-        platform.messageBoxes.AfxMessageBox(kNotAWholeNumberPrompt, mb::kOk | mb::kIconExclamation);
+        if (!quiet)
+            platform.messageBoxes.AfxMessageBox(kNotAWholeNumberPrompt,
+                                                mb::kOk | mb::kIconExclamation);
         return false;
     }
     value = number;

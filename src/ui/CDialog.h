@@ -73,6 +73,9 @@ class CDialog : public DialogProcedure, public DialogTexts {
     virtual BrushHandle OnCtlColorStatic(DeviceContext dc, WindowHandle control);
     // The window is being destroyed.
     virtual void OnDestroy() {}
+    // The session ends (`ending`, WM_ENDSESSION): Windows ends the process
+    // after this returns, without the message loop ending.
+    virtual void OnEndSession(bool /*ending*/) {}
 
     void EndDialog(std::intptr_t result);
 
@@ -86,7 +89,8 @@ class CDialog : public DialogProcedure, public DialogTexts {
     // A check box and a 0/1 variable.
     void ExchangeCheck(bool save, int id, std::int32_t& value);
     // An edit and a whole number. A text that is not a whole number is
-    // refused with the framework's prompt; the variable keeps its value.
+    // refused with the framework's prompt (without it while `quiet`); the
+    // variable keeps its value.
     bool ExchangeNumber(bool save, int id, std::int32_t& value);
     // An edit and a text; with `maxLength` > 0 the edit accepts no more.
     void ExchangeText(bool save, int id, String& value, int maxLength);
@@ -97,6 +101,9 @@ class CDialog : public DialogProcedure, public DialogTexts {
     static LanguageTexts* Language();
 
     Platform& platform;
+    // Set while the controls are read where no one may be asked (the
+    // session is ending): a refused value is refused without its prompt.
+    bool quiet = false;
 
   private:
     int templateId;

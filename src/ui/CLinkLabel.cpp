@@ -176,26 +176,21 @@ LResult CLinkLabel::WindowProc(WindowHandle window, std::uint32_t message, WPara
         windows.SetCursor(linkCursor);
         return 1;
     }
-    if (message == wm::kMouseMove) {
-        if (!overControl) {
-            overControl = true;
-            windows.InvalidateRect(window, true);
-            windows.UpdateWindow(window);
-            windows.SetCapture(window);
-        } else {
-            Rect client;
-            windows.GetClientRect(window, client);
-            if (!client.Contains(PointFromLParam(lParam))) {
-                overControl = false;
-                windows.ReleaseCapture();
-                windows.InvalidateRect(window, true);
-                windows.UpdateWindow(window);
-            }
-        }
-        // The link's tooltip follows the control's mouse messages through its
-        // own subclass further down the chain.
-        return windows.DefSubclassProc(window, message, wParam, lParam);
+    if (message == wm::kMouseMove && !overControl) {
+        // The system reports the mouse leaving, to whatever window it goes:
+        // a captured mouse would stay "over" the link when the user moved
+        // on to another program.
+        overControl = true;
+        windows.InvalidateRect(window, true);
+        windows.UpdateWindow(window);
+        windows.TrackMouseEvent(tme::kLeave, window);
+    } else if (message == wm::kMouseLeave && overControl) {
+        overControl = false;
+        windows.InvalidateRect(window, true);
+        windows.UpdateWindow(window);
     }
+    // The link's tooltip follows the control's mouse messages through its
+    // own subclass further down the chain.
     return windows.DefSubclassProc(window, message, wParam, lParam);
 }
 

@@ -14,8 +14,13 @@ namespace nimbrel {
 
 namespace {
 
+// The icon sizes and the status list's column widths at 96 DPI (100 %);
+// the system's sizes and the screen's DPI scale them.
 constexpr int kSmallIconSize = 16;
 constexpr int kBigIconSize = 32;
+constexpr int kWindowColumnWidth = 175;
+constexpr int kStatusColumnWidth = 95;
+constexpr int kBaseDpi = 96;
 constexpr const char16_t* kTrayTip = u"Nimbrel";
 constexpr const char16_t* kDisabledTrayTip = u"Nimbrel (disabled)";
 constexpr Colour kLinkColour = Rgb(0, 0, 136);
@@ -59,6 +64,14 @@ std::int32_t Flipped(std::int32_t flag) {
     return flag != 0 ? 0 : 1;
 }
 
+// An icon of the size the system uses for `metric` (its value at 96 DPI
+// where the system gives none).
+IconHandle LoadIcon(WindowSystem& windows, int resourceId, int metric, int fallback) {
+    const int size = windows.GetSystemMetrics(metric);
+    const int side = size > 0 ? size : fallback;
+    return windows.LoadImageW(resourceId, side, side);
+}
+
 }  // namespace
 
 COptionsDlg::COptionsDlg(Platform& platform_, TimerProc watchTimerProc_)
@@ -66,12 +79,12 @@ COptionsDlg::COptionsDlg(Platform& platform_, TimerProc watchTimerProc_)
       colorer(platform_),
       watchTimerProc(watchTimerProc_),
       disabledIcon(
-          platform_.windows.LoadImageW(IDI_NIMBREL_DISABLED, kSmallIconSize, kSmallIconSize)),
+          LoadIcon(platform_.windows, IDI_NIMBREL_DISABLED, sm::kCxSmIcon, kSmallIconSize)),
       donationsLink(platform_),
       emailLink(platform_),
       webLink(platform_),
       tray(platform_),
-      normalIcon(platform_.windows.LoadImageW(IDI_NIMBREL, kSmallIconSize, kSmallIconSize)) {}
+      normalIcon(LoadIcon(platform_.windows, IDI_NIMBREL, sm::kCxSmIcon, kSmallIconSize)) {}
 
 COptionsDlg::~COptionsDlg() {
     DestroyWindow();
@@ -133,14 +146,18 @@ bool COptionsDlg::OnInitDialog() {
     }
     FillControls();
 
-    bigIcon = platform.windows.LoadImageW(IDI_NIMBREL_BIG, kBigIconSize, kBigIconSize);
+    bigIcon = LoadIcon(platform.windows, IDI_NIMBREL_BIG, sm::kCxIcon, kBigIconSize);
     platform.windows.SendMessageW(dialog, wm::kSetIcon, icon::kBig, static_cast<LParam>(bigIcon));
     platform.windows.SendMessageW(dialog, wm::kSetIcon, icon::kSmall,
                                   static_cast<LParam>(normalIcon));
 
     const WindowHandle list = Item(IDC_OPT_STATUS_LIST);
-    platform.dialogs.ListViewInsertColumn(list, 0, u"Window", lvcfmt::kLeft, 175);
-    platform.dialogs.ListViewInsertColumn(list, 1, u"Status", lvcfmt::kLeft, 95);
+    const int reported = platform.graphics.GetDeviceCaps(caps::kLogPixelsX);
+    const int dpi = reported > 0 ? reported : kBaseDpi;
+    platform.dialogs.ListViewInsertColumn(list, 0, u"Window", lvcfmt::kLeft,
+                                          kWindowColumnWidth * dpi / kBaseDpi);
+    platform.dialogs.ListViewInsertColumn(list, 1, u"Status", lvcfmt::kLeft,
+                                          kStatusColumnWidth * dpi / kBaseDpi);
 
     platform.menus.ModifyMenuW(platform.menus.GetSystemMenu(dialog), sc::kClose,
                                mf::kByCommand | mf::kString, sc::kClose, u"Hide");
@@ -290,6 +307,16 @@ BrushHandle COptionsDlg::OnCtlColorStatic(DeviceContext dc, WindowHandle control
 void COptionsDlg::OnDestroy() {
     platform.loop.KillTimer(Window(), kWatchTimerId);
     tray.Destroy();
+}
+
+void COptionsDlg::OnEndSession(bool ending) {
+    if (!ending) return;
+    // As Terminate, but nobody may be asked now: a wrap column that is no
+    // number keeps its value without the prompt.
+    quiet = true;
+    ReadControls();
+    quiet = false;
+    SaveSettings();
 }
 
 void COptionsDlg::OnHide() {

@@ -75,6 +75,9 @@ class COptionsDlg : public CDialog, public WatchHost {
     bool OnHelp() override;
     BrushHandle OnCtlColorStatic(DeviceContext dc, WindowHandle control) override;
     void OnDestroy() override;
+    // The user logs off or Windows shuts down: the settings are saved as
+    // Terminate saves them, as the process ends without its loop ending.
+    void OnEndSession(bool ending) override;
 
   private:
     void SetUpTray();

@@ -1,15 +1,31 @@
 #include "ui/CSystemTray.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "shell/App.h"
 
 namespace nimbrel {
 
-CSystemTray::CSystemTray(Platform& platform_) : platform(platform_) {}
+namespace {
+
+// The live tray objects, for the retry timer's callback, which gets only
+// the window.
+std::vector<CSystemTray*>& LiveTrays() {
+    static std::vector<CSystemTray*> trays;
+    return trays;
+}
+
+}  // namespace
+
+CSystemTray::CSystemTray(Platform& platform_) : platform(platform_) {
+    LiveTrays().push_back(this);
+}
 
 CSystemTray::~CSystemTray() {
     Destroy();
+    std::vector<CSystemTray*>& trays = LiveTrays();
+    trays.erase(std::remove(trays.begin(), trays.end(), this), trays.end());
 }
 
 void CSystemTray::SetTip(StringView tip) {
@@ -22,28 +38,58 @@ bool CSystemTray::Create(WindowHandle parent, std::uint32_t callbackMessage, Str
                          IconHandle icon, std::uint32_t id) {
     window = platform.windows.CreateWindowExW(u"", ws::kPopup, 0, 0, 10, 10, kNoWindow, *this);
     if (window == kNoWindow) return enabled = false;
+    enabled = true;
+    hidden = false;
+
+    taskbarCreated = platform.windows.RegisterWindowMessageW(kTaskbarCreatedMessage);
+    if (taskbarCreated != 0)
+        platform.windows.ChangeWindowMessageFilter(taskbarCreated, msgflt::kAdd);
 
     record = NotifyIconData{};
     record.cbSize = kNotifyIconDataSize;
     record.hWnd = parent != kNoWindow ? parent : window;
     record.uID = id;
-    record.uFlags = nif::kMessage | nif::kIcon | nif::kTip;
     record.uCallbackMessage = callbackMessage;
     record.hIcon = icon;
     SetTip(tip);
-    enabled = platform.shell.Shell_NotifyIconW(nim::kAdd, record);
+    Add();
 
     menu = platform.menus.LoadMenuW(static_cast<int>(id));
     popup = menu == kNoMenu ? kNoMenu : platform.menus.GetSubMenu(menu, 0);
-    return enabled;
+    return added;
+}
+
+bool CSystemTray::Add() {
+    record.uFlags = nif::kMessage | nif::kIcon | nif::kTip;
+    added = platform.shell.Shell_NotifyIconW(nim::kAdd, record);
+    if (added && retrying) {
+        platform.loop.KillTimer(window, kTrayRetryTimerId);
+        retrying = false;
+    } else if (!added && !retrying) {
+        retrying = platform.loop.SetTimer(window, kTrayRetryTimerId, kTrayRetryPeriod,
+                                          &RetryTimerProc) != 0;
+    }
+    return added;
+}
+
+void CSystemTray::RetryTimerProc(WindowHandle timerWindow, std::uint32_t, std::uintptr_t,
+                                 std::uint32_t) {
+    for (CSystemTray* tray : LiveTrays()) {
+        if (tray->window == timerWindow) {
+            tray->Restore();
+            return;
+        }
+    }
 }
 
 void CSystemTray::Destroy() {
-    if (enabled) {
+    if (retrying) platform.loop.KillTimer(window, kTrayRetryTimerId);
+    retrying = false;
+    if (enabled && added) {
         record.uFlags = 0;
         platform.shell.Shell_NotifyIconW(nim::kDelete, record);
-        enabled = false;
     }
+    enabled = added = false;
     if (window != kNoWindow) platform.windows.DestroyWindow(window);
     window = kNoWindow;
     if (menu != kNoMenu) platform.menus.DestroyMenu(menu);
@@ -52,21 +98,31 @@ void CSystemTray::Destroy() {
 
 void CSystemTray::Hide() {
     if (!enabled || hidden) return;
-    record.uFlags = nif::kIcon;
-    platform.shell.Shell_NotifyIconW(nim::kDelete, record);
+    if (retrying) platform.loop.KillTimer(window, kTrayRetryTimerId);
+    retrying = false;
+    if (added) {
+        record.uFlags = nif::kIcon;
+        platform.shell.Shell_NotifyIconW(nim::kDelete, record);
+    }
+    added = false;
     hidden = true;
 }
 
 void CSystemTray::Show() {
     if (!enabled || !hidden) return;
-    record.uFlags = nif::kMessage | nif::kIcon | nif::kTip;
-    platform.shell.Shell_NotifyIconW(nim::kAdd, record);
     hidden = false;
+    Add();
+}
+
+bool CSystemTray::Restore() {
+    if (!enabled || hidden) return false;
+    return Add();
 }
 
 bool CSystemTray::SetIcon(IconHandle icon) {
     if (!enabled) return false;
     record.hIcon = icon;
+    if (!added) return false;
     record.uFlags = nif::kIcon;
     return platform.shell.Shell_NotifyIconW(nim::kModify, record);
 }
@@ -74,6 +130,7 @@ bool CSystemTray::SetIcon(IconHandle icon) {
 bool CSystemTray::SetTooltipText(StringView tip) {
     if (!enabled) return false;
     SetTip(tip);
+    if (!added) return false;
     record.uFlags = nif::kTip;
     return platform.shell.Shell_NotifyIconW(nim::kModify, record);
 }
@@ -117,6 +174,21 @@ LResult CSystemTray::WindowProc(WindowHandle hwnd, std::uint32_t message, WParam
                                 LParam lParam) {
     if (message == record.uCallbackMessage && record.uCallbackMessage != 0)
         return OnTrayNotification(wParam, lParam);
+    if (message == taskbarCreated && taskbarCreated != 0) {
+        // Explorer started again: the icons it had are gone.
+        added = false;
+        if (!Restore() && enabled && !hidden) {
+            // Refused because the shell still holds it (the taskbar was
+            // not made anew after all): then it is there.
+            record.uFlags = 0;
+            if (platform.shell.Shell_NotifyIconW(nim::kModify, record)) {
+                added = true;
+                platform.loop.KillTimer(window, kTrayRetryTimerId);
+                retrying = false;
+            }
+        }
+        return 0;
+    }
     return platform.windows.DefWindowProcW(hwnd, message, wParam, lParam);
 }
 

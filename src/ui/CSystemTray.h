@@ -4,8 +4,11 @@
 // (`App::mainWindow`). The callbacks arrive at a hidden window of the tray
 // object's own.
 //
-// While the shell has not accepted the icon (`Enabled()` false) every
-// operation does nothing.
+// While the tray object has no window (`Enabled()` false) every operation
+// does nothing. The icon comes back by itself when the shell loses it: at
+// the "TaskbarCreated" message that Explorer broadcasts when it starts again,
+// and, when the shell refused an icon (as at logon before the taskbar is
+// ready), by another try every kTrayRetryPeriod ms until it is accepted.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +20,11 @@ namespace nimbrel {
 
 // The size of the notification record the program fills (version 5).
 constexpr std::uint32_t kNotifyIconDataSize = 936;
+// The message Explorer broadcasts to the top-level windows when it has made
+// the taskbar anew, and the period of the tries to add a refused icon.
+constexpr const char16_t* kTaskbarCreatedMessage = u"TaskbarCreated";
+constexpr std::uint32_t kTrayRetryPeriod = 2000;
+constexpr std::uintptr_t kTrayRetryTimerId = 1;
 
 class CSystemTray : public WindowProcedure {
   public:
@@ -30,7 +38,9 @@ class CSystemTray : public WindowProcedure {
     // icon with `tip` (cut to 127 units) and `callbackMessage` for the
     // window `parent` (its own window when kNoWindow) under `id`, and loads
     // menu resource `id`, whose first pop-up is the tray menu. Returns
-    // whether the shell accepted the icon.
+    // whether the shell accepted the icon; a refused one is tried again
+    // later. "TaskbarCreated" is let through the message filter, so that it
+    // reaches a program run elevated.
     bool Create(WindowHandle parent, std::uint32_t callbackMessage, StringView tip, IconHandle icon,
                 std::uint32_t id);
     // Removes the icon (when the shell had it), then destroys the window and
@@ -41,9 +51,12 @@ class CSystemTray : public WindowProcedure {
     // and tip.
     void Hide();
     void Show();
+    // Adds the icon again unless it is hidden, after the shell lost it
+    // (as at "TaskbarCreated"); true when the shell holds it now.
+    bool Restore();
     // Store the icon or tip and show it; false when not enabled or when the
-    // shell refuses (as while the icon is hidden: the stored values are
-    // shown once it is shown again).
+    // shell refuses (as while the icon is hidden or not yet accepted: the
+    // stored values are shown once it is added).
     bool SetIcon(IconHandle icon);
     bool SetTooltipText(StringView tip);
     // Makes the menu item at `position` the default item.
@@ -54,6 +67,8 @@ class CSystemTray : public WindowProcedure {
 
     bool Enabled() const { return enabled; }
     bool Hidden() const { return hidden; }
+    // The shell holds the icon.
+    bool Added() const { return added; }
     WindowHandle Window() const { return window; }
     MenuHandle Menu() const { return popup; }
 
@@ -66,12 +81,20 @@ class CSystemTray : public WindowProcedure {
 
   private:
     void SetTip(StringView tip);
+    // NIM_ADD with every attribute; starts the retry timer when refused and
+    // stops it when accepted.
+    bool Add();
+    static void RetryTimerProc(WindowHandle window, std::uint32_t message, std::uintptr_t timerId,
+                               std::uint32_t time);
 
     Platform& platform;
     MenuHandle menu = kNoMenu;
     MenuHandle popup = kNoMenu;
     bool enabled = false;
     bool hidden = false;
+    bool added = false;
+    bool retrying = false;
+    std::uint32_t taskbarCreated = 0;
     NotifyIconData record;
     WindowHandle window = kNoWindow;
 };

@@ -87,7 +87,7 @@ struct MenuTemplate {
 
 struct IconResource {
     int id;
-    int size;          // width and height in pixels
+    int size;          // width and height in pixels at 96 DPI (the file has 16 to 48)
     int bitsPerPixel;  // 4 = 16 colours, 24 = true colour
     const char* file;  // relative to the folder of Nimbrel.rc
 };

@@ -116,4 +116,12 @@ bool Win32Graphics::GetTextExtentPoint32W(WindowHandle window, StringView text, 
     return true;
 }
 
+int Win32Graphics::GetDeviceCaps(int index) {
+    const HDC screen = ::GetDC(nullptr);
+    if (screen == nullptr) return 0;
+    const int value = ::GetDeviceCaps(screen, index);
+    ::ReleaseDC(nullptr, screen);
+    return value;
+}
+
 }  // namespace nimbrel

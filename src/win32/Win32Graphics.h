@@ -19,6 +19,7 @@ class Win32Graphics : public Graphics {
     void SetWindowFont(WindowHandle window, FontHandle font) override;
     bool DeleteObject(FontHandle font) override;
     bool GetTextExtentPoint32W(WindowHandle window, StringView text, Size& size) override;
+    int GetDeviceCaps(int index) override;
 };
 
 }  // namespace nimbrel

@@ -78,7 +78,13 @@ HResult PutString(Interface* object, Putter putter, StringView text) {
 }  // namespace
 
 Win32HtmlDocuments::~Win32HtmlDocuments() {
+    ReleaseTypeLibrary();
+}
+
+void Win32HtmlDocuments::ReleaseTypeLibrary() {
     if (typeLibrary != nullptr) static_cast<ITypeLib*>(typeLibrary)->Release();
+    typeLibrary = nullptr;
+    typeLibraryTried = false;
 }
 
 HResult Win32HtmlDocuments::ObjectFromLresult(ProcAddress function, LResult lResult,

@@ -44,6 +44,10 @@ class Win32HtmlDocuments : public HtmlDocuments {
     void ReleaseElement(HtmlElement element) override;
     void ReleaseStyleSheet(HtmlStyleSheet sheet) override;
 
+    // Lets the type library go (before the thread's last CoUninitialize);
+    // the next document loads it again.
+    void ReleaseTypeLibrary();
+
   private:
     // The MSHTML ITypeLib, null until the first document or when it cannot
     // be loaded (the documents work without it, only more slowly on Wine).

@@ -34,9 +34,10 @@ class Win32Platform {
     Win32Keyboard keyboard;
     Win32Clipboard clipboard;
     Win32GlobalMemory memory;
-    Win32ComRuntime com;
-    Win32Modules modules;
+    // Before `com`, which releases the documents' type library.
     Win32HtmlDocuments documents;
+    Win32ComRuntime com{documents};
+    Win32Modules modules;
     Win32MessageBoxes messageBoxes;
     Win32Registry registry;
     Win32Shell shell;

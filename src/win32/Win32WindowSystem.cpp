@@ -203,12 +203,13 @@ LResult Win32WindowSystem::DefSubclassProc(WindowHandle window, std::uint32_t me
     return ::DefSubclassProc(ToHwnd(window), message, wParam, lParam);
 }
 
-WindowHandle Win32WindowSystem::SetCapture(WindowHandle window) {
-    return ToHandle(::SetCapture(ToHwnd(window)));
-}
-
-bool Win32WindowSystem::ReleaseCapture() {
-    return ::ReleaseCapture() != FALSE;
+bool Win32WindowSystem::TrackMouseEvent(std::uint32_t flags, WindowHandle window) {
+    TRACKMOUSEEVENT request{};
+    request.cbSize = sizeof request;
+    request.dwFlags = flags;
+    request.hwndTrack = ToHwnd(window);
+    request.dwHoverTime = HOVER_DEFAULT;
+    return ::TrackMouseEvent(&request) != FALSE;
 }
 
 bool Win32WindowSystem::GetCursorPos(Point& point) {
@@ -238,6 +239,18 @@ bool Win32WindowSystem::DestroyIcon(IconHandle icon) {
 
 bool Win32WindowSystem::MessageBeep(std::uint32_t type) {
     return ::MessageBeep(type) != FALSE;
+}
+
+bool Win32WindowSystem::ChangeWindowMessageFilter(std::uint32_t message, std::uint32_t flag) {
+    // Windows Vista and later; looked up, as Windows XP's user32 lacks it.
+    using Filter = BOOL(WINAPI*)(UINT, DWORD);
+    static const auto filter = reinterpret_cast<Filter>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "ChangeWindowMessageFilter")));
+    return filter != nullptr && filter(message, flag) != FALSE;
+}
+
+int Win32WindowSystem::GetSystemMetrics(int index) {
+    return ::GetSystemMetrics(index);
 }
 
 LResult Win32WindowSystem::SendMessageTimeoutW(WindowHandle window, std::uint32_t message,

@@ -60,14 +60,15 @@ class Win32WindowSystem : public WindowSystem {
     bool RemoveWindowSubclass(WindowHandle window, WindowProcedure& procedure) override;
     LResult DefSubclassProc(WindowHandle window, std::uint32_t message, WParam wParam,
                             LParam lParam) override;
-    WindowHandle SetCapture(WindowHandle window) override;
-    bool ReleaseCapture() override;
+    bool TrackMouseEvent(std::uint32_t flags, WindowHandle window) override;
     bool GetCursorPos(Point& point) override;
     CursorHandle LoadCursorW(int cursorId) override;
     CursorHandle SetCursor(CursorHandle cursor) override;
     IconHandle LoadImageW(int resourceId, int width, int height) override;
     bool DestroyIcon(IconHandle icon) override;
     bool MessageBeep(std::uint32_t type) override;
+    bool ChangeWindowMessageFilter(std::uint32_t message, std::uint32_t flag) override;
+    int GetSystemMetrics(int index) override;
     LResult SendMessageTimeoutW(WindowHandle window, std::uint32_t message, WParam wParam,
                                 LParam lParam, std::uint32_t flags, std::uint32_t timeout,
                                 std::uintptr_t* result) override;

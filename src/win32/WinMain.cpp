@@ -2,8 +2,8 @@
 // end as in the simulated desktop, on the Win32 implementation of the seam.
 #include <windows.h>
 
-#include "win32/Win32Platform.h"
 #include "shell/Startup.h"
+#include "win32/Win32Platform.h"
 
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
                     int /*showCommand*/) {

@@ -4,10 +4,10 @@
 
 #include <functional>
 
-#include "sim/OeTestHost.h"
-#include "sim/SimDesktop.h"
 #include "shell/App.h"
 #include "shell/Settings.h"
+#include "sim/OeTestHost.h"
+#include "sim/SimDesktop.h"
 
 namespace nimbrel {
 namespace {

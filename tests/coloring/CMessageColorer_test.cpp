@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "shell/App.h"
 #include "shell/Settings.h"
 #include "support/WatchScenario.h"

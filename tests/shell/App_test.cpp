@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "sim/SimDesktop.h"
 #include "shell/Settings.h"
+#include "sim/SimDesktop.h"
 #include "support/TempDirectory.h"
 
 namespace nimbrel {

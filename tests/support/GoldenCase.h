@@ -70,7 +70,6 @@ std::string Repeat(std::string_view piece, std::size_t times);
 std::string TestDataDir();
 std::string RepoDataDir();
 
-
 void PrintTo(const GoldenCase& golden, std::ostream* os);
 
 }  // namespace nimbrel

@@ -6,12 +6,12 @@
 #include <iomanip>
 #include <sstream>
 
-#include "sim/ScenarioScript.h"
 #include "shell/App.h"
 #include "shell/Settings.h"
 #include "shell/SettingsFields.h"
 #include "shell/Startup.h"
 #include "shell/Utf.h"
+#include "sim/ScenarioScript.h"
 #include "ui/ResourceIds.h"
 
 namespace nimbrel {
@@ -252,6 +252,10 @@ void UiScenario::Do(const Step& step, SimDialog& dialog) {
     if (verb == u"shell-answer") return desktop.shell.Answer(number(1));
     if (verb == u"no-hand-cursor") return desktop.windows.SetHandCursorAvailable(false);
     if (verb == u"no-taskbar") return desktop.shell.SetTrayAvailable(false);
+    if (verb == u"taskbar") return desktop.shell.SetTrayAvailable(true);
+    if (verb == u"explorer-restart") return desktop.RestartExplorer();
+    if (verb == u"end-session") return desktop.EndSession(number(1) != 0);
+    if (verb == u"dpi") return desktop.SetDpi(number(1));
     if (verb == u"tray-icon-hidden") return options->SetTrayIconHidden(number(1) != 0);
     if (verb == u"set") {
         EXPECT_EQ(ApplySettingsAssignment(settings, Utf8(step.at(1))), "");
@@ -331,6 +335,7 @@ std::vector<String> UiScenario::Probe(const Step& probe, SimDialog& dialog) {
     if (what == u"underlined") return flag(dialog.Underlined(id()));
     if (what == u"colour") return colour(dialog.TextColour(id()));
     if (what == u"icon") return number(dialog.IconResource(probe.at(1) == u"big"));
+    if (what == u"icon-size") return number(dialog.IconSize(probe.at(1) == u"big"));
     if (what == u"rect") {
         const Rect r = dialog.ControlRect(id());
         return {Decimal(r.left), Decimal(r.top), Decimal(r.right), Decimal(r.bottom)};
@@ -414,7 +419,7 @@ std::vector<String> UiScenario::Probe(const Step& probe, SimDialog& dialog) {
                 : cursor == desktop.windows.LoadCursorW(idc::kArrow) ? u"arrow"
                                                                      : u"other"};
     }
-    if (what == u"capture") return flag(desktop.windows.Capture() != kNoWindow);
+    if (what == u"leave-tracked") return flag(desktop.windows.LeaveTracked() != kNoWindow);
     if (what == u"tray-icon") return number(icon ? desktop.windows.IconResource(icon->icon) : 0);
     if (what == u"tray-tip") return {icon ? icon->tip : u"(no icon)"};
     if (what == u"tray-icon-details") {
@@ -424,6 +429,12 @@ std::vector<String> UiScenario::Probe(const Step& probe, SimDialog& dialog) {
     }
     if (what == u"tray-enabled") return flag(options->Tray().Enabled());
     if (what == u"failed-tray-calls") return number(desktop.shell.FailedTrayCalls());
+    if (what == u"tray-icon-size") return number(icon ? desktop.windows.IconSize(icon->icon) : 0);
+    if (what == u"message-allowed") {
+        const String name = probe.at(1);
+        return flag(
+            desktop.windows.FilterAllows(desktop.windows.RegisterWindowMessageW(name.c_str())));
+    }
     if (what == u"menu" || what == u"menu-commands") {
         std::vector<String> out;
         for (const SimMenuItem& item : desktop.menus.Items(options->Tray().Menu()))

@@ -17,9 +17,9 @@
 #include <optional>
 #include <string>
 
+#include "shell/Startup.h"
 #include "sim/OeTestHost.h"
 #include "sim/SimDesktop.h"
-#include "shell/Startup.h"
 #include "support/GoldenCase.h"
 #include "support/TempDirectory.h"
 #include "ui/CLangFile.h"

@@ -190,23 +190,39 @@ TEST(ResourceScript, AgreesWithTheTemplateTable) {
     }
 }
 
-// The icon files are what the table promises: one image each, of the given
-// size and colour depth.
+// The icon files are what the table promises: an image of the given size
+// and colour depth (the one used at 96 DPI), beside images of 16, 20, 24, 32
+// and 48 pixels for the other scalings, which together fill the file.
 TEST(ResourceScript, IconFilesAgreeWithTheTemplateTable) {
     for (const IconResource& icon : AllIconResources()) {
         SCOPED_TRACE(icon.file);
         const std::string bytes = ReadFileBytes(kUiDir + icon.file);
-        ASSERT_GE(bytes.size(), 22u + 40u);
-        const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-        EXPECT_EQ(byte(2) | byte(3) << 8, 1);  // an icon file
-        EXPECT_EQ(byte(4) | byte(5) << 8, 1);  // with one image
-        EXPECT_EQ(byte(6), icon.size);
-        EXPECT_EQ(byte(7), icon.size);
-        EXPECT_EQ(byte(8), icon.bitsPerPixel == 4 ? 16 : 0);
-        EXPECT_EQ(byte(12) | byte(13) << 8, icon.bitsPerPixel);
-        const std::size_t length =
-            byte(14) | byte(15) << 8 | std::size_t{byte(16)} << 16 | std::size_t{byte(17)} << 24;
-        EXPECT_EQ(22 + length, bytes.size());
+        ASSERT_GE(bytes.size(), 6u);
+        const auto byte = [&](std::size_t i) {
+            return i < bytes.size() ? static_cast<unsigned char>(bytes[i]) : 0u;
+        };
+        const auto word = [&](std::size_t i) { return byte(i) | byte(i + 1) << 8; };
+        const auto dword = [&](std::size_t i) {
+            return std::size_t{word(i)} | std::size_t{word(i + 2)} << 16;
+        };
+        EXPECT_EQ(word(2), 1u);  // an icon file
+        const std::size_t count = word(4);
+        std::vector<int> sizes;
+        bool designImage = false;
+        std::size_t end = 6 + 16 * count;
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t entry = 6 + 16 * i;
+            EXPECT_EQ(byte(entry), byte(entry + 1));
+            const int bits = static_cast<int>(word(entry + 6));
+            EXPECT_EQ(byte(entry + 2), bits == 4 ? 16u : 0u);
+            sizes.push_back(static_cast<int>(byte(entry)));
+            if (sizes.back() == icon.size && bits == icon.bitsPerPixel) designImage = true;
+            EXPECT_EQ(dword(entry + 12), end) << "images one after the other";
+            end += dword(entry + 8);
+        }
+        EXPECT_EQ(sizes, (std::vector<int>{16, 20, 24, 32, 48}));
+        EXPECT_TRUE(designImage);
+        EXPECT_EQ(end, bytes.size());
     }
 }
 

@@ -15,6 +15,7 @@
 //                              W H visible=1" or "none"
 //   read-text ID               "text T" of the control
 //   read-check ID              "check N" of the button
+//   column-width ID N          "width W" of column N of the list view ID
 //   click ID                   posts BM_CLICK to the control (returns at once)
 //   set-check ID N             BM_SETCHECK, then WM_COMMAND BN_CLICKED as a click sends
 //   command ID                 posts WM_COMMAND ID to the dialog
@@ -27,10 +28,15 @@
 //   no-box CAPTION MS          "no box" when none appears within MS, else the box's lines
 //   cfg-write FILE N=V...      writes a Nimbrel.cfg: the defaults with those fields
 //   cfg-get FILE NAME...       "NAME=VALUE" of each field of a Nimbrel.cfg
+//   tray-remove                NIM_DELETE of the program's icon, as a crashing Explorer loses it
+//   taskbar-created            broadcasts "TaskbarCreated", as Explorer does when it starts
+//   end-session                WM_QUERYENDSESSION, then WM_ENDSESSION (logoff), to every
+//                              top-level window of the program: "ended N"
 //   winver                     what Windows reports to this program: "windows MAJOR.MINOR
 //                              build=B bits=32|64 wow64=0|1"
 #include <windows.h>
 // After windows.h, which it needs.
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdarg>
@@ -203,6 +209,13 @@ int main(int argc, char** argv) {
                          reinterpret_cast<LPARAM>(item));
             Print("set");
         }
+    } else if (is("column-width", 2)) {
+        HWND list = GetDlgItem(dialog, Number(args[0]));
+        DWORD_PTR width = 0;
+        if (list != nullptr)
+            SendMessageTimeoutW(list, LVM_GETCOLUMNWIDTH, Number(args[1]), 0, SMTO_ABORTIFHUNG,
+                                2000, &width);
+        Print("width %d", static_cast<int>(width));
     } else if (is("command", 1)) {
         if (dialog != nullptr) PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(Number(args[0]), 0), 0);
         Print(dialog != nullptr ? "posted" : "no dialog");
@@ -272,6 +285,34 @@ int main(int argc, char** argv) {
             Print("%s=%s", args[i],
                   field != nullptr ? nimbrel::FormatSettingsField(record, *field).c_str() : "?");
         }
+    } else if (is("tray-remove", 0)) {
+        NOTIFYICONDATAW record = {};
+        record.cbSize = NOTIFYICONDATAW_V2_SIZE;
+        record.hWnd = TrayWindow();
+        record.uID = IDR_TRAYMENU;
+        Print(record.hWnd != nullptr && Shell_NotifyIconW(NIM_DELETE, &record) ? "removed"
+                                                                               : "not removed");
+    } else if (is("taskbar-created", 0)) {
+        const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+        SendMessageTimeoutW(HWND_BROADCAST, message, 0, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+        Print("broadcast");
+    } else if (is("end-session", 0)) {
+        DWORD process = 0;
+        if (MainDialog() != nullptr) GetWindowThreadProcessId(MainDialog(), &process);
+        int ended = 0;
+        for (HWND window = nullptr;
+             process != 0 && (window = FindWindowExW(nullptr, window, nullptr, nullptr));) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != process) continue;
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutW(window, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                                5000, &answer);
+            SendMessageTimeoutW(window, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG,
+                                5000, &answer);
+            ++ended;
+        }
+        Print("ended %d", ended);
     } else if (is("winver", 0)) {
         OSVERSIONINFOW version = {};
         version.dwOSVersionInfoSize = sizeof(version);

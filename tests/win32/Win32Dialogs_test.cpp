@@ -15,10 +15,10 @@
 #include <string>
 #include <tuple>
 
-#include "win32/Win32Handles.h"
-#include "win32/Win32Platform.h"
 #include "ui/CLinkLabel.h"
 #include "ui/ResourceIds.h"
+#include "win32/Win32Handles.h"
+#include "win32/Win32Platform.h"
 
 namespace nimbrel {
 namespace {

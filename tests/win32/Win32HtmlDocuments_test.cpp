@@ -38,9 +38,9 @@ class Plain : public IUnknown {
 constexpr Guid kIidIUnknown{0, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
 
 TEST(Win32HtmlDocuments, ObjectFromLresultGivesOneReferenceOrNothing) {
-    Win32ComRuntime com;
-    Win32Modules modules;
     Win32HtmlDocuments documents;
+    Win32ComRuntime com{documents};
+    Win32Modules modules;
     const HResult initialised = com.CoInitialize();
     ASSERT_TRUE(initialised == hr::kOk || initialised == hr::kFalse);
 

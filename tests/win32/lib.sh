@@ -3,7 +3,7 @@
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;winedbg.exe=d"
 cd "$(dirname "${BASH_SOURCE[0]}")/../.." && root=$PWD
-xvfb=(xvfb-run -a -s '-screen 0 1024x768x24') # a virtual X display of its own
+xvfb=(xvfb-run -a -s '-screen 0 1280x1024x24') # a virtual X display of its own (tall enough for 150 %)
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Nimbrel'
 
 # True where 32-bit Wine runs beside 64-bit Wine (scripts/setup installs it where

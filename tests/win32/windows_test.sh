@@ -109,6 +109,9 @@ dialog_is "main dialog exists hidden and disabled" 0 0 60000
 check "Nimbrel.cfg read from the install directory (wrap column)" "text 76" "$(drv read-text 1006)"
 check "no first-time note (the settings were found)" "no box" "$(drv no-box 'Nimbrel - NOTE' 200)"
 check "tray icon added" "icon=1" "$(tray_icon)"
+check "Explorer's restart loses the icon" "removed icon=0" "$(drv tray-remove) $(tray_icon)"
+drv taskbar-created >/dev/null
+check "TaskbarCreated brings it back" "icon=1" "$(wait_for '[[ $(tray_icon) == icon=1 ]]' 5; tray_icon)"
 
 check "tray menu opens" "window" "$(drv tray-event right >/dev/null; drv find '#32768' '*' 5000 | cut -d' ' -f1)"
 shot tray-menu '#32768' '*'
@@ -142,6 +145,20 @@ check "Terminate ends the program" ended "$(drv click 1003 >/dev/null; wait_exit
 check "Nimbrel.cfg is 1140 bytes after Terminate" 1140 "$(stat -c %s "$cfg" 2>/dev/null || echo missing)"
 check "Nimbrel.cfg holds the changed check box" "cursorAtTop=$new wrapColumn=76" \
     "$(drv cfg-get "$(winpath "$cfg")" cursorAtTop wrapColumn | tr '\n' ' ' | sed 's/ $//')"
+
+section "logoff: Windows ends the program after WM_ENDSESSION"
+start_nimbrel "$elsewhere"
+dialog_is "started" 0 0 60000
+new=$(($(drv read-check 1013 | cut -d' ' -f2) == 0 ? 1 : 0))
+drv set-check 1013 $new >/dev/null # Position cursor at top, the other way
+sleep 0.3
+check "every top-level window told the session ends" yes \
+    "$(drv end-session | grep -qE '^ended [1-9]' && echo yes || echo no)"
+{ kill -9 "$nimbrel_pid"; wait "$nimbrel_pid"; } 2>/dev/null || true
+check "killed then" ended "$(wait_exit "$nimbrel_pid" 10)"
+check "Nimbrel.cfg holds the change" "cursorAtTop=$new" "$(drv cfg-get "$(winpath "$cfg")" cursorAtTop)"
+{ wineserver -k; wineserver -w; } 2>/dev/null || true
+wineserver -p
 
 section "first start: no Nimbrel.cfg, Outlook Express not running"
 rm -f "$cfg"
@@ -178,6 +195,23 @@ WINEDLLOVERRIDES="$WINEDLLOVERRIDES;oleacc=" start_nimbrel "$elsewhere"
 box_is "the missing OLEACC.DLL is reported with the lang.ini text" "$(lang_text 'MSAA Error')"
 check "the missing OLEACC.DLL is reported once" "no box" "$(drv no-box 'Nimbrel Error' 1500)"
 dialog_is "the program keeps running" 0 0 10000
+
+section "150 % scaling (144 DPI)"
+install_key "$view"
+drv cfg-write "$(winpath "$cfg")" dependOnOE=0 >/dev/null
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+{ wineserver -k; wineserver -w; } 2>/dev/null || true # read at the server's start
+wineserver -p
+start_nimbrel "$elsewhere"
+dialog_is "started" 0 0 60000
+drv command 40001 >/dev/null # the tray menu's Show Dialog
+dialog_is "shown" 1 1 5000
+check "the status list's first column scaled to the DPI" "width 262" "$(drv column-width 1002 0)"
+shot options-144dpi '#32770' 'Nimbrel   '
+stop_nimbrel
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
+{ wineserver -k; wineserver -w; } 2>/dev/null || true
+wineserver -p
 
 if ((wine_bits == 32)); then
     section "the 64-bit build: its key in the 64-bit view, its settings saved"

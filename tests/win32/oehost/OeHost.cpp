@@ -24,10 +24,10 @@
 
 #include "HostScenarioWorld.h"
 #include "OeHostWindows.h"
-#include "sim/ScenarioRunner.h"
-#include "sim/ScenarioScript.h"
 #include "shell/Settings.h"
 #include "shell/Utf.h"
+#include "sim/ScenarioRunner.h"
+#include "sim/ScenarioScript.h"
 
 namespace nimbrel {
 namespace {
