@@ -10,6 +10,8 @@
 #include <map>
 #include <regex>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include "support/GoldenCase.h"
 #include "support/UiScenario.h"
