@@ -91,7 +91,11 @@ bool ScenarioRunner::Run(const ScenarioStep& step, std::uint64_t now) {
         case Kind::kReply:
         case Kind::kMessage:
         case Kind::kPreview:
+        case Kind::kThief:
             world.Open(step);
+            break;
+        case Kind::kBusy:
+            world.SetBusy(step.milliseconds);
             break;
         case Kind::kSubject:
             world.SetTitle(step.id, step.title);

@@ -4,6 +4,7 @@
 // scenario's ids.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -17,8 +18,10 @@ class ScenarioWorld {
   public:
     virtual ~ScenarioWorld() = default;
 
-    // A reply, message or preview step.
+    // A reply, message, preview or thief step.
     virtual void Open(const ScenarioStep& step) = 0;
+    // The client rejects every call into its documents for `milliseconds`.
+    virtual void SetBusy(std::uint64_t milliseconds) = 0;
     virtual void SetTitle(const std::string& id, StringView title) = 0;
     virtual void Close(const std::string& id) = 0;
     virtual void SetClipboardText(StringView text) = 0;
