@@ -94,9 +94,6 @@ bool ScenarioRunner::Run(const ScenarioStep& step, std::uint64_t now) {
         case Kind::kThief:
             world.Open(step);
             break;
-        case Kind::kBusy:
-            world.SetBusy(step.milliseconds);
-            break;
         case Kind::kSubject:
             world.SetTitle(step.id, step.title);
             break;

@@ -168,6 +168,9 @@ class Parser {
             } else if (option.rfind("title-after=", 0) == 0 &&
                        ParseNumber(std::string_view(option).substr(12), value)) {
                 step.titleAfter = value;
+            } else if (option.rfind("busy-after-read=", 0) == 0 &&
+                       ParseNumber(std::string_view(option).substr(16), value)) {
+                step.busyAfterRead = value;
             } else if (option.rfind("block-write=", 0) == 0 &&
                        ParseNumber(std::string_view(option).substr(12), value)) {
                 step.writeDelay = value;
@@ -257,10 +260,6 @@ class Parser {
             const bool read = Body(words[2].text, step.text);
             step.source = bodySource;
             return read;
-        }
-        if (command == "busy") {
-            step.kind = Kind::kBusy;
-            return Number(words, 1, step.milliseconds);
         }
         if (command == "exit-oe") {
             step.kind = Kind::kExitOe;

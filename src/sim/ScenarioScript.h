@@ -24,14 +24,14 @@
 //       options: html, title-after=MS (empty title until then),
 //       complete-after=MS or complete-after=never, hung (stops answering),
 //       block-write=MS (every write of the body keeps OE busy that long
-//       before it is made)
+//       before it is made), busy-after-read=MS (once the program has read
+//       the body, OE rejects every call into its documents, "retry later",
+//       for MS, as while a menu or dialog of its own runs)
 //   thief ID BODY               OE brings up another window of its own that
 //                               keeps the foreground, taking it back whenever
 //                               it loses it, until `close ID`; its text is
 //                               BODY, and each key that reaches it is
 //                               written at its end
-//   busy MS                     OE rejects every call into its documents
-//                               ("retry later") for MS
 //   preview ID BODY [html]      the preview pane shows a message (new window)
 //   subject ID "TITLE"          the user types a subject: the title changes
 //   close ID                    the user closes the window
@@ -79,7 +79,6 @@ struct ScenarioStep {
         kClipboard,
         kAlt,
         kThief,
-        kBusy,
         kExitOe,
         kWait,
         kWaitRow,
@@ -104,6 +103,7 @@ struct ScenarioStep {
     bool down = false;   // alt
     std::uint64_t titleAfter = 0;
     std::uint64_t writeDelay = 0;                    // block-write
+    std::uint64_t busyAfterRead = 0;                 // busy-after-read
     std::optional<std::uint64_t> completeAfter = 0;  // nullopt: never
     std::uint64_t milliseconds = 0;                  // wait, deadlines
     std::uint64_t within = 0;                        // expect ... within MS

@@ -4,7 +4,6 @@
 // scenario's ids.
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -20,8 +19,6 @@ class ScenarioWorld {
 
     // A reply, message, preview or thief step.
     virtual void Open(const ScenarioStep& step) = 0;
-    // The client rejects every call into its documents for `milliseconds`.
-    virtual void SetBusy(std::uint64_t milliseconds) = 0;
     virtual void SetTitle(const std::string& id, StringView title) = 0;
     virtual void Close(const std::string& id) = 0;
     virtual void SetClipboardText(StringView text) = 0;

@@ -33,6 +33,9 @@ class SimDocument {
     // How long the client works inside a write of the body (ms) before the
     // write is made and answered.
     std::uint64_t writeDelay = 0;
+    // Once the body's text has been read, the client rejects every call
+    // into its documents for that long (ms); once.
+    std::uint64_t busyAfterRead = 0;
     // The style sheets attached with createStyleSheet, first first.
     std::vector<String> styleSheets;
 

@@ -1,6 +1,7 @@
 #include "sim/SimHtmlDocuments.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace nimbrel {
 
@@ -237,6 +238,7 @@ HResult SimHtmlDocuments::GetInnerText(HtmlElement element, String& text) {
     if (SimDocument* d = Resolve(static_cast<std::uintptr_t>(element), Kind::kElement,
                                  "get_innerText", result)) {
         text = d->InnerText();
+        if (d->busyAfterRead > 0) SetBusyUntil(clock.Now() + std::exchange(d->busyAfterRead, 0));
     }
     return result;
 }

@@ -12,7 +12,8 @@
 //
 // A call reaches the client as through COM's modal loop, with the message
 // filter the program registered (SimComRuntime): while the client is busy
-// (SetBusyUntil) it rejects every call with "retry later", and the filter's
+// (SetBusyUntil, or a document's `busyAfterRead` once its text was read)
+// it rejects every call with "retry later", and the filter's
 // RetryRejectedCall says when to try again or to give up (hr::kCallRejected;
 // without a filter at once). A write of the body takes the document's
 // `writeDelay`, during which the filter's MessagePending is asked every

@@ -34,10 +34,7 @@ void SimScenarioWorld::Open(const ScenarioStep& step) {
     if (step.hung) desktop.windows.Get(note.documentWindow)->hung = true;
     if (step.hung) desktop.windows.Get(note.note)->hung = true;
     oe.Document(note.note).writeDelay = step.writeDelay;
-}
-
-void SimScenarioWorld::SetBusy(std::uint64_t milliseconds) {
-    desktop.documents.SetBusyUntil(desktop.clock.Now() + milliseconds);
+    oe.Document(note.note).busyAfterRead = step.busyAfterRead;
 }
 
 void SimScenarioWorld::SetTitle(const std::string& id, StringView title) {

@@ -24,7 +24,6 @@ class SimScenarioWorld : public ScenarioWorld {
                      std::uint64_t completeNever);
 
     void Open(const ScenarioStep& step) override;
-    void SetBusy(std::uint64_t milliseconds) override;
     void SetTitle(const std::string& id, StringView title) override;
     void Close(const std::string& id) override;
     void SetClipboardText(StringView text) override;

@@ -56,6 +56,10 @@ HRESULT STDMETHODCALLTYPE HostElement::put_innerHTML(BSTR v) {
 HRESULT STDMETHODCALLTYPE HostElement::get_innerText(BSTR* p) {
     NoteCall("get_innerText");
     if (!model->alive) return E_FAIL;
+    if (model->busyAfterRead > 0) {
+        SetClientBusy(static_cast<DWORD>(model->busyAfterRead));
+        model->busyAfterRead = 0;
+    }
     return GiveText(model->InnerText(), p);
 }
 

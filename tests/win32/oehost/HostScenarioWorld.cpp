@@ -73,11 +73,10 @@ void HostScenarioWorld::Open(const ScenarioStep& step) {
     options.completeAfter.reset();
     if (step.completeAfter) options.completeAfter = static_cast<DWORD>(*step.completeAfter);
     notes[step.id] = windows.OpenNote(step.title, step.text, options);
-    if (notes[step.id].model) notes[step.id].model->writeDelay = step.writeDelay;
-}
-
-void HostScenarioWorld::SetBusy(std::uint64_t milliseconds) {
-    windows.SetBusy(static_cast<DWORD>(milliseconds));
+    if (const std::shared_ptr<SimDocument>& model = notes[step.id].model) {
+        model->writeDelay = step.writeDelay;
+        model->busyAfterRead = step.busyAfterRead;
+    }
 }
 
 void HostScenarioWorld::SetTitle(const std::string& id, StringView title) {

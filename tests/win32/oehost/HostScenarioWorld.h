@@ -22,7 +22,6 @@ class HostScenarioWorld : public ScenarioWorld {
     ~HostScenarioWorld() override;
 
     void Open(const ScenarioStep& step) override;
-    void SetBusy(std::uint64_t milliseconds) override;
     void SetTitle(const std::string& id, StringView title) override;
     void Close(const std::string& id) override;
     void SetClipboardText(StringView text) override;

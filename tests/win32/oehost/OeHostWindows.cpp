@@ -417,7 +417,7 @@ HostNote OeHostWindows::OpenThief(StringView body) {
     return thief;
 }
 
-void OeHostWindows::SetBusy(DWORD milliseconds) {
+void SetClientBusy(DWORD milliseconds) {
     busyFilter.busyUntil = GetTickCount() + milliseconds;
 }
 

@@ -15,9 +15,11 @@
 // end of its text (KeyTrace).
 //
 // The client's thread has a message filter that rejects every incoming call
-// ("retry later") while the client is busy (SetBusy), as a client does while
-// a menu or dialog of its own runs. A document whose model has a
-// `writeDelay` blocks the client that long inside each write of its body.
+// ("retry later") while the client is busy (SetClientBusy), as a client does
+// while a menu or dialog of its own runs; a document whose model has a
+// `busyAfterRead` makes it busy once its text was read. A document whose
+// model has a `writeDelay` blocks the client that long inside each write of
+// its body.
 //
 // Every "Internet Explorer_Server" window answers the registered message
 // "WM_HTML_GETOBJECT" with LresultFromObject for its HostDocument; a compose
@@ -75,8 +77,6 @@ class OeHostWindows {
     HostNote ShowInPreview(StringView body, bool html);
     // The focus thief, in front; Close lets it go.
     HostNote OpenThief(StringView body);
-    // The client rejects incoming calls for `milliseconds` from now.
-    void SetBusy(DWORD milliseconds);
     // Calls rejected so far.
     int RejectedCalls() const;
     void SetTitle(HostNote& note, StringView title);
@@ -89,6 +89,9 @@ class OeHostWindows {
     HWND previewPane = nullptr;
     HWND previewHost = nullptr;
 };
+
+// The client rejects incoming calls for `milliseconds` from now.
+void SetClientBusy(DWORD milliseconds);
 
 // When a document's body was first written (GetTickCount, 0 for never), by
 // the program through the document or by a paste; and noting a write.
