@@ -1,5 +1,6 @@
 #include "coloring/CHtmlDocAccess.h"
 
+#include "coloring/DocumentCallFilter.h"
 #include "shell/App.h"
 #include "shell/Settings.h"
 
@@ -20,6 +21,8 @@ struct ProcessState {
 };
 
 ProcessState state;
+// Registered for the thread while COM is initialised by the instances.
+DocumentCallFilter callFilter;
 
 String UpToNul(const String& s) {
     return s.substr(0, s.find(u'\0'));
@@ -28,7 +31,10 @@ String UpToNul(const String& s) {
 }  // namespace
 
 CHtmlDocAccess::CHtmlDocAccess(Platform& platform_) : platform(platform_) {
-    if (state.instances == 0) platform.com.CoInitialize();
+    if (state.instances == 0) {
+        platform.com.CoInitialize();
+        platform.com.CoRegisterMessageFilter(&callFilter);
+    }
 
     if (state.oleacc == kNoModule) state.oleacc = platform.modules.LoadLibraryA("OLEACC.DLL");
     if (state.oleacc == kNoModule) {
@@ -59,6 +65,7 @@ CHtmlDocAccess::~CHtmlDocAccess() {
         if (state.oleacc != kNoModule) platform.modules.FreeLibrary(state.oleacc);
         state.oleacc = kNoModule;
         state.objectFromLresult = kNoProc;
+        platform.com.CoRegisterMessageFilter(nullptr);
         platform.com.CoUninitialize();
     }
 }

@@ -6,9 +6,10 @@
 //
 // Most operations report failure as true. An instance is disconnected after
 // construction and after Release; Connect connects it; every user ends its
-// work with Release. COM is initialised and OLEACC.DLL loaded from the first
-// construction to the last destruction; all instances of a process must use
-// the same Platform.
+// work with Release. COM is initialised, with the program's message filter
+// registered (DocumentCallFilter: every call into the document is bounded in
+// time), and OLEACC.DLL loaded from the first construction to the last
+// destruction; all instances of a process must use the same Platform.
 #pragma once
 
 #include <cstdint>
@@ -67,7 +68,8 @@ class CHtmlDocAccess {
     // (disconnected or a non-zero HRESULT); `out` is then unchanged.
     bool GetInnerHtml(String& html);
     bool GetInnerText(String& text);
-    // Replace the body's content. True on failure.
+    // Replace the body's content. True on failure, a write the client
+    // rejected or did not finish in time among them (it may still happen).
     bool SetInnerHtml(StringView html);
     bool SetInnerText(StringView text);
 

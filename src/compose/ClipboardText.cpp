@@ -1,5 +1,7 @@
 #include "compose/ClipboardText.h"
 
+#include "compose/AnsweringWait.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -12,23 +14,29 @@ constexpr int kFormatNameUnits = 256;
 
 }  // namespace
 
-ClipboardText::ClipboardText(Platform& platform_) : platform(platform_) {}
+ClipboardText::ClipboardText(Platform& platform_, WindowHandle owner_)
+    : platform(platform_), owner(owner_) {}
 
 bool ClipboardText::OpenWithTimeout(std::int32_t timeout) {
     if (opened) return false;
+    return Open(owner, timeout);
+}
+
+bool ClipboardText::Open(WindowHandle window, std::int32_t timeout) {
     const std::uint32_t limit = static_cast<std::uint32_t>(std::max(timeout, 0));
     const std::uint32_t start = platform.system.timeGetTime();
-    while (!platform.clipboard.OpenClipboard(kNoWindow)) {
+    while (!platform.clipboard.OpenClipboard(window)) {
         if (platform.system.timeGetTime() - start > limit) return true;
-        // Leaves the processor to whoever holds the clipboard.
-        platform.system.Sleep(1);
+        // Leaves the processor to whoever holds the clipboard, and answers
+        // it should it be waiting for the program.
+        WaitAnsweringMessages(platform, 1);
     }
     opened = 1;
     return false;
 }
 
 bool ClipboardText::ReadFormat(std::uint32_t format) {
-    if (!opened && !platform.clipboard.OpenClipboard(kNoWindow)) return true;
+    if (!opened && !platform.clipboard.OpenClipboard(owner)) return true;
 
     bool failed = true;
     const MemoryHandle data = platform.clipboard.GetClipboardData(format);
@@ -36,8 +44,14 @@ bool ClipboardText::ReadFormat(std::uint32_t format) {
         if (const void* locked = platform.memory.GlobalLock(data)) {
             const char* bytes = static_cast<const char*>(locked);
             const std::size_t size = platform.memory.GlobalSize(data);
-            const std::size_t length = std::find(bytes, bytes + size, '\0') - bytes;
-            heldText = platform.system.MultiByteToWideChar(std::string_view(bytes, length));
+            if (format == cf::kUnicodeText) {
+                String units(size / sizeof(char16_t), u'\0');
+                std::memcpy(units.data(), bytes, units.size() * sizeof(char16_t));
+                heldText = units.substr(0, units.find(u'\0'));
+            } else {
+                const std::size_t length = std::find(bytes, bytes + size, '\0') - bytes;
+                heldText = platform.system.MultiByteToWideChar(std::string_view(bytes, length));
+            }
             platform.memory.GlobalUnlock(data);
             failed = false;
         }
@@ -62,13 +76,20 @@ int ClipboardText::ReadHtmlFormat() {
 }
 
 bool ClipboardText::ReadText(String& text) {
-    if (ReadFormat(cf::kText)) return true;
+    const std::uint32_t format = platform.clipboard.IsClipboardFormatAvailable(cf::kUnicodeText)
+                                     ? cf::kUnicodeText
+                                     : cf::kText;
+    if (ReadFormat(format)) return true;
     text = heldText;
     return false;
 }
 
-bool ClipboardText::Empty() {
-    if (!opened && !platform.clipboard.OpenClipboard(kNoWindow)) return true;
+bool ClipboardText::Empty(std::int32_t timeout) {
+    if (opened) {
+        platform.clipboard.CloseClipboard();
+        opened = 0;
+    }
+    if (Open(kNoWindow, timeout)) return true;
     platform.clipboard.EmptyClipboard();
     platform.clipboard.CloseClipboard();
     opened = 0;
@@ -76,25 +97,26 @@ bool ClipboardText::Empty() {
 }
 
 int ClipboardText::WriteText(StringView text) {
-    const std::string bytes = platform.system.WideCharToMultiByte(text);
-    const std::size_t size = bytes.size() + 1;  // with the NUL
+    const String units = String(text) + u'\0';
+    const std::size_t size = units.size() * sizeof(char16_t);
 
-    const MemoryHandle block = platform.memory.GlobalAlloc(gmem::kDdeShare, size);
+    // The clipboard takes only moveable memory.
+    const MemoryHandle block = platform.memory.GlobalAlloc(gmem::kMoveable, size);
     if (block == kNoMemory) return 1;
     void* locked = platform.memory.GlobalLock(block);
     if (locked == nullptr) {
         platform.memory.GlobalFree(block);
         return 2;
     }
-    std::memcpy(locked, bytes.c_str(), size);
+    std::memcpy(locked, units.data(), size);
     platform.memory.GlobalUnlock(block);
 
-    if (!opened && !platform.clipboard.OpenClipboard(kNoWindow)) {
+    if (!opened && !platform.clipboard.OpenClipboard(owner)) {
         platform.memory.GlobalFree(block);
         return 3;
     }
     platform.clipboard.EmptyClipboard();
-    const bool refused = platform.clipboard.SetClipboardData(cf::kText, block) == kNoMemory;
+    const bool refused = platform.clipboard.SetClipboardData(cf::kUnicodeText, block) == kNoMemory;
     // A refused block is still ours.
     if (refused) platform.memory.GlobalFree(block);
     platform.clipboard.CloseClipboard();

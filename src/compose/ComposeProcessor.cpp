@@ -4,7 +4,9 @@
 #include <optional>
 
 #include "coloring/HtmlKind.h"
+#include "compose/AnsweringWait.h"
 #include "compose/ClipboardText.h"
+#include "shell/App.h"
 #include "shell/Settings.h"
 
 namespace nimbrel {
@@ -29,6 +31,36 @@ std::uint32_t Delay(std::int32_t milliseconds) {
     return static_cast<std::uint32_t>(std::max(milliseconds, 0));
 }
 
+// How often the foreground window is looked at while waiting for the compose
+// window to come to the front, and how long it must then stay there: a
+// window that takes the foreground back at once when it loses it is seen
+// before a key goes out, and the editor has had its activation.
+constexpr std::uint32_t kForegroundPoll = 10;    // ms
+constexpr std::uint32_t kForegroundSettle = 50;  // ms
+
+// The input of the program's thread attached to another thread's for as long
+// as the object lives.
+class InputAttachment {
+  public:
+    InputAttachment(WindowSystem& windows_, std::uint32_t ours_, std::uint32_t theirs_)
+        : windows(windows_),
+          ours(ours_),
+          theirs(theirs_),
+          attached(theirs_ != 0 && theirs_ != ours_ &&
+                   windows_.AttachThreadInput(ours_, theirs_, true)) {}
+    ~InputAttachment() {
+        if (attached) windows.AttachThreadInput(ours, theirs, false);
+    }
+    InputAttachment(const InputAttachment&) = delete;
+    InputAttachment& operator=(const InputAttachment&) = delete;
+
+  private:
+    WindowSystem& windows;
+    std::uint32_t ours;
+    std::uint32_t theirs;
+    bool attached;
+};
+
 // One run of the sequence: the window, the desktop, and the clipboard state
 // of the clipboard path.
 class ComposeRun {
@@ -37,7 +69,7 @@ class ComposeRun {
         : watcher(watcher_),
           platform(watcher_.GetPlatform()),
           window(window_),
-          clipboard(platform) {}
+          clipboard(platform, app.mainWindow) {}
 
     ComposeResult Run(StringView windowText);
 
@@ -52,11 +84,21 @@ class ComposeRun {
         platform.keyboard.keybd_event(kCtrl.virtualKey, kCtrl.scanCode, keyevent::kKeyUp, 0);
         platform.keyboard.keybd_event(key.virtualKey, key.scanCode, keyevent::kKeyUp, 0);
     }
-    void Focus() {
-        platform.windows.SetFocus(window);
-        platform.windows.SetActiveWindow(window);
-        platform.windows.SetForegroundWindow(window);
-    }
+    // SetFocus, SetActiveWindow and SetForegroundWindow, with the program's
+    // input attached to the window's thread, without which the first two do
+    // nothing to another program's window. A window that does not answer is
+    // not attached to: the focus calls would wait for it.
+    void Focus();
+    // Focus, then waits (up to `oeReactionDelay` plus the settle time) until
+    // the window is in front and has stayed there kForegroundSettle ms. The
+    // foreground lock of Windows refuses SetForegroundWindow to a program in
+    // the background, so while the user works in another window it stays
+    // there; keys sent then would go to that window.
+    bool BringToFront();
+    // Whether keys sent now reach the window.
+    bool InFront() { return platform.windows.GetForegroundWindow() == window; }
+    // Every wait of the run answers messages sent to the program's windows.
+    void Wait(std::uint32_t milliseconds) { WaitAnsweringMessages(platform, milliseconds); }
 
     // Take the message's text; a result when the run ends there.
     std::optional<ComposeResult> TakeFromDocument(String& text);
@@ -78,7 +120,7 @@ class ComposeRun {
 ComposeResult ComposeRun::Run(StringView windowText) {
     const bool viaClipboard = settings.useClipboard != 0;
     CHtmlDocAccess& document = watcher.composeDoc;
-    platform.system.Sleep(Delay(settings.compositionInitDelay));
+    Wait(Delay(settings.compositionInitDelay));
 
     String text;
     const std::optional<ComposeResult> ended =
@@ -93,12 +135,25 @@ ComposeResult ComposeRun::Run(StringView windowText) {
     std::int32_t caretCount = 0;
     const ComposeResult result = TransformComposeText(settings, text, caretCount);
 
+    const bool forward = windowText.substr(0, 3) == u"Fw:";
+    const bool caretKeys = result != kComposeSignatureOnly && !forward &&
+                           (settings.cursorAtTop == 1 || caretCount > 0);
+    bool inFront = false;
     if (viaClipboard) {
+        // Never pasted into another window: the message is taken again at a
+        // later tick (the Space typed for the copy stays).
+        if (!BringToFront()) return GiveUpAfterCopy(kComposeNotReady);
         if (clipboard.WriteText(text) != 0) return GiveUpAfterCopy(kComposePutError);
-        Focus();
+        if (!InFront()) return GiveUpAfterCopy(kComposeNotReady);
         PressWithCtrl(kV);
+        inFront = InFront();
     } else {
-        if (result != kComposeUnchanged) document.SetInnerText(text);
+        // A write the client rejected or did not finish in time is an error,
+        // not a processed message (the write may still land later).
+        if (result != kComposeUnchanged && document.SetInnerText(text)) {
+            document.Release();
+            return kComposePutError;
+        }
         if (settings.colorComposeWindow != 0) {
             document.LocateDocumentWindow(window);
             document.Connect();
@@ -106,18 +161,22 @@ ComposeResult ComposeRun::Run(StringView windowText) {
         }
         document.Release();
         if (result == kComposeUnchanged) return result;
-        Focus();
+        // The text is in; only the caret keys need the window in front.
+        if (caretKeys) {
+            inFront = BringToFront();
+        } else {
+            Focus();
+        }
     }
 
-    const bool forward = windowText.substr(0, 3) == u"Fw:";
-    if (result != kComposeSignatureOnly && !forward) {
+    if (caretKeys && inFront) {
         if (settings.cursorAtTop == 1) PressWithCtrl(kHome);
-        for (std::int32_t i = 0; i < caretCount; ++i)
+        for (std::int32_t i = 0; i < caretCount && InFront(); ++i)
             Press(kUp);
     }
 
     if (viaClipboard) {
-        platform.system.Sleep(Delay(settings.oeReactionDelay));
+        Wait(Delay(settings.oeReactionDelay));
         RestoreUserText();
     }
     return result;
@@ -149,19 +208,28 @@ std::optional<ComposeResult> ComposeRun::TakeFromDocument(String& text) {
 
 std::optional<ComposeResult> ComposeRun::TakeFromClipboard(String& text) {
     clipboard.ReadText(savedText);
+    // Not in front: nothing is touched, the user's clipboard included.
+    if (!BringToFront()) return kComposeNotReady;
     // An editor slower than the reaction delay has not copied yet when the
     // clipboard is read: the user's own text would be taken for the message
     // and pasted over it. Emptied first, a copy not made yet reads as no
-    // text (a get error) and the message stays as it is.
-    clipboard.OpenWithTimeout(settings.clipboardOpenTimeout);
-    clipboard.Empty();
-    Focus();
-    // The Space typed at the end makes the copy end with it.
-    PressWithCtrl(kEnd);
-    Press(kSpace);
-    PressWithCtrl(kA);
-    PressWithCtrl(kC);
-    platform.system.Sleep(Delay(settings.oeReactionDelay));
+    // text (a get error) and the message stays as it is. Emptied for no
+    // window, the clipboard is not the program's while the editor copies
+    // (the editor would wait for the program's window, and the program for
+    // the copy).
+    clipboard.Empty(settings.clipboardOpenTimeout);
+    // The Space typed at the end makes the copy end with it. Each chord goes
+    // out only while the window is in front: the user may take another one
+    // at any moment.
+    for (const Key key : {kEnd, kSpace, kA, kC}) {
+        if (!InFront()) return GiveUpAfterCopy(kComposeNotReady);
+        if (key.virtualKey == vk::kSpace) {
+            Press(key);
+        } else {
+            PressWithCtrl(key);
+        }
+    }
+    Wait(Delay(settings.oeReactionDelay));
 
     if (clipboard.OpenWithTimeout(settings.clipboardOpenTimeout))
         return GiveUpAfterCopy(kComposeGetError);
@@ -172,7 +240,7 @@ std::optional<ComposeResult> ComposeRun::TakeFromClipboard(String& text) {
             case 0:
                 if (IsHtmlComposition(clipboard.HeldText())) {
                     clipboard.WriteText(savedText);
-                    Press(kUp);
+                    if (InFront()) Press(kUp);
                     return kComposeHtmlSkipped;
                 }
                 break;
@@ -180,9 +248,40 @@ std::optional<ComposeResult> ComposeRun::TakeFromClipboard(String& text) {
                 break;
         }
     }
-    if (clipboard.ReadFormat(cf::kText)) return GiveUpAfterCopy(kComposeGetError);
-    text = clipboard.HeldText();
+    if (clipboard.ReadText(text)) return GiveUpAfterCopy(kComposeGetError);
     return std::nullopt;
+}
+
+void ComposeRun::Focus() {
+    std::uintptr_t answer = 0;
+    const bool answers =
+        platform.windows.SendMessageTimeoutW(window, wm::kNull, 0, 0, smto::kAbortIfHung,
+                                             kHtmlGetObjectTimeout, &answer) != 0;
+    const InputAttachment attachment(
+        platform.windows, platform.system.GetCurrentThreadId(),
+        answers ? platform.windows.GetWindowThreadProcessId(window, nullptr) : 0);
+    platform.windows.SetFocus(window);
+    platform.windows.SetActiveWindow(window);
+    platform.windows.SetForegroundWindow(window);
+}
+
+bool ComposeRun::BringToFront() {
+    Focus();
+    const std::uint32_t limit = Delay(settings.oeReactionDelay) + kForegroundSettle;
+    const std::uint32_t start = platform.system.timeGetTime();
+    std::optional<std::uint32_t> inFrontSince;
+    for (;;) {
+        const std::uint32_t now = platform.system.timeGetTime();
+        if (!InFront()) {
+            inFrontSince.reset();
+        } else if (!inFrontSince) {
+            inFrontSince = now;
+        } else if (now - *inFrontSince >= kForegroundSettle) {
+            return true;
+        }
+        if (now - start >= limit) return false;
+        Wait(kForegroundPoll);
+    }
 }
 
 ComposeResult ComposeRun::GiveUpAfterCopy(ComposeResult result) {

@@ -6,6 +6,14 @@
 // NULs included) and come out as the whole OLE string received, embedded NULs
 // included; a null OLE string comes out as an empty string. Cutting at a NUL
 // is the caller's business.
+//
+// Each call goes to the other process and waits for its answer in COM's
+// modal loop, which consults the thread's message filter (ComRuntime): a
+// call the other process rejects is retried or given up as RetryRejectedCall
+// says (given up: hr::kCallRejected), and while a call waits, MessagePending
+// is asked at least every 100 ms whether to wait on (ended:
+// hr::kCallCanceled). Without a filter a rejected call fails at once and a
+// call waits as long as the other process takes.
 #pragma once
 
 #include <cstdint>

@@ -42,6 +42,18 @@ class MessageLoop {
     virtual bool PostMessageW(WindowHandle window, std::uint32_t message, WParam wParam,
                               LParam lParam) = 0;
     virtual void PostQuitMessage(int exitCode) = 0;
+
+    // MsgWaitForMultipleObjects with no handles: waits at most
+    // `milliseconds` for input of the kinds of `wakeMask` (qs::...) to
+    // arrive; wait::kObject0 when it did, wait::kTimeout otherwise.
+    virtual std::uint32_t MsgWaitForMultipleObjects(std::uint32_t milliseconds,
+                                                    std::uint32_t wakeMask) = 0;
+    // PeekMessageW: messages sent to the thread's windows by other threads
+    // are answered; then the first queued message for `window` (kNoWindow:
+    // any) in the range, of the kinds that pm::kQs... flags name, is copied
+    // to `message` (and removed with pm::kRemove). False when there is none.
+    virtual bool PeekMessageW(Message& message, WindowHandle window, std::uint32_t filterMin,
+                              std::uint32_t filterMax, std::uint32_t removeFlags) = 0;
 };
 
 }  // namespace nimbrel

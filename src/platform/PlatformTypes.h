@@ -106,14 +106,34 @@ constexpr Guid kIidIHtmlDocument2{
     0x332C4425, 0x26CB, 0x11D0, {0xB4, 0x83, 0x00, 0xC0, 0x4F, 0xD9, 0x01, 0x19}};
 
 namespace hr {
-constexpr HResult kOk = 0;                                            // S_OK
-constexpr HResult kFalse = 1;                                         // S_FALSE
-constexpr HResult kNoInterface = static_cast<HResult>(0x80004002u);   // E_NOINTERFACE
-constexpr HResult kPointer = static_cast<HResult>(0x80004003u);       // E_POINTER
-constexpr HResult kFail = static_cast<HResult>(0x80004005u);          // E_FAIL
-constexpr HResult kInvalidArg = static_cast<HResult>(0x80070057u);    // E_INVALIDARG
-constexpr HResult kDisconnected = static_cast<HResult>(0x80010108u);  // RPC_E_DISCONNECTED
+constexpr HResult kOk = 0;                                              // S_OK
+constexpr HResult kFalse = 1;                                           // S_FALSE
+constexpr HResult kNoInterface = static_cast<HResult>(0x80004002u);     // E_NOINTERFACE
+constexpr HResult kPointer = static_cast<HResult>(0x80004003u);         // E_POINTER
+constexpr HResult kFail = static_cast<HResult>(0x80004005u);            // E_FAIL
+constexpr HResult kInvalidArg = static_cast<HResult>(0x80070057u);      // E_INVALIDARG
+constexpr HResult kDisconnected = static_cast<HResult>(0x80010108u);    // RPC_E_DISCONNECTED
+constexpr HResult kCallRejected = static_cast<HResult>(0x80010001u);    // RPC_E_CALL_REJECTED
+constexpr HResult kCallCanceled = static_cast<HResult>(0x80010002u);    // RPC_E_CALL_CANCELED
+constexpr HResult kNotInitialized = static_cast<HResult>(0x800401F0u);  // CO_E_NOTINITIALIZED
 }  // namespace hr
+
+// Answers and kinds of the message filter (IMessageFilter): SERVERCALL_*,
+// PENDINGMSG_* and PENDINGTYPE_*.
+namespace servercall {
+constexpr std::uint32_t kIsHandled = 0;
+constexpr std::uint32_t kRejected = 1;
+constexpr std::uint32_t kRetryLater = 2;
+}  // namespace servercall
+namespace pendingmsg {
+constexpr std::uint32_t kCancelCall = 0;
+constexpr std::uint32_t kWaitNoProcess = 1;
+constexpr std::uint32_t kWaitDefProcess = 2;
+}  // namespace pendingmsg
+namespace pendingtype {
+constexpr std::uint32_t kTopLevel = 1;
+constexpr std::uint32_t kNested = 2;
+}  // namespace pendingtype
 
 // Virtual key codes.
 namespace vk {
@@ -294,6 +314,20 @@ constexpr std::uint32_t kNoDefaultItem = 0xFFFFFFFFu;  // GetMenuDefaultItem: no
 namespace lvcfmt {
 constexpr int kLeft = 0;
 }
+
+// Wake masks (QS_*), PeekMessageW flags (PM_*) and wait results (WAIT_*).
+namespace qs {
+constexpr std::uint32_t kSendMessage = 0x0040;
+}
+namespace pm {
+constexpr std::uint32_t kNoRemove = 0x0000;
+constexpr std::uint32_t kRemove = 0x0001;
+constexpr std::uint32_t kQsSendMessage = qs::kSendMessage << 16;
+}  // namespace pm
+namespace wait {
+constexpr std::uint32_t kObject0 = 0x0000;
+constexpr std::uint32_t kTimeout = 0x0102;
+}  // namespace wait
 
 // Clipboard formats. Registered formats are 0xC000 and above.
 namespace cf {

@@ -27,6 +27,9 @@ class SystemServices {
     // SetCurrentDirectoryA: true on success.
     virtual bool SetCurrentDirectoryA(const char* path) = 0;
 
+    // GetCurrentThreadId: the calling thread's id.
+    virtual std::uint32_t GetCurrentThreadId() = 0;
+
     // The C runtime's time(nullptr): seconds since 1970 (used for seeding).
     virtual std::int64_t time() = 0;
 

@@ -134,6 +134,19 @@ class WindowSystem {
     virtual bool ChangeWindowMessageFilter(std::uint32_t message, std::uint32_t flag) = 0;
     // GetSystemMetrics (sm::...): the sizes of icons at the screen's DPI.
     virtual int GetSystemMetrics(int index) = 0;
+    // GetForegroundWindow: the window the user works in, whose thread gets
+    // the keyboard input (simulated keys included); kNoWindow for none.
+    virtual WindowHandle GetForegroundWindow() = 0;
+    // GetWindowThreadProcessId: the id of the thread that created the window
+    // (0 for a window that does not exist); its process id in `processId`
+    // unless that is null.
+    virtual std::uint32_t GetWindowThreadProcessId(WindowHandle window,
+                                                   std::uint32_t* processId) = 0;
+    // AttachThreadInput: shares (`attach` true) or separates the input state
+    // (focus, active window) of two threads; true on success. SetFocus and
+    // SetActiveWindow act on another thread's windows only while attached.
+    virtual bool AttachThreadInput(std::uint32_t attachThread, std::uint32_t toThread,
+                                   bool attach) = 0;
 
     // SendMessageTimeoutW: sends the message and waits at most `timeout` ms
     // for the answer (smto::kAbortIfHung gives up at once when the receiver is

@@ -24,6 +24,9 @@ void OeTestHost::Exit() {
     for (const WindowHandle note : notes)
         desktop.windows.Destroy(note);
     notes.clear();
+    for (const auto& [thief, model] : thieves)
+        desktop.windows.Destroy(thief);
+    thieves.clear();
     desktop.windows.Destroy(mainWindow);
     mainWindow = previewPane = kNoWindow;
 }
@@ -101,12 +104,32 @@ OeNote OeTestHost::OpenMessage(StringView body, const OeNoteOptions& options) {
     return OpenNote(body, options, false);
 }
 
+WindowHandle OeTestHost::OpenFocusThief(StringView body) {
+    const WindowHandle thief =
+        desktop.windows.Create(u"Nimbrel focus thief", u"", kNoWindow, kOeProcess);
+    auto model = std::make_shared<SimDocument>();
+    model->SetInnerText(body);
+    thieves[thief] = model;
+    SimWindow* window = desktop.windows.Get(thief);
+    window->keyPressed = [model](std::uint8_t key, bool ctrl) {
+        model->SetInnerText(model->InnerText() + KeyTrace(key, ctrl));
+    };
+    window->deactivated = [this, thief] {
+        desktop.clock.After(1, [this, thief] {
+            if (thieves.count(thief) != 0) desktop.windows.Activate(thief);
+        });
+    };
+    desktop.windows.Activate(thief);
+    return thief;
+}
+
 void OeTestHost::TypeSubject(WindowHandle note, StringView title) {
     desktop.windows.SetTitle(note, title);
 }
 
 void OeTestHost::Close(WindowHandle note) {
     notes.erase(std::remove(notes.begin(), notes.end(), note), notes.end());
+    thieves.erase(note);
     desktop.windows.Destroy(note);
 }
 
@@ -140,6 +163,7 @@ WindowHandle OeTestHost::DocumentWindowOf(WindowHandle window) {
 }
 
 SimDocument& OeTestHost::Document(WindowHandle window) {
+    if (const auto thief = thieves.find(window); thief != thieves.end()) return *thief->second;
     SimDocument* document = desktop.documents.DocumentOf(DocumentWindowOf(window));
     if (document == nullptr) {
         throw std::invalid_argument("the scenario asked for the document of a window without one");

@@ -18,6 +18,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -59,6 +60,11 @@ class OeTestHost {
     OeNote OpenReply(StringView body, const OeNoteOptions& options = {});
     // OE opens a message for reading in its own window.
     OeNote OpenMessage(StringView body, const OeNoteOptions& options = {});
+    // OE brings up another window of its own ("Nimbrel focus thief" class)
+    // that keeps the foreground: whenever it loses it, it takes it back a
+    // moment (1 ms) later, until it is closed (Close). Its text is `body`,
+    // and every key that reaches it is written at the end (KeyTrace).
+    WindowHandle OpenFocusThief(StringView body);
     // The user types into the subject line: the window's title changes.
     void TypeSubject(WindowHandle note, StringView title);
     // The user closes a note window.
@@ -89,6 +95,7 @@ class OeTestHost {
     WindowHandle mainWindow = kNoWindow;
     WindowHandle previewPane = kNoWindow;
     std::vector<WindowHandle> notes;
+    std::map<WindowHandle, std::shared_ptr<SimDocument>> thieves;
 };
 
 }  // namespace nimbrel

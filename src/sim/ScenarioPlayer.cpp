@@ -46,6 +46,9 @@ std::string ScenarioPlayer::Install(const fs::path& data) {
 
 ProgramExit ScenarioPlayer::Play() {
     desktop.loop.StopAt(kTimeLimit);
+    if (script.CodePage() == ScenarioScript::kWindows1252) {
+        desktop.codePage.Set(SimCodePage::Kind::kWindows1252);
+    }
     oe.Start();
     std::function<void()> step = [&] {
         if (!world.running) return;
@@ -66,6 +69,7 @@ ProgramExit ScenarioPlayer::Play() {
         }
     };
     desktop.clock.At(1, step);
+    desktop.windows.GiveInput(kProgramProcess);  // the user starts it
     const ProgramExit exit = RunApplication(desktop.platform());
     world.running = false;
     while (const std::optional<std::uint64_t> next = runner.Advance(desktop.clock.Now())) {

@@ -91,6 +91,7 @@ bool ScenarioRunner::Run(const ScenarioStep& step, std::uint64_t now) {
         case Kind::kReply:
         case Kind::kMessage:
         case Kind::kPreview:
+        case Kind::kThief:
             world.Open(step);
             break;
         case Kind::kSubject:

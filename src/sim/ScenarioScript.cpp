@@ -61,12 +61,14 @@ bool ParseNumber(std::string_view text, std::uint64_t& value) {
 class Parser {
   public:
     Parser(std::filesystem::path folder_, std::string& error_, Settings& settings_,
-           std::string& signatures_, bool& firstRun_, std::vector<ScenarioStep>& steps_)
+           std::string& signatures_, bool& firstRun_, std::string& codePage_,
+           std::vector<ScenarioStep>& steps_)
         : folder(std::move(folder_)),
           error(error_),
           settings(settings_),
           signatures(signatures_),
           firstRun(firstRun_),
+          codePage(codePage_),
           steps(steps_) {}
 
     void Run(std::string_view source) {
@@ -166,6 +168,12 @@ class Parser {
             } else if (option.rfind("title-after=", 0) == 0 &&
                        ParseNumber(std::string_view(option).substr(12), value)) {
                 step.titleAfter = value;
+            } else if (option.rfind("busy-after-read=", 0) == 0 &&
+                       ParseNumber(std::string_view(option).substr(16), value)) {
+                step.busyAfterRead = value;
+            } else if (option.rfind("block-write=", 0) == 0 &&
+                       ParseNumber(std::string_view(option).substr(12), value)) {
+                step.writeDelay = value;
             } else if (option == "complete-after=never") {
                 step.completeAfter.reset();
             } else if (option.rfind("complete-after=", 0) == 0 &&
@@ -191,6 +199,14 @@ class Parser {
         }
         if (command == "first-run") {
             firstRun = true;
+            return false;
+        }
+        if (command == "codepage") {
+            if (words.size() != 2 || (words[1].text != ScenarioScript::kUtf8 &&
+                                      words[1].text != ScenarioScript::kWindows1252))
+                Fail("usage: codepage 1252|utf-8");
+            else
+                codePage = words[1].text;
             return false;
         }
         if (command == "signatures") {
@@ -236,6 +252,14 @@ class Parser {
             step.kind = Kind::kAlt;
             step.down = words[1].text == "down";
             return true;
+        }
+        if (command == "thief") {
+            if (!Need(words, 3, "thief ID BODY")) return false;
+            step.kind = Kind::kThief;
+            step.id = words[1].text;
+            const bool read = Body(words[2].text, step.text);
+            step.source = bodySource;
+            return read;
         }
         if (command == "exit-oe") {
             step.kind = Kind::kExitOe;
@@ -322,6 +346,7 @@ class Parser {
     Settings& settings;
     std::string& signatures;
     bool& firstRun;
+    std::string& codePage;
     std::vector<ScenarioStep>& steps;
     std::string bodySource;  // of the last body read
     int lineNumber = 0;
@@ -346,7 +371,7 @@ ScenarioScript ScenarioScript::Load(const std::filesystem::path& file) {
 ScenarioScript ScenarioScript::Parse(std::string_view source, const std::filesystem::path& folder) {
     ScenarioScript script;
     Parser(folder, script.error, script.startSettings, script.signaturesFile, script.firstRun,
-           script.steps)
+           script.codePage, script.steps)
         .Run(source);
     return script;
 }
@@ -354,7 +379,7 @@ ScenarioScript ScenarioScript::Parse(std::string_view source, const std::filesys
 const ScenarioStep* ScenarioScript::Opening(std::string_view id) const {
     for (const ScenarioStep& step : steps) {
         if ((step.kind == Kind::kReply || step.kind == Kind::kMessage ||
-             step.kind == Kind::kPreview) &&
+             step.kind == Kind::kPreview || step.kind == Kind::kThief) &&
             step.id == id)
             return &step;
     }

@@ -16,11 +16,22 @@
 //   first-run                   no Nimbrel.cfg: the program starts as it does
 //                               the first time (the welcome note); `set`
 //                               lines are then ignored
+//   codepage 1252|utf-8         the simulated desktop's ANSI code page
+//                               (UTF-8 by default); under Wine it is Wine's
 // Steps, in order; times in milliseconds:
 //   reply ID "TITLE" BODY [OPTION...]    OE opens a compose window
 //   message ID "TITLE" BODY [OPTION...]  OE opens a message in its own window
 //       options: html, title-after=MS (empty title until then),
-//       complete-after=MS or complete-after=never, hung (stops answering)
+//       complete-after=MS or complete-after=never, hung (stops answering),
+//       block-write=MS (every write of the body keeps OE busy that long
+//       before it is made), busy-after-read=MS (once the program has read
+//       the body, OE rejects every call into its documents, "retry later",
+//       for MS, as while a menu or dialog of its own runs)
+//   thief ID BODY               OE brings up another window of its own that
+//                               keeps the foreground, taking it back whenever
+//                               it loses it, until `close ID`; its text is
+//                               BODY, and each key that reaches it is
+//                               written at its end
 //   preview ID BODY [html]      the preview pane shows a message (new window)
 //   subject ID "TITLE"          the user types a subject: the title changes
 //   close ID                    the user closes the window
@@ -67,6 +78,7 @@ struct ScenarioStep {
         kClose,
         kClipboard,
         kAlt,
+        kThief,
         kExitOe,
         kWait,
         kWaitRow,
@@ -90,6 +102,8 @@ struct ScenarioStep {
     bool hung = false;   // the document window stops answering
     bool down = false;   // alt
     std::uint64_t titleAfter = 0;
+    std::uint64_t writeDelay = 0;                    // block-write
+    std::uint64_t busyAfterRead = 0;                 // busy-after-read
     std::optional<std::uint64_t> completeAfter = 0;  // nullopt: never
     std::uint64_t milliseconds = 0;                  // wait, deadlines
     std::uint64_t within = 0;                        // expect ... within MS
@@ -111,6 +125,10 @@ class ScenarioScript {
     const std::string& SignaturesFile() const { return signaturesFile; }
     // No Nimbrel.cfg is installed.
     bool FirstRun() const { return firstRun; }
+    // The simulated desktop's ANSI code page: kUtf8 or kWindows1252.
+    static constexpr const char* kUtf8 = "utf-8";
+    static constexpr const char* kWindows1252 = "1252";
+    const std::string& CodePage() const { return codePage; }
     const std::vector<ScenarioStep>& Steps() const { return steps; }
 
     // The step that opened the window `id` (its body is the original text),
@@ -128,6 +146,7 @@ class ScenarioScript {
     Settings startSettings = Settings::Defaults();
     std::string signaturesFile;
     bool firstRun = false;
+    std::string codePage = kUtf8;
     std::vector<ScenarioStep> steps;
 };
 

@@ -17,7 +17,7 @@ class ScenarioWorld {
   public:
     virtual ~ScenarioWorld() = default;
 
-    // A reply, message or preview step.
+    // A reply, message, preview or thief step.
     virtual void Open(const ScenarioStep& step) = 0;
     virtual void SetTitle(const std::string& id, StringView title) = 0;
     virtual void Close(const std::string& id) = 0;

@@ -31,6 +31,9 @@ std::string_view UpToNul(std::string_view bytes) {
     return bytes.substr(0, bytes.find('\0'));
 }
 
+// Another program's clipboard data is owned by a window of its own.
+constexpr WindowHandle kOtherProgramsWindow{0xFFF0};
+
 }  // namespace
 
 SimClipboard::SimClipboard(SimGlobalMemory& memory_, SimAtoms& atoms_, SimCodePage& codePage_,
@@ -78,10 +81,19 @@ bool SimClipboard::Put(SimProcess process,
                        const std::vector<std::pair<std::uint32_t, std::string>>& data) {
     const bool wasOpen = openedBy == process;
     if (!OpenAs(process)) return false;
-    Empty();
-    for (const auto& [format, bytes] : data)
-        Set(format, memory.CreateForClipboard(bytes));
-    if (!wasOpen) openedBy.reset();
+    auto rest = [this, process, data, wasOpen] {
+        Empty();
+        owner = kOtherProgramsWindow;
+        for (const auto& [format, bytes] : data)
+            Set(format, memory.CreateForClipboard(bytes));
+        if (!wasOpen && openedBy == process) openedBy.reset();
+    };
+    const bool programOwns = owner != kNoWindow && owner != kOtherProgramsWindow;
+    if (programOwns && process != kProgramProcess && sendToProgram) {
+        sendToProgram(rest);  // WM_DESTROYCLIPBOARD
+    } else {
+        rest();
+    }
     return true;
 }
 
@@ -89,6 +101,14 @@ bool SimClipboard::PutText(SimProcess process, StringView text) {
     std::string bytes = codePage.ToBytes(text);
     bytes.push_back('\0');
     return Put(process, {{cf::kText, bytes}});
+}
+
+std::string SimClipboard::UnicodeTextBytes(StringView text) {
+    return Utf16Bytes(text) + std::string(2, '\0');
+}
+
+bool SimClipboard::PutUnicodeText(SimProcess process, StringView text) {
+    return Put(process, {{cf::kUnicodeText, UnicodeTextBytes(text)}});
 }
 
 std::optional<String> SimClipboard::ReadTextAs(SimProcess process) {
@@ -148,9 +168,12 @@ std::optional<String> SimClipboard::Text() const {
     return codePage.ToWide(UpToNul(*bytes));
 }
 
-bool SimClipboard::OpenClipboard(WindowHandle /*newOwner*/) {
+bool SimClipboard::OpenClipboard(WindowHandle newOwner) {
     ++openAttempts;
-    return OpenAs(kProgramProcess);
+    const bool wasOpen = openedBy == kProgramProcess;
+    if (!OpenAs(kProgramProcess)) return false;
+    if (!wasOpen) openedFor = newOwner;
+    return true;
 }
 
 bool SimClipboard::CloseClipboard() {
@@ -165,6 +188,7 @@ bool SimClipboard::CloseClipboard() {
 bool SimClipboard::EmptyClipboard() {
     if (openedBy != kProgramProcess) return false;
     Empty();
+    owner = openedFor;
     return true;
 }
 
@@ -181,6 +205,7 @@ MemoryHandle SimClipboard::GetClipboardData(std::uint32_t format) {
 
 MemoryHandle SimClipboard::SetClipboardData(std::uint32_t format, MemoryHandle data) {
     if (openedBy != kProgramProcess || data == kNoMemory) return kNoMemory;
+    if (owner == kNoWindow || !memory.IsMoveable(data)) return kNoMemory;
     if (failSetData) {
         failSetData = false;
         return kNoMemory;

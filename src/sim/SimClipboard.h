@@ -7,9 +7,17 @@
 // The program uses it through the seam; Outlook Express and other programs
 // through the scenario operations, which fail, as their OpenClipboard would,
 // while another process has it open.
+//
+// As documented for Windows, EmptyClipboard makes the window the clipboard
+// was opened for its owner, and SetClipboardData refuses data while the
+// owner is no window (opened for none, then emptied) and blocks not
+// allocated moveable. Another program that empties the clipboard while a
+// window of the program owns it sends that window WM_DESTROYCLIPBOARD and
+// waits, the clipboard open, until the program answers (SetProgramMessages).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -38,11 +46,23 @@ class SimClipboard : public Clipboard {
     bool HoldOpenFor(SimProcess process, std::uint64_t milliseconds);
     std::optional<SimProcess> OpenedBy() const { return openedBy; }
 
+    // How the program answers messages other processes send to its windows
+    // (SimMessageLoop::SendFromOtherProcess); unset, at once.
+    void SetProgramMessages(std::function<void(std::function<void()>)> send) {
+        sendToProgram = std::move(send);
+    }
+
     // Another process replaces the contents with these formats and their raw
-    // bytes (open, empty, set each, close). False when it cannot open it.
+    // bytes (open, empty, set each, close); while the program owns the
+    // clipboard the rest waits, the clipboard open, for the program's
+    // answer. False when it cannot open it.
     bool Put(SimProcess process, const std::vector<std::pair<std::uint32_t, std::string>>& data);
     // Put of CF_TEXT: `text` in the code page with a terminating NUL.
     bool PutText(SimProcess process, StringView text);
+    // Put of CF_UNICODETEXT, as a program of today copies text.
+    bool PutUnicodeText(SimProcess process, StringView text);
+    // CF_UNICODETEXT's bytes for `text`: its units, little-endian, and a NUL.
+    static std::string UnicodeTextBytes(StringView text);
     // What another process pasting text gets: CF_UNICODETEXT (or CF_TEXT
     // converted) up to its NUL; nullopt when it cannot open the clipboard or
     // there is no text.
@@ -55,6 +75,9 @@ class SimClipboard : public Clipboard {
     std::optional<String> Text() const;
     // How often the program called OpenClipboard.
     int OpenAttempts() const { return openAttempts; }
+    // The owner: the window EmptyClipboard made it (another program's
+    // stands for a window of its own), kNoWindow for none.
+    WindowHandle Owner() const { return owner; }
     // The next SetClipboardData of the program fails.
     void FailNextSetData() { failSetData = true; }
 
@@ -88,8 +111,11 @@ class SimClipboard : public Clipboard {
     SimFaults& faults;
     std::vector<Entry> entries;  // in the order set
     std::optional<SimProcess> openedBy;
+    WindowHandle openedFor = kNoWindow;  // by the program
+    WindowHandle owner = kNoWindow;
     int openAttempts = 0;
     bool failSetData = false;
+    std::function<void(std::function<void()>)> sendToProgram;
 };
 
 }  // namespace nimbrel

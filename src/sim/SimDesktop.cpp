@@ -14,14 +14,17 @@ SimDesktop::SimDesktop()
       editor(clipboard, codePage),
       com(faults),
       modules(faults),
-      documents(windows, atoms, modules, faults),
+      documents(windows, atoms, modules, com, clock, faults),
       loop(clock, windows),
       menus(windows, loop, faults),
       messageBoxes(codePage, clock, loop),
       system(clock, codePage),
       startDirectory(std::filesystem::current_path()),
       seam{windows,  keyboard, clipboard, memory, com,     modules, documents, messageBoxes,
-           registry, shell,    system,    loop,   dialogs, menus,   graphics} {}
+           registry, shell,    system,    loop,   dialogs, menus,   graphics} {
+    clipboard.SetProgramMessages(
+        [this](std::function<void()> answered) { loop.SendFromOtherProcess(std::move(answered)); });
+}
 
 SimDesktop::~SimDesktop() {
     std::error_code ignored;
@@ -35,6 +38,8 @@ bool SimDesktop::ClickTrayIcon(std::uint32_t mouseMessage) {
         return false;
     }
     windows.SetCursorPosition(kTrayIconPosition);
+    // The shell lets the program whose icon was clicked come to the front.
+    windows.GiveInput(kProgramProcess);
     windows.SendMessageW(icon->window, icon->callbackMessage, icon->id,
                          static_cast<LParam>(mouseMessage));
     loop.RunFor(0);

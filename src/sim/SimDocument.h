@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -29,6 +30,12 @@ class SimDocument {
     bool alive = true;
     // What writing the body answers (hr::kOk, or a failure to simulate one).
     HResult putResult = hr::kOk;
+    // How long the client works inside a write of the body (ms) before the
+    // write is made and answered.
+    std::uint64_t writeDelay = 0;
+    // Once the body's text has been read, the client rejects every call
+    // into its documents for that long (ms); once.
+    std::uint64_t busyAfterRead = 0;
     // The style sheets attached with createStyleSheet, first first.
     std::vector<String> styleSheets;
 

@@ -17,6 +17,14 @@ std::string ToUtf8(StringView text) {
 
 }  // namespace
 
+String KeyTrace(std::uint8_t virtualKey, bool ctrl) {
+    constexpr const char16_t* kDigits = u"0123456789ABCDEF";
+    String trace = ctrl ? u"[Ctrl+" : u"[";
+    trace += kDigits[virtualKey >> 4];
+    trace += kDigits[virtualKey & 0xF];
+    return trace + u"]";
+}
+
 SimEditor::SimEditor(SimClipboard& clipboard_, SimCodePage& codePage_)
     : clipboard(clipboard_), codePage(codePage_) {}
 
@@ -72,6 +80,7 @@ void SimEditor::Copy(const SimDocument& document) {
         const std::uint32_t htmlFormat = clipboard.RegisterClipboardFormatW(u"HTML Format");
         formats.emplace_back(htmlFormat, sim::MakeHtmlFormat(ToUtf8(fragment)) + '\0');
     }
+    formats.emplace_back(cf::kUnicodeText, SimClipboard::UnicodeTextBytes(selected));
     formats.emplace_back(cf::kText, codePage.ToBytes(selected) + '\0');
     clipboard.Put(kOeProcess, formats);
 }

@@ -6,9 +6,10 @@
 //              enough (nothing on the first line)
 //   Space      a space typed at the caret, replacing a selection
 //   Ctrl+A     selects the whole text
-//   Ctrl+C     copies the selection: CF_TEXT in the code page, and for an
-//              HTML message also "HTML Format" (first) with the body's HTML
-//              when the whole text is selected, the escaped text otherwise
+//   Ctrl+C     copies the selection: CF_UNICODETEXT and CF_TEXT in the
+//              code page, and for an HTML message also "HTML Format" (first)
+//              with the body's HTML when the whole text is selected, the
+//              escaped text otherwise
 //   Ctrl+V     replaces the selection with the clipboard's text (line breaks
 //              made CR LF); the caret ends behind the pasted text
 // Lines are the text's CR LF lines (the simulation does not wrap long lines
@@ -26,6 +27,11 @@
 #include "sim/SimProcess.h"
 
 namespace nimbrel {
+
+// How a window that only watches for keys (a focus thief of the test hosts)
+// writes down one that reached it: "[key]" or "[Ctrl+key]", the virtual key
+// in hexadecimal.
+String KeyTrace(std::uint8_t virtualKey, bool ctrl);
 
 class SimEditor {
   public:

@@ -27,6 +27,7 @@ MemoryHandle SimGlobalMemory::CreateForClipboard(std::string_view bytes) {
     Block& block = blocks.at(handle);
     std::copy(bytes.begin(), bytes.end(), block.bytes.begin());
     block.clipboardOwned = true;
+    block.moveable = true;
     return handle;
 }
 
@@ -55,12 +56,19 @@ SimGlobalMemory::Block* SimGlobalMemory::Find(MemoryHandle handle, const char* o
     return nullptr;
 }
 
-MemoryHandle SimGlobalMemory::GlobalAlloc(std::uint32_t /*flags*/, std::size_t bytes) {
+MemoryHandle SimGlobalMemory::GlobalAlloc(std::uint32_t flags, std::size_t bytes) {
     if (failAlloc) {
         failAlloc = false;
         return kNoMemory;
     }
-    return NewBlock(bytes);
+    const MemoryHandle handle = NewBlock(bytes);
+    blocks.at(handle).moveable = (flags & gmem::kMoveable) != 0;
+    return handle;
+}
+
+bool SimGlobalMemory::IsMoveable(MemoryHandle handle) const {
+    const auto found = blocks.find(handle);
+    return found != blocks.end() && found->second.moveable;
 }
 
 void* SimGlobalMemory::GlobalLock(MemoryHandle handle) {

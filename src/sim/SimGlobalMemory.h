@@ -34,6 +34,8 @@ class SimGlobalMemory : public GlobalMemory {
     void Discard(MemoryHandle block);
     // The bytes of a block (empty for one that does not exist).
     std::string_view Bytes(MemoryHandle block) const;
+    // Whether a block exists and was allocated with gmem::kMoveable.
+    bool IsMoveable(MemoryHandle block) const;
 
     // The seam.
     MemoryHandle GlobalAlloc(std::uint32_t flags, std::size_t bytes) override;
@@ -47,6 +49,7 @@ class SimGlobalMemory : public GlobalMemory {
         std::vector<char> bytes;
         int locks = 0;
         bool clipboardOwned = false;
+        bool moveable = false;
     };
     Block* Find(MemoryHandle block, const char* operation);
     MemoryHandle NewBlock(std::size_t size);

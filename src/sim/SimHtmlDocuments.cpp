@@ -1,12 +1,83 @@
 #include "sim/SimHtmlDocuments.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace nimbrel {
 
+namespace {
+
+// How often COM's modal loop hears of a message while a call waits (the
+// platform makes sure one comes at least that often).
+constexpr std::uint64_t kMessageInterval = 100;
+
+std::uint32_t Ticks(std::uint64_t milliseconds) {
+    return static_cast<std::uint32_t>(milliseconds);
+}
+
+}  // namespace
+
 SimHtmlDocuments::SimHtmlDocuments(SimWindowSystem& windows_, SimAtoms& atoms_,
-                                   SimModules& modules_, SimFaults& faults_)
-    : windows(windows_), atoms(atoms_), modules(modules_), faults(faults_) {}
+                                   SimModules& modules_, SimComRuntime& com_, SimClock& clock_,
+                                   SimFaults& faults_)
+    : windows(windows_),
+      atoms(atoms_),
+      modules(modules_),
+      com(com_),
+      clock(clock_),
+      faults(faults_) {}
+
+HResult SimHtmlDocuments::GetThrough() {
+    std::uint64_t waited = 0;
+    while (clock.Now() < busyUntil) {
+        ++rejectedCalls;
+        MessageFilter* filter = com.Filter();
+        const std::uint32_t answer =
+            filter != nullptr ? filter->RetryRejectedCall(Ticks(waited), servercall::kRetryLater)
+                              : kCancelRejectedCall;
+        if (answer == kCancelRejectedCall) return hr::kCallRejected;
+        // "At once" is still a moment later.
+        const std::uint64_t delay = answer < 100 ? 1 : answer;
+        clock.AdvanceBy(delay);
+        waited += delay;
+    }
+    return hr::kOk;
+}
+
+bool SimHtmlDocuments::AwaitAnswer(std::uint64_t duration, std::uint64_t& waited) {
+    waited = 0;
+    while (waited < duration) {
+        const std::uint64_t step = std::min(kMessageInterval, duration - waited);
+        clock.AdvanceBy(step);
+        waited += step;
+        MessageFilter* filter = com.Filter();
+        if (waited < duration && filter != nullptr &&
+            filter->MessagePending(Ticks(waited), pendingtype::kTopLevel) ==
+                pendingmsg::kCancelCall)
+            return false;
+    }
+    return true;
+}
+
+HResult SimHtmlDocuments::Write(std::uintptr_t handle, const char* call,
+                                const std::function<void(SimDocument&)>& write) {
+    HResult result;
+    SimDocument* d = Resolve(handle, Kind::kElement, call, result);
+    if (d == nullptr) return result;
+    if (d->putResult != hr::kOk) return d->putResult;
+    std::uint64_t waited = 0;
+    if (!AwaitAnswer(d->writeDelay, waited)) {
+        // The client finishes the write; nobody waits for its answer.
+        clock.After(d->writeDelay - waited, [document = references.at(handle).document, write] {
+            if (document->alive) write(*document);
+        });
+        return hr::kCallCanceled;
+    }
+    // The window may have gone meanwhile.
+    if (!d->alive) return hr::kDisconnected;
+    write(*d);
+    return hr::kOk;
+}
 
 std::shared_ptr<SimDocument> SimHtmlDocuments::Attach(WindowHandle window) {
     SimWindow* simWindow = windows.Get(window);
@@ -60,7 +131,13 @@ SimDocument* SimHtmlDocuments::Resolve(std::uintptr_t handle, Kind kind, const c
         result = hr::kDisconnected;
         return nullptr;
     }
-    result = hr::kOk;
+    result = GetThrough();
+    if (result != hr::kOk) return nullptr;
+    // The client may have closed the window meanwhile.
+    if (!found->second.document->alive) {
+        result = hr::kDisconnected;
+        return nullptr;
+    }
     return found->second.document.get();
 }
 
@@ -152,13 +229,8 @@ HResult SimHtmlDocuments::GetInnerHtml(HtmlElement element, String& html) {
 }
 
 HResult SimHtmlDocuments::PutInnerHtml(HtmlElement element, StringView html) {
-    HResult result;
-    if (SimDocument* d = Resolve(static_cast<std::uintptr_t>(element), Kind::kElement,
-                                 "put_innerHTML", result)) {
-        if (d->putResult != hr::kOk) return d->putResult;
-        d->SetInnerHtml(html);
-    }
-    return result;
+    return Write(static_cast<std::uintptr_t>(element), "put_innerHTML",
+                 [html = String(html)](SimDocument& d) { d.SetInnerHtml(html); });
 }
 
 HResult SimHtmlDocuments::GetInnerText(HtmlElement element, String& text) {
@@ -166,18 +238,14 @@ HResult SimHtmlDocuments::GetInnerText(HtmlElement element, String& text) {
     if (SimDocument* d = Resolve(static_cast<std::uintptr_t>(element), Kind::kElement,
                                  "get_innerText", result)) {
         text = d->InnerText();
+        if (d->busyAfterRead > 0) SetBusyUntil(clock.Now() + std::exchange(d->busyAfterRead, 0));
     }
     return result;
 }
 
 HResult SimHtmlDocuments::PutInnerText(HtmlElement element, StringView text) {
-    HResult result;
-    if (SimDocument* d = Resolve(static_cast<std::uintptr_t>(element), Kind::kElement,
-                                 "put_innerText", result)) {
-        if (d->putResult != hr::kOk) return d->putResult;
-        d->SetInnerText(text);
-    }
-    return result;
+    return Write(static_cast<std::uintptr_t>(element), "put_innerText",
+                 [text = String(text)](SimDocument& d) { d.SetInnerText(text); });
 }
 
 void SimHtmlDocuments::ReleaseDocument(HtmlDocument document) {

@@ -9,15 +9,28 @@
 //
 // Each reference handle holds one reference; using or releasing one that was
 // released is noted as a fault.
+//
+// A call reaches the client as through COM's modal loop, with the message
+// filter the program registered (SimComRuntime): while the client is busy
+// (SetBusyUntil, or a document's `busyAfterRead` once its text was read)
+// it rejects every call with "retry later", and the filter's
+// RetryRejectedCall says when to try again or to give up (hr::kCallRejected;
+// without a filter at once). A write of the body takes the document's
+// `writeDelay`, during which the filter's MessagePending is asked every
+// 100 ms whether to wait on; a call it ends fails with hr::kCallCanceled,
+// and the client still makes the write when its time is up.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
 
 #include "platform/HtmlDocuments.h"
 #include "sim/SimAtoms.h"
+#include "sim/SimClock.h"
+#include "sim/SimComRuntime.h"
 #include "sim/SimDocument.h"
 #include "sim/SimFaults.h"
 #include "sim/SimModules.h"
@@ -28,7 +41,7 @@ namespace nimbrel {
 class SimHtmlDocuments : public HtmlDocuments {
   public:
     SimHtmlDocuments(SimWindowSystem& windows, SimAtoms& atoms, SimModules& modules,
-                     SimFaults& faults);
+                     SimComRuntime& com, SimClock& clock, SimFaults& faults);
 
     // Gives `window` a new, empty document (disconnecting the one it showed)
     // and makes it answer "WM_HTML_GETOBJECT".
@@ -37,6 +50,11 @@ class SimHtmlDocuments : public HtmlDocuments {
     SimDocument* DocumentOf(WindowHandle window);
     // References the program holds and has not released.
     std::size_t OutstandingReferences() const { return references.size(); }
+    // The client rejects every call ("retry later") until `time` on the
+    // clock, as it does while a menu or dialog of its own runs.
+    void SetBusyUntil(std::uint64_t time) { busyUntil = time; }
+    // Calls the client rejected.
+    int RejectedCalls() const { return rejectedCalls; }
 
     // The seam.
     HResult ObjectFromLresult(ProcAddress function, LResult lResult, const Guid& iid, WParam wParam,
@@ -62,14 +80,28 @@ class SimHtmlDocuments : public HtmlDocuments {
         std::shared_ptr<SimDocument> document;
     };
     std::uintptr_t NewReference(Kind kind, std::shared_ptr<SimDocument> document);
-    // The live document behind a reference, or nullptr with `result` set.
+    // The live document behind a reference, once the call got through to
+    // the client, or nullptr with `result` set.
     SimDocument* Resolve(std::uintptr_t handle, Kind kind, const char* call, HResult& result);
+    // The call meets the busy client: hr::kOk once it gets through, else the
+    // failure.
+    HResult GetThrough();
+    // Waits for an answer that takes `duration` ms; false when the filter
+    // ended the wait first, `waited` ms into it.
+    bool AwaitAnswer(std::uint64_t duration, std::uint64_t& waited);
+    // A write of the body (`write` applies it), with the document's delay.
+    HResult Write(std::uintptr_t handle, const char* call,
+                  const std::function<void(SimDocument&)>& write);
     void Release(std::uintptr_t handle, Kind kind, const char* call);
 
     SimWindowSystem& windows;
     SimAtoms& atoms;
     SimModules& modules;
+    SimComRuntime& com;
+    SimClock& clock;
     SimFaults& faults;
+    std::uint64_t busyUntil = 0;
+    int rejectedCalls = 0;
     std::map<WindowHandle, std::shared_ptr<SimDocument>> shown;
     std::map<LResult, std::weak_ptr<SimDocument>> cookies;
     std::map<std::uintptr_t, Reference> references;

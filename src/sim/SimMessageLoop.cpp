@@ -55,8 +55,33 @@ Message SimMessageLoop::TimerMessage(Timer& timer) {
     return Message{timer.window, wm::kTimer, timer.id, 0, clock.TimeGetTime()};
 }
 
+void SimMessageLoop::SendFromOtherProcess(std::function<void()> answered) {
+    if (waiting) {
+        ++answeredCount;
+        answered();
+    } else {
+        unanswered.push_back(std::move(answered));
+    }
+}
+
+void SimMessageLoop::AnswerSentMessages() {
+    while (!unanswered.empty()) {
+        const std::function<void()> answered = std::move(unanswered.front());
+        unanswered.erase(unanswered.begin());
+        ++answeredCount;
+        answered();
+    }
+}
+
+void SimMessageLoop::WaitUntil(std::uint64_t time) {
+    waiting = true;
+    clock.AdvanceTo(time);
+    waiting = false;
+}
+
 int SimMessageLoop::GetMessageW(Message& message) {
     for (;;) {
+        AnswerSentMessages();
         if (!posted.empty()) {
             message = posted.front();
             posted.pop_front();
@@ -77,17 +102,18 @@ int SimMessageLoop::GetMessageW(Message& message) {
         if (timer != nullptr) wake = std::min(wake.value_or(timer->due), timer->due);
         if (!wake) return -1;
         if (stopAt && *wake > *stopAt) {
-            clock.AdvanceTo(*stopAt);
+            WaitUntil(*stopAt);
             message = Message{kNoWindow, wm::kQuit, 0, 0, clock.TimeGetTime()};
             return 0;
         }
-        clock.AdvanceTo(*wake);
+        WaitUntil(*wake);
     }
 }
 
 void SimMessageLoop::RunFor(std::uint64_t milliseconds) {
     const std::uint64_t end = clock.Now() + milliseconds;
     for (;;) {
+        AnswerSentMessages();
         if (!posted.empty()) {
             const Message message = posted.front();
             posted.pop_front();
@@ -96,12 +122,13 @@ void SimMessageLoop::RunFor(std::uint64_t milliseconds) {
         }
         Timer* timer = NextTimer();
         if (timer == nullptr || timer->due > end) break;
-        clock.AdvanceTo(timer->due);
+        WaitUntil(timer->due);
         // The clock's actions may have killed or changed timers.
         timer = NextTimer();
         if (timer != nullptr && timer->due <= clock.Now()) DispatchMessageW(TimerMessage(*timer));
     }
-    clock.AdvanceTo(end);
+    WaitUntil(end);
+    AnswerSentMessages();
 }
 
 bool SimMessageLoop::TranslateMessage(const Message&) {
@@ -134,6 +161,29 @@ bool SimMessageLoop::PostMessageW(WindowHandle window, std::uint32_t message, WP
 
 void SimMessageLoop::PostQuitMessage(int exitCode) {
     quitCode = exitCode;
+}
+
+std::uint32_t SimMessageLoop::MsgWaitForMultipleObjects(std::uint32_t milliseconds,
+                                                        std::uint32_t wakeMask) {
+    const int before = answeredCount;
+    AnswerSentMessages();
+    if ((wakeMask & qs::kSendMessage) != 0) WaitUntil(clock.Now() + milliseconds);
+    return answeredCount != before ? wait::kObject0 : wait::kTimeout;
+}
+
+bool SimMessageLoop::PeekMessageW(Message& message, WindowHandle window, std::uint32_t filterMin,
+                                  std::uint32_t filterMax, std::uint32_t removeFlags) {
+    AnswerSentMessages();
+    if ((removeFlags & ~pm::kRemove) == pm::kQsSendMessage) return false;
+    for (auto it = posted.begin(); it != posted.end(); ++it) {
+        const bool inRange = (filterMin == 0 && filterMax == 0) ||
+                             (it->message >= filterMin && it->message <= filterMax);
+        if (!inRange || (window != kNoWindow && it->window != window)) continue;
+        message = *it;
+        if ((removeFlags & pm::kRemove) != 0) posted.erase(it);
+        return true;
+    }
+    return false;
 }
 
 }  // namespace nimbrel

@@ -4,6 +4,9 @@
 // fell due during a long wait ticks once, and its next tick is one period
 // after that. A period below 10 ms counts as 10 ms.
 //
+// Messages other processes send to the program's windows are answered only
+// while it waits for messages; the sender waits meanwhile.
+//
 // GetMessageW waits by moving the clock to the next timer tick or desktop
 // event. With nothing left that could ever produce a message it answers -1
 // rather than wait forever; past the time set with StopAt it answers 0 as
@@ -12,6 +15,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -36,6 +40,11 @@ class SimMessageLoop : public MessageLoop {
     std::optional<std::uint32_t> TimerPeriod(WindowHandle window, std::uintptr_t timerId) const;
     // SetTimer calls so far.
     int SetTimerCalls() const { return setTimerCalls; }
+    // Another process sends a message to one of the program's windows and
+    // waits for the answer, which the program gives while it waits for
+    // messages (GetMessageW, RunFor), not while it sleeps or works:
+    // `answered` runs then, at once when the program waits now.
+    void SendFromOtherProcess(std::function<void()> answered);
 
     // The seam.
     std::uintptr_t SetTimer(WindowHandle window, std::uintptr_t timerId, std::uint32_t elapse,
@@ -48,6 +57,15 @@ class SimMessageLoop : public MessageLoop {
     bool PostMessageW(WindowHandle window, std::uint32_t message, WParam wParam,
                       LParam lParam) override;
     void PostQuitMessage(int exitCode) override;
+    // With qs::kSendMessage: waits the whole time, answering sent messages
+    // on the way (as a wait followed at once by PeekMessageW would);
+    // kObject0 when one came. Other kinds of input are not waited for.
+    std::uint32_t MsgWaitForMultipleObjects(std::uint32_t milliseconds,
+                                            std::uint32_t wakeMask) override;
+    // Answers sent messages; posted ones are taken only with the range and
+    // window of the call, timer messages never.
+    bool PeekMessageW(Message& message, WindowHandle window, std::uint32_t filterMin,
+                      std::uint32_t filterMax, std::uint32_t removeFlags) override;
 
   private:
     struct Timer {
@@ -60,6 +78,10 @@ class SimMessageLoop : public MessageLoop {
     };
     Timer* NextTimer();
     Message TimerMessage(Timer& timer);
+    // Answers the messages sent meanwhile.
+    void AnswerSentMessages();
+    // Moves the clock as the program waits for messages.
+    void WaitUntil(std::uint64_t time);
 
     SimClock& clock;
     SimWindowSystem& windows;
@@ -68,6 +90,9 @@ class SimMessageLoop : public MessageLoop {
     std::optional<int> quitCode;
     std::optional<std::uint64_t> stopAt;
     int setTimerCalls = 0;
+    bool waiting = false;
+    std::vector<std::function<void()>> unanswered;
+    int answeredCount = 0;
 };
 
 }  // namespace nimbrel

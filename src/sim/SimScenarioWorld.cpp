@@ -17,6 +17,10 @@ void SimScenarioWorld::Open(const ScenarioStep& step) {
         windows[step.id] = oe.ShowInPreview(step.text, step.html);
         return;
     }
+    if (step.kind == ScenarioStep::Kind::kThief) {
+        windows[step.id] = oe.OpenFocusThief(step.text);
+        return;
+    }
     OeNoteOptions options;
     options.title = step.title;
     options.titleDelay = step.titleAfter;
@@ -26,7 +30,11 @@ void SimScenarioWorld::Open(const ScenarioStep& step) {
                             ? oe.OpenReply(step.text, options)
                             : oe.OpenMessage(step.text, options);
     windows[step.id] = note.note;
+    // A hung client answers nothing in that window.
     if (step.hung) desktop.windows.Get(note.documentWindow)->hung = true;
+    if (step.hung) desktop.windows.Get(note.note)->hung = true;
+    oe.Document(note.note).writeDelay = step.writeDelay;
+    oe.Document(note.note).busyAfterRead = step.busyAfterRead;
 }
 
 void SimScenarioWorld::SetTitle(const std::string& id, StringView title) {
@@ -38,7 +46,7 @@ void SimScenarioWorld::Close(const std::string& id) {
 }
 
 void SimScenarioWorld::SetClipboardText(StringView text) {
-    desktop.clipboard.PutText(kOtherProcess, text);
+    desktop.clipboard.PutUnicodeText(kOtherProcess, text);
 }
 
 void SimScenarioWorld::HoldAlt(bool down) {

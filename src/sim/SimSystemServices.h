@@ -11,6 +11,7 @@
 #include "platform/SystemServices.h"
 #include "sim/SimClock.h"
 #include "sim/SimCodePage.h"
+#include "sim/SimProcess.h"
 
 namespace nimbrel {
 
@@ -31,6 +32,7 @@ class SimSystemServices : public SystemServices {
     std::uint32_t GetCurrentDirectoryA(std::uint32_t bufferSize, char* buffer) override;
     bool SetCurrentDirectoryA(const char* path) override;
     std::int64_t time() override;
+    std::uint32_t GetCurrentThreadId() override { return SimThreadId(kProgramProcess); }
     String MultiByteToWideChar(std::string_view bytes) override { return codePage.ToWide(bytes); }
     std::string WideCharToMultiByte(StringView text) override { return codePage.ToBytes(text); }
 

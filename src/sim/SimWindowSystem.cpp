@@ -82,7 +82,44 @@ void SimWindowSystem::Activate(WindowHandle handle) {
     const WindowHandle top = TopLevelOf(handle);
     if (top == kNoWindow) return;
     BringToTop(top);
+    const WindowHandle previous = foreground;
     foreground = top;
+    inputProcess = Get(top)->process;
+    if (SimWindow* left = Get(previous); left != nullptr && previous != top && left->deactivated) {
+        // Copied: the handler may change the window.
+        const auto notify = left->deactivated;
+        notify();
+    }
+}
+
+bool SimWindowSystem::InputAttachedTo(const SimWindow* window) const {
+    return window != nullptr && attached.count(window->process) != 0;
+}
+
+std::uint32_t SimWindowSystem::GetWindowThreadProcessId(WindowHandle handle,
+                                                        std::uint32_t* processId) {
+    const SimWindow* window = Get(handle);
+    if (window == nullptr) return 0;
+    if (processId != nullptr) *processId = SimProcessId(window->process);
+    return SimThreadId(window->process);
+}
+
+bool SimWindowSystem::AttachThreadInput(std::uint32_t attachThread, std::uint32_t toThread,
+                                        bool attach) {
+    if (attachThread != SimThreadId(kProgramProcess)) {
+        faults.Report("AttachThreadInput for a thread that is not the program's");
+        return false;
+    }
+    for (const SimProcess process : {kOeProcess, kOtherProcess}) {
+        if (toThread != SimThreadId(process)) continue;
+        if (attach) return attached.insert(process).second;
+        if (attached.erase(process) == 0) {
+            faults.Report("AttachThreadInput detaching a thread that is not attached");
+            return false;
+        }
+        return true;
+    }
+    return false;
 }
 
 SimWindow* SimWindowSystem::Get(WindowHandle handle) {
@@ -145,7 +182,8 @@ int SimWindowSystem::GetWindowTextW(WindowHandle handle, char16_t* buffer, int m
 
 WindowHandle SimWindowSystem::SetFocus(WindowHandle handle) {
     const SimWindow* window = Get(handle);
-    const bool ok = window != nullptr && window->process == kProgramProcess;
+    const bool ok =
+        window != nullptr && (window->process == kProgramProcess || InputAttachedTo(window));
     focusCalls.push_back({SimFocusCall::Kind::kSetFocus, handle, ok});
     if (!ok) return kNoWindow;
     const WindowHandle previous = focus;
@@ -155,7 +193,8 @@ WindowHandle SimWindowSystem::SetFocus(WindowHandle handle) {
 
 WindowHandle SimWindowSystem::SetActiveWindow(WindowHandle handle) {
     const SimWindow* window = Get(handle);
-    const bool ok = window != nullptr && window->process == kProgramProcess;
+    const bool ok =
+        window != nullptr && (window->process == kProgramProcess || InputAttachedTo(window));
     focusCalls.push_back({SimFocusCall::Kind::kSetActiveWindow, handle, ok});
     if (!ok) return kNoWindow;
     const WindowHandle previous = active;
@@ -164,7 +203,11 @@ WindowHandle SimWindowSystem::SetActiveWindow(WindowHandle handle) {
 }
 
 bool SimWindowSystem::SetForegroundWindow(WindowHandle handle) {
-    const bool ok = IsWindow(handle) && !foregroundLocked;
+    const SimWindow* front = Get(foreground);
+    const bool allowed = TopLevelOf(handle) == foreground || front == nullptr ||
+                         front->process == kProgramProcess || InputAttachedTo(front) ||
+                         inputProcess == kProgramProcess;
+    const bool ok = IsWindow(handle) && !foregroundLocked && allowed;
     focusCalls.push_back({SimFocusCall::Kind::kSetForegroundWindow, handle, ok});
     if (ok) Activate(handle);
     return ok;

@@ -5,8 +5,16 @@
 // handed out again (see SetHandleReuse).
 //
 // Focus rules as in Windows: SetFocus and SetActiveWindow fail for another
-// process's window (no attached input), SetForegroundWindow works unless the
-// foreground is locked; keyboard input goes to the foreground window.
+// process's window unless the program's input is attached to that process's
+// thread (AttachThreadInput; each process has one thread). The foreground
+// lock: SetForegroundWindow brings a window to the front only when it is in
+// front already, when no window or one of the program's is in front, when
+// the program's input is attached to the front window's thread, or when the
+// user's last input went to the program (it starts so; the scenario gives
+// it with GiveInput, a click on the program's windows or its tray icon
+// gives it too); a window the user or another program activates (Activate)
+// takes the input to its process. Keyboard input goes to the foreground
+// window.
 //
 // Geometry: a window's rectangle is kept in its parent's client coordinates
 // (screen coordinates for a top-level window); a window has no border, so
@@ -58,6 +66,9 @@ struct SimWindow {
     std::function<void(bool)> visibilityChanged;
     // Key presses that reach this (top-level) window: virtual key, Ctrl down.
     std::function<void(std::uint8_t, bool)> keyPressed;
+    // Told when this (top-level) window stops being the foreground window
+    // for another one.
+    std::function<void()> deactivated;
     // Run when the window is destroyed.
     std::vector<std::function<void()>> destroyed;
 };
@@ -88,9 +99,13 @@ class SimWindowSystem : public WindowSystem {
     WindowHandle Foreground() const { return foreground; }
     WindowHandle Focus() const { return focus; }
     WindowHandle TopLevelOf(WindowHandle window) const;
-    // SetForegroundWindow fails while locked (another program has the user's
-    // attention).
+    // SetForegroundWindow fails while locked, whatever the rules say.
     void SetForegroundLocked(bool locked) { foregroundLocked = locked; }
+    // The user's last input went to `process`, which may then bring windows
+    // to the front.
+    void GiveInput(SimProcess process) { inputProcess = process; }
+    // The processes whose thread the program's input is attached to.
+    const std::set<SimProcess>& AttachedInput() const { return attached; }
     // With reuse on, a new window takes the most recently freed handle.
     void SetHandleReuse(bool reuse) { reuseHandles = reuse; }
     const std::vector<SimFocusCall>& FocusCalls() const { return focusCalls; }
@@ -168,8 +183,15 @@ class SimWindowSystem : public WindowSystem {
     bool MessageBeep(std::uint32_t type) override;
     bool ChangeWindowMessageFilter(std::uint32_t message, std::uint32_t flag) override;
     int GetSystemMetrics(int index) override;
+    WindowHandle GetForegroundWindow() override { return foreground; }
+    std::uint32_t GetWindowThreadProcessId(WindowHandle window, std::uint32_t* processId) override;
+    bool AttachThreadInput(std::uint32_t attachThread, std::uint32_t toThread,
+                           bool attach) override;
 
   private:
+    // Whether the program's input is attached to the thread of the process
+    // of `window`.
+    bool InputAttachedTo(const SimWindow* window) const;
     // The window's own procedure, then the default handling.
     LResult CallProcedure(WindowHandle window, std::uint32_t message, WParam wParam, LParam lParam);
     std::vector<WindowHandle>* SiblingsOf(WindowHandle parent);
@@ -184,6 +206,8 @@ class SimWindowSystem : public WindowSystem {
     std::uintptr_t nextHandle = 0x10010;
     bool reuseHandles = false;
     bool foregroundLocked = false;
+    SimProcess inputProcess = kProgramProcess;
+    std::set<SimProcess> attached;
     WindowHandle foreground = kNoWindow;
     WindowHandle focus = kNoWindow;
     WindowHandle active = kNoWindow;

@@ -51,6 +51,37 @@ class OleString {
     BSTR value = nullptr;
 };
 
+// While a call waits for the other process, COM's modal loop asks the
+// thread's message filter (MessagePending) only when a message arrives, and
+// the thread's own timers do not wake Wine's loop. For the length of each
+// call the system's timer queue posts WM_NULL to the calling thread every
+// 100 ms, so the filter can end a wait that has gone on too long; the
+// message loop discards the WM_NULLs left over.
+class CallPulse {
+  public:
+    CallPulse() {
+        const auto thread = static_cast<ULONG_PTR>(::GetCurrentThreadId());
+        if (!::CreateTimerQueueTimer(&timer, nullptr, &CallPulse::Post,
+                                     reinterpret_cast<PVOID>(thread), kInterval, kInterval,
+                                     WT_EXECUTEINTIMERTHREAD))
+            timer = nullptr;
+    }
+    ~CallPulse() {
+        // Waits for a post under way.
+        if (timer != nullptr) ::DeleteTimerQueueTimer(nullptr, timer, INVALID_HANDLE_VALUE);
+    }
+    CallPulse(const CallPulse&) = delete;
+    CallPulse& operator=(const CallPulse&) = delete;
+
+  private:
+    static constexpr DWORD kInterval = 100;  // ms
+    static VOID CALLBACK Post(PVOID thread, BOOLEAN /*fired*/) {
+        ::PostThreadMessageW(static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(thread)), WM_NULL, 0,
+                             0);
+    }
+    HANDLE timer = nullptr;
+};
+
 template <typename Interface, typename Handle>
 Interface* Pointer(Handle handle) {
     return win32::ToWin32<Interface*>(handle);
@@ -62,6 +93,7 @@ template <typename Interface, typename Getter>
 HResult GetString(Interface* object, Getter getter, String& text) {
     if (object == nullptr) return E_POINTER;
     OleString received;
+    const CallPulse pulse;
     const HRESULT result = (object->*getter)(received.out());
     if (SUCCEEDED(result)) text = received.ToString();
     return result;
@@ -72,6 +104,7 @@ HResult PutString(Interface* object, Putter putter, StringView text) {
     if (object == nullptr) return E_POINTER;
     const OleString sent(text);
     if (sent.get() == nullptr) return E_OUTOFMEMORY;
+    const CallPulse pulse;
     return (object->*putter)(sent.get());
 }
 
@@ -102,6 +135,7 @@ HResult Win32HtmlDocuments::ObjectFromLresult(ProcAddress function, LResult lRes
     IID interfaceId;
     std::memcpy(&interfaceId, &iid, sizeof interfaceId);
     void* object = nullptr;
+    const CallPulse pulse;
     const HRESULT result = objectFromLresult(lResult, interfaceId, wParam, &object);
     if (SUCCEEDED(result)) document = win32::FromWin32<HtmlDocument>(object);
     return result;
@@ -123,6 +157,7 @@ HResult Win32HtmlDocuments::GetBody(HtmlDocument document, HtmlElement& body) {
     IHTMLDocument2* object = Pointer<IHTMLDocument2>(document);
     if (object == nullptr) return E_POINTER;
     IHTMLElement* element = nullptr;
+    const CallPulse pulse;
     const HRESULT result = object->get_body(&element);
     if (SUCCEEDED(result)) {
         body = win32::FromWin32<HtmlElement>(element);
@@ -139,6 +174,7 @@ HResult Win32HtmlDocuments::CreateStyleSheet(HtmlDocument document, StringView h
     const OleString path(href);
     if (path.get() == nullptr) return E_OUTOFMEMORY;
     IHTMLStyleSheet* created = nullptr;
+    const CallPulse pulse;
     const HRESULT result = object->createStyleSheet(path.get(), index, &created);
     if (SUCCEEDED(result)) {
         sheet = win32::FromWin32<HtmlStyleSheet>(created);
@@ -164,15 +200,19 @@ HResult Win32HtmlDocuments::PutInnerText(HtmlElement element, StringView text) {
     return PutString(Pointer<IHTMLElement>(element), &IHTMLElement::put_innerText, text);
 }
 
+// The last release of a proxy is a call to the other process too.
 void Win32HtmlDocuments::ReleaseDocument(HtmlDocument document) {
+    const CallPulse pulse;
     if (IHTMLDocument2* object = Pointer<IHTMLDocument2>(document)) object->Release();
 }
 
 void Win32HtmlDocuments::ReleaseElement(HtmlElement element) {
+    const CallPulse pulse;
     if (IHTMLElement* object = Pointer<IHTMLElement>(element)) object->Release();
 }
 
 void Win32HtmlDocuments::ReleaseStyleSheet(HtmlStyleSheet sheet) {
+    const CallPulse pulse;
     if (IHTMLStyleSheet* object = Pointer<IHTMLStyleSheet>(sheet)) object->Release();
 }
 

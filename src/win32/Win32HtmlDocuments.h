@@ -11,6 +11,12 @@
 // made and E_OUTOFMEMORY is the result. A call on a null interface answers
 // E_POINTER.
 //
+// While each call (and each release, the last of which is a call too) waits
+// for the other process, WM_NULL is posted to the calling thread every
+// 100 ms from the system's timer queue: COM's modal loop consults the
+// thread's message filter only when a message arrives, and the thread's
+// own timers do not wake Wine's.
+//
 // The interfaces are marshalled by the type library of MSHTML. That library
 // is kept loaded from the first document on: Wine drops a type library when
 // its last proxy goes and parses the whole of it again for the next

@@ -107,4 +107,20 @@ void Win32MessageLoop::PostQuitMessage(int exitCode) {
     ::PostQuitMessage(exitCode);
 }
 
+std::uint32_t Win32MessageLoop::MsgWaitForMultipleObjects(std::uint32_t milliseconds,
+                                                          std::uint32_t wakeMask) {
+    return ::MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, wakeMask);
+}
+
+bool Win32MessageLoop::PeekMessageW(Message& message, WindowHandle window, std::uint32_t filterMin,
+                                    std::uint32_t filterMax, std::uint32_t removeFlags) {
+    MSG received{};
+    if (!::PeekMessageW(&received, ToWin32<HWND>(window), filterMin, filterMax, removeFlags))
+        return false;
+    if ((removeFlags & PM_REMOVE) != 0) last = received;
+    message = Message{FromWin32<WindowHandle>(received.hwnd), received.message, received.wParam,
+                      received.lParam, received.time};
+    return true;
+}
+
 }  // namespace nimbrel

@@ -29,6 +29,10 @@ class Win32MessageLoop : public MessageLoop {
     bool PostMessageW(WindowHandle window, std::uint32_t message, WParam wParam,
                       LParam lParam) override;
     void PostQuitMessage(int exitCode) override;
+    std::uint32_t MsgWaitForMultipleObjects(std::uint32_t milliseconds,
+                                            std::uint32_t wakeMask) override;
+    bool PeekMessageW(Message& message, WindowHandle window, std::uint32_t filterMin,
+                      std::uint32_t filterMax, std::uint32_t removeFlags) override;
 
   private:
     // The MSG for `message`, with the position of the last message received.

@@ -29,6 +29,10 @@ std::int64_t Win32SystemServices::time() {
     return static_cast<std::int64_t>(std::time(nullptr));
 }
 
+std::uint32_t Win32SystemServices::GetCurrentThreadId() {
+    return ::GetCurrentThreadId();
+}
+
 String Win32SystemServices::MultiByteToWideChar(std::string_view bytes) {
     if (bytes.empty() || bytes.size() > INT_MAX) return String();
     const int length = static_cast<int>(bytes.size());

@@ -13,6 +13,7 @@ class Win32SystemServices : public SystemServices {
     std::uint32_t GetCurrentDirectoryA(std::uint32_t bufferSize, char* buffer) override;
     bool SetCurrentDirectoryA(const char* path) override;
     std::int64_t time() override;
+    std::uint32_t GetCurrentThreadId() override;
     // A text of more than 2^31 - 1 units or bytes, which the Win32 calls
     // cannot take, converts to an empty result.
     String MultiByteToWideChar(std::string_view bytes) override;

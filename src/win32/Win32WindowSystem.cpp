@@ -263,4 +263,21 @@ LResult Win32WindowSystem::SendMessageTimeoutW(WindowHandle window, std::uint32_
     return sent;
 }
 
+WindowHandle Win32WindowSystem::GetForegroundWindow() {
+    return ToHandle(::GetForegroundWindow());
+}
+
+std::uint32_t Win32WindowSystem::GetWindowThreadProcessId(WindowHandle window,
+                                                          std::uint32_t* processId) {
+    DWORD process = 0;
+    const DWORD thread = ::GetWindowThreadProcessId(ToHwnd(window), &process);
+    if (processId != nullptr) *processId = process;
+    return thread;
+}
+
+bool Win32WindowSystem::AttachThreadInput(std::uint32_t attachThread, std::uint32_t toThread,
+                                          bool attach) {
+    return ::AttachThreadInput(attachThread, toThread, attach ? TRUE : FALSE) != FALSE;
+}
+
 }  // namespace nimbrel

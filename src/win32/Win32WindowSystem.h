@@ -72,6 +72,10 @@ class Win32WindowSystem : public WindowSystem {
     LResult SendMessageTimeoutW(WindowHandle window, std::uint32_t message, WParam wParam,
                                 LParam lParam, std::uint32_t flags, std::uint32_t timeout,
                                 std::uintptr_t* result) override;
+    WindowHandle GetForegroundWindow() override;
+    std::uint32_t GetWindowThreadProcessId(WindowHandle window, std::uint32_t* processId) override;
+    bool AttachThreadInput(std::uint32_t attachThread, std::uint32_t toThread,
+                           bool attach) override;
 
   private:
     // Registers the window class unless this object did; false on failure.

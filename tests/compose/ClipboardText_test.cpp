@@ -21,7 +21,8 @@ class ClipboardTextTest : public ::testing::Test {
     }
 
     SimDesktop desktop;
-    ClipboardText clipboard{desktop.platform()};
+    WindowHandle owner = desktop.windows.Create(u"#32770", u"", kNoWindow, kProgramProcess);
+    ClipboardText clipboard{desktop.platform(), owner};
 };
 
 TEST_F(ClipboardTextTest, OpenWaitsForAnotherProgramUpToTheDeadline) {
@@ -54,7 +55,8 @@ TEST_F(ClipboardTextTest, OpenWaitsForAnotherProgramUpToTheDeadline) {
         } else if (c.hold < 0) {
             ASSERT_TRUE(held.clipboard.HoldOpen(kOtherProcess));
         }
-        ClipboardText text(held.platform());
+        ClipboardText text(held.platform(),
+                           held.windows.Create(u"#32770", u"", kNoWindow, kProgramProcess));
         EXPECT_EQ(text.OpenWithTimeout(c.timeout), c.fails);
         EXPECT_EQ(text.IsOpened(), !c.fails);
         EXPECT_EQ(held.clock.Now(), c.after);
@@ -112,7 +114,8 @@ TEST_F(ClipboardTextTest, FindsHtmlFormatAmongTheOtherFormats) {
     // Registered names keep the spelling of their first registration: a
     // format first registered as "html format" is not HTML Format.
     SimDesktop other;
-    ClipboardText text(other.platform());
+    ClipboardText text(other.platform(),
+                       other.windows.Create(u"#32770", u"", kNoWindow, kProgramProcess));
     const std::uint32_t lower = other.clipboard.RegisterClipboardFormatW(u"html format");
     ASSERT_EQ(lower, other.clipboard.RegisterClipboardFormatW(u"HTML Format"));
     ASSERT_TRUE(other.clipboard.Put(kOtherProcess, {{lower, std::string("<B>x</B>\0", 9)}}));
@@ -130,6 +133,8 @@ TEST_F(ClipboardTextTest, WritingReplacesEveryFormatAndClosesTheClipboard) {
     EXPECT_EQ(clipboard.WriteText(u"new text\r\n"), 0);
     EXPECT_FALSE(clipboard.IsOpened());
     EXPECT_FALSE(desktop.clipboard.OpenedBy().has_value());
+    EXPECT_EQ(desktop.clipboard.Owner(), owner);
+    EXPECT_EQ(desktop.clipboard.Formats().front(), cf::kUnicodeText);
     EXPECT_EQ(desktop.clipboard.Data(cf::kText), std::string("new text\r\n\0", 11));
     EXPECT_FALSE(desktop.clipboard.IsClipboardFormatAvailable(HtmlFormat()));
 
@@ -138,13 +143,20 @@ TEST_F(ClipboardTextTest, WritingReplacesEveryFormatAndClosesTheClipboard) {
     EXPECT_EQ(clipboard.WriteHeldText(), 0);
     EXPECT_EQ(desktop.clipboard.Text(), u"new text\r\n");
 
-    // Characters outside the code page become its replacement character.
+    // Characters outside the code page come back whole; only a program that
+    // asks for CF_TEXT gets the code page's replacement characters.
     desktop.codePage.Set(SimCodePage::Kind::kWindows1252);
-    EXPECT_EQ(clipboard.WriteText(u"\u20ac 5 \u263a \U0001D11E \u00e9 \u0081"), 0);
+    const String wide = u"\u20ac 5 \u263a \U0001D11E \u00e9 \u0081";
+    EXPECT_EQ(clipboard.WriteText(wide), 0);
     EXPECT_EQ(desktop.clipboard.Data(cf::kText), std::string("\x80 5 ? ? \xe9 \x81\0", 12));
     String text;
     ASSERT_FALSE(clipboard.ReadText(text));
-    EXPECT_EQ(text, u"\u20ac 5 ? ? \u00e9 \u0081");
+    EXPECT_EQ(text, wide);
+
+    // Opened for no window, the emptied clipboard refuses the data.
+    ClipboardText ownerless(desktop.platform(), kNoWindow);
+    EXPECT_EQ(ownerless.WriteText(u"lost"), 4);
+    EXPECT_FALSE(desktop.clipboard.Text().has_value());
 }
 
 TEST_F(ClipboardTextTest, AFailedWriteLeavesTheClipboardAsItWas) {

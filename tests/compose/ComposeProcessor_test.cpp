@@ -61,15 +61,25 @@ class ComposeProcessorTest : public WatchScenario {
     ComposeResult Process(const OeNote& note, StringView title = u"Re: Test") {
         return ProcessComposeWindow(*watcher, note.note, title);
     }
-    // The three focus calls, in order, on `window`.
+    // The three focus calls, in order, on `window`; with the program's input
+    // attached to OE's thread, each works.
     void ExpectFocused(WindowHandle window) {
         const std::vector<SimFocusCall>& calls = desktop.windows.FocusCalls();
         ASSERT_EQ(calls.size(), 3u);
         EXPECT_EQ(calls[0].kind, SimFocusCall::Kind::kSetFocus);
         EXPECT_EQ(calls[1].kind, SimFocusCall::Kind::kSetActiveWindow);
         EXPECT_EQ(calls[2].kind, SimFocusCall::Kind::kSetForegroundWindow);
-        for (const SimFocusCall& call : calls)
+        for (const SimFocusCall& call : calls) {
             EXPECT_EQ(call.window, window);
+            EXPECT_TRUE(call.succeeded);
+        }
+    }
+    // Another program's window comes to the front (the user clicks it).
+    WindowHandle OtherProgramInFront() {
+        const WindowHandle other =
+            desktop.windows.Create(u"Notepad", u"notes", kNoWindow, kOtherProcess);
+        desktop.windows.Activate(other);
+        return other;
     }
 };
 
@@ -141,13 +151,48 @@ TEST_F(ComposeProcessorTest, AnUnfinishedOrUnreachableDocumentIsNotReady) {
     EXPECT_EQ(Process(slow), kComposeReformatted);
 }
 
+// A client that rejects calls for a while (a menu or dialog of its own open)
+// is tried again for up to 2 s; a call it does not answer within 1 s is given
+// up. A write that failed so is a put error, never a processed message: it
+// may land later, or not at all.
+TEST_F(ComposeProcessorTest, CallsIntoABusyClientAreBoundedAndAFailedWriteIsAnError) {
+    const struct {
+        const char* name;
+        std::uint64_t busy;
+        std::uint64_t writeDelay;
+        HResult putResult;
+        ComposeResult result;
+        std::uint64_t takes;      // ms, at most
+        const String& bodyAfter;  // once the client is done
+    } cases[] = {
+        {"busy a while", 700, 0, hr::kOk, kComposeReformatted, 800, kEmailReplyDone},
+        {"busy too long", 5000, 0, hr::kOk, kComposeNotReady, 2100, kEmailReply},
+        {"write refused", 0, 0, hr::kCallRejected, kComposePutError, 0, kEmailReply},
+        {"write not done in time", 0, 4000, hr::kOk, kComposePutError, 1100, kEmailReplyDone},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const OeNote reply = oe.OpenReply(kEmailReply);
+        oe.Document(reply.note).writeDelay = c.writeDelay;
+        oe.Document(reply.note).putResult = c.putResult;
+        const std::uint64_t start = desktop.clock.Now();
+        desktop.documents.SetBusyUntil(start + c.busy);
+        EXPECT_EQ(Process(reply), c.result);
+        EXPECT_LE(desktop.clock.Now() - start, c.takes);
+        desktop.Wait(5000);
+        EXPECT_EQ(oe.BodyText(reply.note), c.bodyAfter);
+        oe.Close(reply.note);
+    }
+}
+
 TEST_F(ComposeProcessorTest, NegativeDelaysFromADamagedConfigurationCountAsNone) {
     settings.compositionInitDelay = -1;
     settings.oeReactionDelay = -200;
     settings.useClipboard = 1;
     const OeNote reply = oe.OpenReply(kEmailReply);
     EXPECT_EQ(Process(reply), kComposeReformatted);
-    EXPECT_EQ(desktop.clock.Now(), 0u);
+    // Only the window's two stays in front before the keys.
+    EXPECT_EQ(desktop.clock.Now(), 2 * 50u);
     EXPECT_EQ(oe.BodyText(reply.note), kEmailReplyDone);
 }
 
@@ -179,13 +224,60 @@ class ClipboardPathTest : public ComposeProcessorTest {
     String ClipboardText() { return desktop.clipboard.Text().value_or(u"(none)"); }
 };
 
+// ---------------------------------------------------------------- the window in front
+
+// While another program is in front (Windows refuses the foreground to one
+// in the background) no key goes out, into that program least of all. The
+// clipboard path leaves everything as it was, the user's clipboard too, and
+// takes the reply once the user is back in it; the document path puts the
+// text in without the caret keys.
+TEST_F(ComposeProcessorTest, NoKeyGoesOutWhileAnotherProgramIsInFront) {
+    const std::uint32_t rtf = desktop.clipboard.RegisterClipboardFormatW(u"Rich Text Format");
+    const struct {
+        const char* name;
+        std::int32_t useClipboard;
+        ComposeResult result;
+        const String& body;
+    } cases[] = {
+        {"document", 0, kComposeReformatted, kEmailReplyDone},
+        {"clipboard", 1, kComposeNotReady, kEmailReply},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        settings.useClipboard = c.useClipboard;
+        ASSERT_TRUE(desktop.clipboard.Put(
+            kOtherProcess, {{rtf, std::string("{\\rtf1 mine}\0", 13)},
+                            {cf::kUnicodeText, SimClipboard::UnicodeTextBytes(u"mine")}}));
+        const std::vector<std::uint32_t> userFormats = desktop.clipboard.Formats();
+        const OeNote reply = oe.OpenReply(kEmailReply);
+        const WindowHandle other = OtherProgramInFront();
+
+        EXPECT_EQ(Process(reply), c.result);
+        EXPECT_TRUE(TakeKeys().empty());
+        EXPECT_EQ(oe.BodyText(reply.note), c.body);
+        EXPECT_EQ(desktop.clipboard.Formats(), userFormats);
+        EXPECT_EQ(desktop.windows.Foreground(), other);
+
+        // The user goes back to the reply.
+        desktop.windows.Destroy(other);
+        if (c.useClipboard != 0) {
+            EXPECT_EQ(Process(reply), kComposeReformatted);
+            EXPECT_EQ(oe.BodyText(reply.note), kEmailReplyDone);
+            EXPECT_EQ(TakeKeys(), Join({kCopyKeys, kPaste, kCtrlHome}));
+            EXPECT_EQ(desktop.clipboard.Text(), u"mine");
+        }
+        oe.Close(reply.note);
+    }
+}
+
 // Whatever goes wrong after the copy keys, the message does not stay on the
 // user's clipboard.
 TEST_F(ClipboardPathTest, EveryFailureAfterTheCopyGivesTheUserHisTextBack) {
     const struct {
         const char* name;
         // Arranged before processing that starts at `t`: the copy happens
-        // at t, the clipboard is opened at t + 200.
+        // at t + 50 (the window has been in front that long), the clipboard
+        // is opened at t + 250.
         std::function<void(SimDesktop&, std::uint64_t t)> arrange;
         ComposeResult result;
     } cases[] = {
@@ -223,6 +315,19 @@ TEST_F(ClipboardPathTest, EveryFailureAfterTheCopyGivesTheUserHisTextBack) {
     }
 }
 
+// The user takes another program between the copy and the paste: nothing is
+// pasted there or anywhere, and the reply waits for a later tick.
+TEST_F(ClipboardPathTest, AReplyLeftBeforeThePasteIsNotPastedAnywhere) {
+    const OeNote reply = oe.OpenReply(kEmailReply);
+    WindowHandle other = kNoWindow;
+    desktop.clock.At(100, [&] { other = OtherProgramInFront(); });
+    EXPECT_EQ(Process(reply), kComposeNotReady);
+    EXPECT_EQ(TakeKeys(), kCopyKeys);
+    EXPECT_EQ(oe.BodyText(reply.note), kEmailReply + u" ");
+    EXPECT_EQ(ClipboardText(), u"the user's own text");
+    EXPECT_EQ(desktop.windows.Foreground(), other);
+}
+
 TEST_F(ClipboardPathTest, AnHtmlReplyGetsOneUpAndTheUserTextBack) {
     OeNoteOptions html;
     html.html = true;
@@ -245,8 +350,9 @@ TEST_F(ClipboardPathTest, ACopySlowerThanTheReactionDelayLeavesTheMessageAlone) 
 
 TEST_F(ClipboardPathTest, AFailedRestoreStillClosesTheClipboard) {
     const OeNote reply = oe.OpenReply(kEmailReply);
-    // The last write (the user's text) cannot get its memory.
-    desktop.clock.At(300, [this] { desktop.memory.FailNextAlloc(); });
+    // The last write (the user's text, after the paste at 300) cannot get
+    // its memory.
+    desktop.clock.At(400, [this] { desktop.memory.FailNextAlloc(); });
     EXPECT_EQ(Process(reply), kComposeReformatted);
     EXPECT_FALSE(desktop.clipboard.OpenedBy().has_value());
     // Another program can use the clipboard.

@@ -42,7 +42,8 @@ TEST_F(WatcherTest, ClipboardErrorsAreListedOnceWithTheLatencyBoxWhenWarningsAre
         const OeNote reply = oe.OpenReply(kEmailReply);
         if (c.getError) {
             const std::uint64_t t = desktop.clock.Now();
-            desktop.clock.At(t + 100,
+            // Between the copy (t + 50) and the reading (t + 250).
+            desktop.clock.At(t + 150,
                              [this] { desktop.clipboard.HoldOpenFor(kOtherProcess, 650); });
         } else {
             desktop.clipboard.FailNextSetData();

@@ -36,16 +36,38 @@ class SimOeTest : public ::testing::Test {
     OeTestHost oe;
 };
 
-// Another process's window takes the keys only through SetForegroundWindow,
-// and a copy fails while someone else holds the clipboard open.
-TEST_F(SimOeTest, KeysGoToTheForegroundWindowAndCopyingNeedsTheClipboard) {
+// Keys go to the window in front, which the program changes only as Windows
+// lets a program in the background (focus calls need attached input; the
+// foreground lock), and a copy fails while someone else holds the clipboard
+// open.
+TEST_F(SimOeTest, KeysGoToTheForegroundWindowWhichTheProgramGetsOnlyAsWindowsLetsIt) {
     const OeNote first = oe.OpenReply(u"first");
     const OeNote second = oe.OpenReply(u"second");
     ASSERT_EQ(desktop.windows.Foreground(), second.note);
     WindowSystem& windows = desktop.platform().windows;
-    EXPECT_EQ(windows.SetFocus(first.note), kNoWindow);
-    EXPECT_EQ(windows.SetActiveWindow(first.note), kNoWindow);
+    const auto lastCallWorked = [&] { return desktop.windows.FocusCalls().back().succeeded; };
+    // OE has the user's input.
+    windows.SetFocus(first.note);
+    EXPECT_FALSE(lastCallWorked());
+    windows.SetActiveWindow(first.note);
+    EXPECT_FALSE(lastCallWorked());
+    EXPECT_FALSE(windows.SetForegroundWindow(first.note));
+    EXPECT_TRUE(windows.SetForegroundWindow(second.note));  // in front already
+    // Attached to OE's thread, which has the foreground, the program gets
+    // both; not so while another program's window is in front.
+    const std::uint32_t program = desktop.platform().system.GetCurrentThreadId();
+    const std::uint32_t oeThread = windows.GetWindowThreadProcessId(first.note, nullptr);
+    ASSERT_TRUE(windows.AttachThreadInput(program, oeThread, true));
+    windows.SetFocus(first.note);
+    EXPECT_TRUE(lastCallWorked());
+    const WindowHandle other = desktop.windows.Create(u"Other", u"", kNoWindow, kOtherProcess);
+    desktop.windows.Activate(other);
+    EXPECT_FALSE(windows.SetForegroundWindow(first.note));
+    desktop.windows.Destroy(other);
+    desktop.windows.Activate(second.note);
     EXPECT_TRUE(windows.SetForegroundWindow(first.note));
+    EXPECT_EQ(windows.GetForegroundWindow(), first.note);
+    ASSERT_TRUE(windows.AttachThreadInput(program, oeThread, false));
     Press(vk::kA, true);
     Press(vk::kC, true);
     EXPECT_EQ(desktop.clipboard.Text(), u"first");

@@ -299,7 +299,10 @@ void UiScenario::Do(const Step& step, SimDialog& dialog) {
     if (verb == u"fail-create") return desktop.dialogs.FailNextCreate();
     if (verb == u"post-quit") return desktop.loop.PostQuitMessage(0);
     if (verb == u"kill-timer") return void(desktop.loop.KillTimer(app.mainWindow, kWatchTimerId));
-    if (verb == u"program") return void(exit = RunApplication(desktop.platform()));
+    if (verb == u"program") {
+        desktop.windows.GiveInput(kProgramProcess);  // the user starts it
+        return void(exit = RunApplication(desktop.platform()));
+    }
     if (verb == u"reset") return ResetProgramState();
     ADD_FAILURE() << "unknown step " << Utf8(verb);
 }

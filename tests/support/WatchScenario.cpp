@@ -49,6 +49,9 @@ WatchScenario::WatchScenario() {
     app = App{};
     app.running = 1;
     app.mainDialog = &host;
+    // The main dialog's window, hidden as it is until the user opens it.
+    app.mainWindow = desktop.windows.Create(u"#32770", u"Nimbrel   ", kNoWindow, kProgramProcess);
+    desktop.windows.ShowWindow(app.mainWindow, sw::kHide);
     const std::string install = directory.Path().string();
     std::copy_n(install.begin(), std::min(install.size(), kInstallDirectorySize - 1),
                 app.installDirectory);
@@ -71,6 +74,7 @@ WatchScenario::~WatchScenario() {
     EXPECT_TRUE(desktop.faults.Empty()) << desktop.faults.List().front();
     EXPECT_EQ(desktop.memory.ProgramBlocks(), 0u) << "leaked global memory";
     EXPECT_NE(desktop.clipboard.OpenedBy(), kProgramProcess) << "clipboard left open";
+    EXPECT_TRUE(desktop.windows.AttachedInput().empty()) << "input left attached";
     ResetWatcherState();
     ResetSignatures();
     app = App{};

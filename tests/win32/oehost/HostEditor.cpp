@@ -21,25 +21,18 @@ std::string ToCodePage(UINT codePage, StringView text) {
     return out;
 }
 
-String FromCodePage(UINT codePage, const char* bytes, std::size_t length) {
-    if (length == 0) return String();
-    const int size = MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(length), nullptr, 0);
-    String out(static_cast<std::size_t>(std::max(size, 0)), u'\0');
-    MultiByteToWideChar(codePage, 0, bytes, static_cast<int>(length),
-                        reinterpret_cast<wchar_t*>(out.data()), size);
-    return out;
-}
-
-// Hands a block holding `bytes` and a NUL to the open clipboard.
-bool Put(UINT format, const std::string& bytes) {
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size() + 1);
+// Hands a block holding `bytes` and a NUL (of `nulSize` bytes) to the open
+// clipboard.
+bool Put(UINT format, std::string bytes, std::size_t nulSize = 1) {
+    bytes.append(nulSize, '\0');
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
     if (block == nullptr) return false;
     void* memory = GlobalLock(block);
     if (memory == nullptr) {
         GlobalFree(block);
         return false;
     }
-    CopyMemory(memory, bytes.c_str(), bytes.size() + 1);
+    CopyMemory(memory, bytes.data(), bytes.size());
     GlobalUnlock(block);
     if (SetClipboardData(format, block) == nullptr) {
         GlobalFree(block);
@@ -59,16 +52,21 @@ bool OpenClipboardWithin(HWND owner, DWORD milliseconds) {
     return true;
 }
 
+// The units of `text` as bytes.
+std::string UnitBytes(StringView text) {
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(char16_t));
+}
+
 std::optional<String> ReadClipboardText(HWND owner) {
     if (!OpenClipboardWithin(owner, kClipboardWait)) return std::nullopt;
     std::optional<String> text;
-    if (HANDLE block = GetClipboardData(CF_TEXT)) {
-        if (const auto* bytes = static_cast<const char*>(GlobalLock(block))) {
-            const std::size_t size = GlobalSize(block);
+    if (HANDLE block = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* units = static_cast<const char16_t*>(GlobalLock(block))) {
+            const std::size_t size = GlobalSize(block) / sizeof(char16_t);
             std::size_t length = 0;
-            while (length < size && bytes[length] != '\0')
+            while (length < size && units[length] != u'\0')
                 ++length;
-            text = FromCodePage(CP_THREAD_ACP, bytes, length);
+            text = String(units, length);
             GlobalUnlock(block);
         }
     }
@@ -79,7 +77,7 @@ std::optional<String> ReadClipboardText(HWND owner) {
 bool WriteClipboardText(HWND owner, StringView text) {
     if (!OpenClipboardWithin(owner, kClipboardWait)) return false;
     EmptyClipboard();
-    const bool written = Put(CF_TEXT, ToCodePage(CP_THREAD_ACP, text));
+    const bool written = Put(CF_UNICODETEXT, UnitBytes(text), sizeof(char16_t));
     CloseClipboard();
     return written;
 }
@@ -129,6 +127,7 @@ void HostEditor::Copy(HWND owner, const SimDocument& document) {
         Put(RegisterClipboardFormatW(L"HTML Format"),
             sim::MakeHtmlFormat(ToCodePage(CP_UTF8, fragment)));
     }
+    Put(CF_UNICODETEXT, UnitBytes(selected), sizeof(char16_t));
     Put(CF_TEXT, ToCodePage(CP_THREAD_ACP, selected));
     CloseClipboard();
 }

@@ -5,10 +5,10 @@
 //   Up                    one line up, keeping the column where it can
 //   Space                 a space typed at the caret, replacing a selection
 //   Ctrl+A                selects the whole text
-//   Ctrl+C                CF_TEXT (thread code page) and, for an HTML
-//                         message, "HTML Format" first
+//   Ctrl+C                CF_UNICODETEXT and CF_TEXT (thread code page)
+//                         and, for an HTML message, "HTML Format" first
 //   Ctrl+V                replaces the selection with the clipboard's
-//                         CF_TEXT, line breaks made CR LF
+//                         CF_UNICODETEXT, line breaks made CR LF
 // A copy or paste waits up to a second for the clipboard and does nothing
 // when another program holds it that long.
 #pragma once
@@ -32,9 +32,10 @@ class HostEditor {
 
 // Opens the clipboard for `owner`, trying for up to `milliseconds`.
 bool OpenClipboardWithin(HWND owner, DWORD milliseconds);
-// The clipboard's CF_TEXT in the thread code page, if it has one.
+// The clipboard's CF_UNICODETEXT (which Windows makes from CF_TEXT too), if
+// it has one.
 std::optional<String> ReadClipboardText(HWND owner);
-// Puts `text` on the clipboard as CF_TEXT; false when it could not.
+// Puts `text` on the clipboard as CF_UNICODETEXT; false when it could not.
 bool WriteClipboardText(HWND owner, StringView text);
 
 }  // namespace nimbrel

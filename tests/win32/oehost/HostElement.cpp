@@ -8,6 +8,12 @@ namespace nimbrel {
 
 HostElement::HostElement(std::shared_ptr<SimDocument> model_) : model(std::move(model_)) {}
 
+void HostElement::BlockForWrite() {
+    // The whole client stands still meanwhile, as a client stuck in the
+    // write would.
+    if (model->writeDelay > 0) Sleep(static_cast<DWORD>(model->writeDelay));
+}
+
 HRESULT STDMETHODCALLTYPE HostElement::QueryInterface(REFIID riid, void** object) {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
@@ -41,6 +47,7 @@ HRESULT STDMETHODCALLTYPE HostElement::put_innerHTML(BSTR v) {
     NoteCall("put_innerHTML");
     if (!model->alive) return E_FAIL;
     if (model->putResult != hr::kOk) return static_cast<HRESULT>(model->putResult);
+    BlockForWrite();
     model->SetInnerHtml(TakeText(v));
     NoteBodyWritten(*model);
     return S_OK;
@@ -49,6 +56,10 @@ HRESULT STDMETHODCALLTYPE HostElement::put_innerHTML(BSTR v) {
 HRESULT STDMETHODCALLTYPE HostElement::get_innerText(BSTR* p) {
     NoteCall("get_innerText");
     if (!model->alive) return E_FAIL;
+    if (model->busyAfterRead > 0) {
+        SetClientBusy(static_cast<DWORD>(model->busyAfterRead));
+        model->busyAfterRead = 0;
+    }
     return GiveText(model->InnerText(), p);
 }
 
@@ -56,6 +67,7 @@ HRESULT STDMETHODCALLTYPE HostElement::put_innerText(BSTR v) {
     NoteCall("put_innerText");
     if (!model->alive) return E_FAIL;
     if (model->putResult != hr::kOk) return static_cast<HRESULT>(model->putResult);
+    BlockForWrite();
     model->SetInnerText(TakeText(v));
     NoteBodyWritten(*model);
     return S_OK;

@@ -1,5 +1,6 @@
 // The body element of a HostDocument: innerHTML and innerText of the shared
-// model, each write noted with its time (NoteBodyWritten).
+// model, each write noted with its time (NoteBodyWritten) and made after the
+// model's `writeDelay`, for which the client blocks.
 #pragma once
 
 #include <memory>
@@ -24,6 +25,8 @@ class HostElement final : public HtmlElementStubs {
 
   private:
     ~HostElement() = default;
+    // A write takes the model's `writeDelay`.
+    void BlockForWrite();
 
     LONG references = 1;
     std::shared_ptr<SimDocument> model;

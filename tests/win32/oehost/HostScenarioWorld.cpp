@@ -61,6 +61,10 @@ void HostScenarioWorld::Open(const ScenarioStep& step) {
         notes[step.id] = windows.ShowInPreview(step.text, step.html);
         return;
     }
+    if (step.kind == ScenarioStep::Kind::kThief) {
+        notes[step.id] = windows.OpenThief(step.text);
+        return;
+    }
     HostNoteOptions options;
     options.compose = step.kind == ScenarioStep::Kind::kReply;
     options.html = step.html;
@@ -69,6 +73,10 @@ void HostScenarioWorld::Open(const ScenarioStep& step) {
     options.completeAfter.reset();
     if (step.completeAfter) options.completeAfter = static_cast<DWORD>(*step.completeAfter);
     notes[step.id] = windows.OpenNote(step.title, step.text, options);
+    if (const std::shared_ptr<SimDocument>& model = notes[step.id].model) {
+        model->writeDelay = step.writeDelay;
+        model->busyAfterRead = step.busyAfterRead;
+    }
 }
 
 void HostScenarioWorld::SetTitle(const std::string& id, StringView title) {

@@ -230,6 +230,8 @@ int Run(int argc, wchar_t** argv) {
             static_cast<LONG>(written - *note.titledAt) >= 0)
             report << "timing " << id << " title-to-body " << (written - *note.titledAt) << " ms\n";
     }
+    if (windows.RejectedCalls() > 0)
+        report << "rejected " << windows.RejectedCalls() << " call(s) as busy\n";
     // The program's calls, in ms since the scenario started.
     for (const auto& [time, method] : Calls())
         report << "call " << static_cast<LONG>(time - start) << " " << method << "\n";

@@ -6,6 +6,7 @@
 
 #include "HostDocument.h"
 #include "HostEditor.h"
+#include "sim/SimEditor.h"
 
 namespace nimbrel {
 
@@ -23,6 +24,15 @@ const wchar_t* const kEnvelopeClass = L"OE_Envelope";
 const wchar_t* const kDocHostClass = L"ME_DocHost";
 const wchar_t* const kMimeClass = L"##MIMEEdit_Server";
 const wchar_t* const kServerClass = L"Internet Explorer_Server";
+const wchar_t* const kThiefClass = L"Nimbrel focus thief";
+
+// The thief takes the foreground back with this message, posted when it
+// loses it, and at this timer's ticks: under Wine the deactivation can come
+// before the foreground has moved, and then the message finds nothing to
+// take back.
+constexpr UINT kRetakeMessage = WM_APP + 1;
+constexpr UINT_PTR kRetakeTimer = 3;
+constexpr UINT kRetakePeriod = 10;
 
 // Only the client's own thread writes documents (a hung note's never does).
 std::map<const SimDocument*, DWORD> writes;
@@ -68,8 +78,11 @@ LRESULT CALLBACK ServerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_KEYDOWN:
             if (data != nullptr && data->editor) {
                 const String before = data->model->InnerHtml();
-                HostEditor::KeyPressed(window, *data->model, static_cast<UINT>(wParam),
-                                       GetKeyState(VK_CONTROL) < 0);
+                const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+                if (ctrl && wParam == 'C') NoteCall("editor: copy");
+                if (ctrl && wParam == 'V') NoteCall("editor: paste");
+                HostEditor::KeyPressed(window, *data->model, static_cast<UINT>(wParam), ctrl);
+                if (ctrl && (wParam == 'C' || wParam == 'V')) NoteCall("editor: done");
                 if (wParam == 'V' && data->model->InnerHtml() != before)
                     NoteBodyWritten(*data->model);
             }
@@ -123,6 +136,79 @@ LRESULT CALLBACK NoteProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+struct ThiefData {
+    std::shared_ptr<SimDocument> model;
+};
+
+LRESULT CALLBACK ThiefProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* data = reinterpret_cast<ThiefData*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    switch (message) {
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                NoteCall("thief deactivated");
+                PostMessageW(window, kRetakeMessage, 0, 0);
+            }
+            break;  // DefWindowProcW gives it the focus when it is activated
+        case kRetakeMessage:
+        case WM_TIMER:
+            if (GetForegroundWindow() != window) {
+                NoteCall(SetForegroundWindow(window) ? "thief took the foreground back"
+                                                     : "thief could not take the foreground back");
+            }
+            return 0;
+        case WM_KEYDOWN:
+            if (data != nullptr) {
+                data->model->SetInnerText(
+                    data->model->InnerText() +
+                    KeyTrace(static_cast<std::uint8_t>(wParam), GetKeyState(VK_CONTROL) < 0));
+            }
+            return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_KEYMENU) return 0;
+            break;
+        case WM_CLOSE:
+            return 0;  // closed by the scenario only
+        case WM_NCDESTROY:
+            delete data;
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The client's message filter: calls are rejected while it is busy.
+class BusyFilter : public IMessageFilter {
+  public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (object == nullptr) return E_POINTER;
+        *object = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessageFilter)
+                      ? static_cast<IMessageFilter*>(this)
+                      : nullptr;
+        return *object != nullptr ? S_OK : E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
+        if (static_cast<LONG>(busyUntil - GetTickCount()) <= 0) return SERVERCALL_ISHANDLED;
+        ++rejected;
+        NoteCall("rejected (retry later)");
+        return SERVERCALL_RETRYLATER;
+    }
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override {
+        return static_cast<DWORD>(-1);
+    }
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override {
+        return PENDINGMSG_WAITDEFPROCESS;
+    }
+
+    DWORD busyUntil = 0;
+    int rejected = 0;
+};
+
+BusyFilter busyFilter;
+
 LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) return 0;
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU) return 0;
@@ -138,7 +224,7 @@ bool RegisterClasses() {
         WNDPROC procedure;
     } classes[] = {{kMainClass, PlainProc},     {kPaneClass, PlainProc},    {kNoteClass, NoteProc},
                    {kEnvelopeClass, PlainProc}, {kDocHostClass, PlainProc}, {kMimeClass, PlainProc},
-                   {kServerClass, ServerProc}};
+                   {kServerClass, ServerProc},  {kThiefClass, ThiefProc}};
     for (const auto& c : classes) {
         WNDCLASSW wc{};
         wc.lpfnWndProc = c.procedure;
@@ -272,6 +358,7 @@ OeHostWindows::~OeHostWindows() {
 
 bool OeHostWindows::Start() {
     if (!RegisterClasses()) return false;
+    CoRegisterMessageFilter(&busyFilter, nullptr);
     mainWindow = CreateWindowExW(0, kMainClass, L"Inbox - Outlook Express",
                                  WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 800, 600,
                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -315,6 +402,29 @@ HostNote OeHostWindows::ShowInPreview(StringView body, bool html) {
     return shown;
 }
 
+HostNote OeHostWindows::OpenThief(StringView body) {
+    HostNote thief;
+    thief.model = std::make_shared<SimDocument>();
+    thief.model->SetInnerText(body);
+    thief.note = CreateWindowExW(0, kThiefClass, L"Another window", WS_OVERLAPPEDWINDOW, 300, 200,
+                                 400, 300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (thief.note == nullptr) return thief;
+    SetWindowLongPtrW(thief.note, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(new ThiefData{thief.model}));
+    SetTimer(thief.note, kRetakeTimer, kRetakePeriod, nullptr);
+    ShowWindow(thief.note, SW_SHOW);
+    SetForegroundWindow(thief.note);
+    return thief;
+}
+
+void SetClientBusy(DWORD milliseconds) {
+    busyFilter.busyUntil = GetTickCount() + milliseconds;
+}
+
+int OeHostWindows::RejectedCalls() const {
+    return busyFilter.rejected;
+}
+
 void OeHostWindows::SetTitle(HostNote& note, StringView title) {
     if (note.thread != nullptr || note.note == nullptr) return;  // hung: it would not answer
     std::wstring buffer;
@@ -337,7 +447,10 @@ void OeHostWindows::Close(HostNote& note) {
 void OeHostWindows::Exit() {
     // Note windows are closed by the world, which holds them; the main
     // window takes the preview pane with it.
-    if (mainWindow != nullptr) DestroyWindow(mainWindow);
+    if (mainWindow != nullptr) {
+        DestroyWindow(mainWindow);
+        CoRegisterMessageFilter(nullptr, nullptr);
+    }
     mainWindow = previewPane = previewHost = nullptr;
 }
 

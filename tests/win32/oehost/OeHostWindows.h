@@ -9,6 +9,18 @@
 //     "OE_Envelope" / "ComboBox"           compose windows only
 //     "ME_DocHost" / "##MIMEEdit_Server" / "Internet Explorer_Server"
 //
+// Beside them the client can bring up a focus thief: a window of its own
+// (class "Nimbrel focus thief") that keeps the foreground, taking it back
+// whenever it loses it, and writes down every key that reaches it at the
+// end of its text (KeyTrace).
+//
+// The client's thread has a message filter that rejects every incoming call
+// ("retry later") while the client is busy (SetClientBusy), as a client does
+// while a menu or dialog of its own runs; a document whose model has a
+// `busyAfterRead` makes it busy once its text was read. A document whose
+// model has a `writeDelay` blocks the client that long inside each write of
+// its body.
+//
 // Every "Internet Explorer_Server" window answers the registered message
 // "WM_HTML_GETOBJECT" with LresultFromObject for its HostDocument; a compose
 // window's one is also its editor (HostEditor): when the note window is
@@ -63,6 +75,10 @@ class OeHostWindows {
     HostNote OpenNote(StringView title, StringView body, const HostNoteOptions& options);
     // A new document window in the preview pane; the old one goes.
     HostNote ShowInPreview(StringView body, bool html);
+    // The focus thief, in front; Close lets it go.
+    HostNote OpenThief(StringView body);
+    // Calls rejected so far.
+    int RejectedCalls() const;
     void SetTitle(HostNote& note, StringView title);
     void Close(HostNote& note);
     // The client exits: every window goes.
@@ -73,6 +89,9 @@ class OeHostWindows {
     HWND previewPane = nullptr;
     HWND previewHost = nullptr;
 };
+
+// The client rejects incoming calls for `milliseconds` from now.
+void SetClientBusy(DWORD milliseconds);
 
 // When a document's body was first written (GetTickCount, 0 for never), by
 // the program through the document or by a paste; and noting a write.
