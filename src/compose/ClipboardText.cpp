@@ -90,10 +90,10 @@ bool ClipboardText::Empty(std::int32_t timeout) {
         opened = 0;
     }
     if (Open(kNoWindow, timeout)) return true;
-    platform.clipboard.EmptyClipboard();
+    const bool emptied = platform.clipboard.EmptyClipboard();
     platform.clipboard.CloseClipboard();
     opened = 0;
-    return false;
+    return !emptied;
 }
 
 int ClipboardText::WriteText(StringView text) {

@@ -27,6 +27,18 @@ constexpr Key kA{vk::kA, 0x1E};
 constexpr Key kC{vk::kC, 0x2E};
 constexpr Key kV{vk::kV, 0x2F};
 
+// Whether a copied text ends with the Space typed before the copy (line
+// breaks after it, which an editor may add, aside). An empty text is left
+// to the caller: it means not ready.
+bool EndsWithTypedSpace(StringView text) {
+    const std::size_t last = text.find_last_not_of(u"\r\n");
+    return text.empty() || (last != StringView::npos && text[last] == u' ');
+}
+
+// How long the user's clipboard text waits for another program's hold at
+// the most.
+constexpr std::int32_t kRestoreTimeout = 5000;
+
 std::uint32_t Delay(std::int32_t milliseconds) {
     return static_cast<std::uint32_t>(std::max(milliseconds, 0));
 }
@@ -207,6 +219,13 @@ std::optional<ComposeResult> ComposeRun::TakeFromDocument(String& text) {
 }
 
 std::optional<ComposeResult> ComposeRun::TakeFromClipboard(String& text) {
+    // Nothing is done that cannot be undone: a clipboard that another
+    // program holds past the time-out can be neither saved nor emptied, and
+    // the window waits for a later tick with nothing touched. (Read once
+    // without waiting, an unsaved text was lost, and a clipboard that could
+    // not be emptied let a stale text be pasted over the message.)
+    if (clipboard.OpenWithTimeout(settings.clipboardOpenTimeout)) return kComposeNotReady;
+    // No text on the clipboard saves none.
     clipboard.ReadText(savedText);
     // Not in front: nothing is touched, the user's clipboard included.
     if (!BringToFront()) return kComposeNotReady;
@@ -217,7 +236,7 @@ std::optional<ComposeResult> ComposeRun::TakeFromClipboard(String& text) {
     // window, the clipboard is not the program's while the editor copies
     // (the editor would wait for the program's window, and the program for
     // the copy).
-    clipboard.Empty(settings.clipboardOpenTimeout);
+    if (clipboard.Empty(settings.clipboardOpenTimeout)) return kComposeNotReady;
     // The Space typed at the end makes the copy end with it. Each chord goes
     // out only while the window is in front: the user may take another one
     // at any moment.
@@ -249,6 +268,13 @@ std::optional<ComposeResult> ComposeRun::TakeFromClipboard(String& text) {
         }
     }
     if (clipboard.ReadText(text)) return GiveUpAfterCopy(kComposeGetError);
+    // The editor's copy ends with the Space typed at the end; any other
+    // text (one another program put there after the clipboard was emptied)
+    // is not the message and is never pasted over it.
+    if (!EndsWithTypedSpace(text)) {
+        text.clear();
+        return GiveUpAfterCopy(kComposeGetError);
+    }
     return std::nullopt;
 }
 
@@ -290,7 +316,11 @@ ComposeResult ComposeRun::GiveUpAfterCopy(ComposeResult result) {
 }
 
 void ComposeRun::RestoreUserText() {
-    clipboard.OpenWithTimeout(settings.clipboardOpenTimeout);
+    // The clipboard holds the message now, not the user's text: another
+    // program that holds it a while is waited for longer than any other
+    // step waits (the user's text would be gone for good otherwise).
+    const std::int32_t timeout = std::max(settings.clipboardOpenTimeout, kRestoreTimeout);
+    if (clipboard.OpenWithTimeout(timeout)) return;
     clipboard.WriteText(savedText);
     // A write that could not allocate or lock its block leaves the clipboard
     // open, which would lock every other program out of it.

@@ -315,6 +315,64 @@ TEST_F(ClipboardPathTest, EveryFailureAfterTheCopyGivesTheUserHisTextBack) {
     }
 }
 
+// Another program (a clipboard manager, a remote desktop's clipboard sync)
+// holds the clipboard as the run starts and lets go at some moment, or
+// puts its own text there: the message ends as it was (with the typed
+// Space at most) or as a correct reformat, and the user's clipboard text as
+// it was; nothing else, whatever the moment.
+TEST_F(ClipboardPathTest, AClipboardHeldByAnotherProgramNeverCostsTheMessageOrTheUserText) {
+    const String& untouched = kEmailReply;
+    const String typed = kEmailReply + u" ";
+    const struct {
+        const char* name;
+        // From the start of the run; the clipboard time-out is 500 ms.
+        std::uint64_t heldAt;
+        std::uint64_t heldFor;
+        ComposeResult result;
+        const String& body;
+    } cases[] = {
+        {"held through the whole run", 0, 5000, kComposeNotReady, untouched},
+        {"taken between the save and the emptying", 10, 5000, kComposeNotReady, untouched},
+        {"let go before the copy", 0, 300, kComposeReformatted, kEmailReplyDone},
+        {"held between the emptying and the copy", 30, 20, kComposeReformatted, kEmailReplyDone},
+        {"held between the copy and the read", 100, 100, kComposeReformatted, kEmailReplyDone},
+        {"held from before the read past the time-out", 100, 900, kComposeGetError, typed},
+        {"held after the read, through the paste", 255, 2000, kComposePutError, typed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const OeNote reply = oe.OpenReply(kEmailReply);
+        const std::uint64_t start = desktop.clock.Now();
+        if (c.heldAt == 0) {
+            desktop.clipboard.HoldOpenFor(kOtherProcess, c.heldFor);
+        } else {
+            desktop.clock.At(start + c.heldAt,
+                             [&] { desktop.clipboard.HoldOpenFor(kOtherProcess, c.heldFor); });
+        }
+        EXPECT_EQ(Process(reply), c.result);
+        desktop.Wait(6000);  // the other program lets go
+        EXPECT_EQ(oe.BodyText(reply.note), c.body);
+        EXPECT_EQ(ClipboardText(), u"the user's own text");
+        const bool keys = !TakeKeys().empty();
+        EXPECT_EQ(keys, c.result != kComposeNotReady) << "no key at all when not ready";
+        oe.Close(reply.note);
+    }
+}
+
+// A copy that never came (the editor too slow) while another program put
+// its own text on the emptied clipboard: that text is not the message and
+// is not pasted over it.
+TEST_F(ClipboardPathTest, AnotherProgramsTextIsNeverPastedOverTheMessage) {
+    desktop.keyboard.SetInputLatency(300);
+    const OeNote reply = oe.OpenReply(kEmailReply);
+    desktop.clock.At(desktop.clock.Now() + 100,
+                     [this] { desktop.clipboard.PutText(kOtherProcess, u"a manager's text"); });
+    EXPECT_EQ(Process(reply), kComposeGetError);
+    desktop.Wait(1000);
+    EXPECT_EQ(oe.BodyText(reply.note), kEmailReply + u" ");
+    EXPECT_EQ(ClipboardText(), u"the user's own text");
+}
+
 // The user takes another program between the copy and the paste: nothing is
 // pasted there or anywhere, and the reply waits for a later tick.
 TEST_F(ClipboardPathTest, AReplyLeftBeforeThePasteIsNotPastedAnywhere) {
