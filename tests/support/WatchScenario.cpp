@@ -49,7 +49,7 @@ WatchScenario::WatchScenario() {
     app = App{};
     app.running = 1;
     app.mainDialog = &host;
-    const std::string install = directory.Path().string();
+    const std::u16string install = directory.Path().u16string();
     std::copy_n(install.begin(), std::min(install.size(), kInstallDirectorySize - 1),
                 app.installDirectory);
     CHtmlDocAccess::ResetProcessState();
