@@ -41,8 +41,8 @@ void LoadSignatures(const std::filesystem::path& directory);
 // puts back the default: "signatures.ini" of the current directory, read as
 // UTF-8.
 void SetSignatureSource(std::vector<std::filesystem::path> files, AnsiDecoder decode);
-// Every ReplyFormatter's: reads the source set above, once per run (as the
-// other form, when signaturesLoaded is clear).
+// Run by the construction of every ReplyFormatter: reads that source into
+// signatureList unless signaturesLoaded is already set; sets it either way.
 void LoadSignatures();
 
 // The signatures in the bytes of a signatures.ini, in file order. Lines end

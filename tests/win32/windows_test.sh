@@ -50,11 +50,14 @@ if ((inside == 0)); then
 fi
 
 # --- inside the virtual display ---------------------------------------------
-chattr -R -i "$work" 2>/dev/null || true # a folder an aborted run left unwritable
+# The install directory made unwritable below is made writable again, also after an
+# aborted run.
+writable() { chattr -i "$work/Nimbrel" "$work/Nimbrel/Nimbrel.cfg" 2>/dev/null || true; }
+writable
 rm -rf "$work"
 fresh_prefix "$work/prefix"
 trap 'echo "windows: stopped (deadline or signal)"; exit 1' INT TERM HUP
-trap 'chattr -R -i "$work" 2>/dev/null; wineserver -k >/dev/null 2>&1 || true' EXIT
+trap 'writable; wineserver -k >/dev/null 2>&1 || true' EXIT
 # One server for all the runs (until the trap ends it), not one per driver call.
 wineserver -p
 
