@@ -31,7 +31,7 @@
 //                              build=B bits=32|64 wow64=0|1"
 //   appdata                    the user's application data folder: "folder PATH" or "none"
 #include <windows.h>
-// After windows.h, which they need.
+// After windows.h, which it needs.
 #include <shellapi.h>
 #include <shlobj.h>
 
