@@ -82,7 +82,7 @@ struct Resources {
     CStyleSheetInfo styleSheet{fs::path(NIMBREL_DATA_DIR), false, boxes};
     std::vector<EmoticonEntry> emoticons;
     String prefix = EmoticonImagePrefix(u"C:\\Program Files\\Nimbrel");
-    Resources() { LoadEmoticonTable(NIMBREL_DATA_DIR, false, boxes, emoticons); }
+    Resources() { LoadEmoticonTable(NIMBREL_DATA_DIR, false, boxes, emoticons, AnsiToUtf16); }
 };
 
 // One timed colouring of `text`, which is handed over as the program hands

@@ -150,16 +150,15 @@ void RunDemo(const DemoOptions& options) {
     if (!script.Error().empty())
         throw CommandError("'" + scenarioFile.string() + "': " + script.Error());
 
-    ScratchDirectory install;
-    ScenarioPlayer player(script, install.path);
+    ScratchDirectory scratch;
+    ScenarioPlayer player(script, scratch.path);
     if (const std::string fault = player.Install(data); !fault.empty()) throw CommandError(fault);
     const ProgramExit exit = player.Play();
     if (exit == ProgramExit::kQuit && player.desktop.clock.Now() >= ScenarioPlayer::kTimeLimit)
         throw CommandError("the scenario did not end within 600 s of simulated time");
     if (exit != ProgramExit::kEnded)
         throw CommandError(std::string("the program ended early: ") + ExitText(exit));
-    const String imagePrefix = EmoticonImagePrefix(
-        player.desktop.system.MultiByteToWideChar(player.world.installDirectory));
+    const String imagePrefix = EmoticonImagePrefix(player.world.installDirectory);
 
     std::cout << "Nimbrel beside a simulated Outlook Express, installed from " << data.string()
               << ", playing " << scenarioFile.string() << "\n\n";
@@ -188,7 +187,7 @@ void RunDemo(const DemoOptions& options) {
     for (const auto& [title, status] : rows)
         std::cout << "  " << Padded(title, width) << Utf16ToUtf8(status) << "\n";
 
-    WritePageFiles(install.path, out);
+    WritePageFiles(player.InstallDirectory(), out);
     for (const ScenarioStep& step : script.Steps()) {
         using Kind = ScenarioStep::Kind;
         if (step.kind != Kind::kReply && step.kind != Kind::kMessage && step.kind != Kind::kPreview)

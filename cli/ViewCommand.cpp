@@ -114,7 +114,7 @@ void View(const ViewOptions& options) {
     const bool warnings = settings.displayWarnings != 0;
     const CStyleSheetInfo styleSheet(data, warnings, boxes);
     std::vector<EmoticonEntry> emoticons;
-    LoadEmoticonTable(data, warnings, boxes, emoticons);
+    LoadEmoticonTable(data, warnings, boxes, emoticons, AnsiToUtf16);
     const String imagePrefix = EmoticonImagePrefix(AnsiToUtf16(data.string()));
     const ViewResources resources{styleSheet, emoticons, imagePrefix};
 

@@ -1,6 +1,9 @@
 ; Nimbrel's setup program: installs Nimbrel.exe and its data files, registers
 ; the uninstall entry through which the program finds its directory, and
-; writes the uninstaller.
+; writes the uninstaller. The user's own files, Nimbrel.cfg and
+; signatures.ini, live in %APPDATA%\Nimbrel, which the program makes; the
+; install folder's signatures.ini is the default it reads while the user has
+; none.
 ;
 ; Built by scripts/build-setup, which passes:
 ;   /DARCH=x86|amd64     the program's architecture (x86 is the one shipped)
@@ -32,7 +35,9 @@ Unicode true
 !endif
 
 !include "MUI2.nsh"
+!include "FileFunc.nsh"
 !include "LogicLib.nsh"
+!include "Sections.nsh"
 !include "WinMessages.nsh"
 
 !define VERSION "1.19.2"
@@ -73,7 +78,8 @@ VIAddVersionKey "LegalCopyright" "Free software by the ${PUBLISHER}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_FINISHPAGE_RUN "$INSTDIR\Nimbrel.exe"
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartNimbrel
 !define MUI_FINISHPAGE_RUN_TEXT "Start Nimbrel now"
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\docs\index.html"
 !define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the user guide"
@@ -93,8 +99,6 @@ VIAddVersionKey "LegalCopyright" "Free software by the ${PUBLISHER}"
 
 ; Set when this setup ended a running Nimbrel, which it then starts again.
 Var endedRunning
-; The signatures.ini file time recorded at the last install ("high.low").
-Var shippedSignatures
 
 ; Ends a running Nimbrel as its Terminate button does, so that it saves its
 ; settings, and waits until its main dialog is gone. Sets $0 to 1 when one
@@ -151,6 +155,7 @@ Function un.onInit
     SetRegView 64
 !endif
     SetShellVarContext all
+    Call un.ReadOptions
 FunctionEnd
 
 ; Checks, before anything is changed, that the uninstall entry and the
@@ -182,6 +187,37 @@ Function CheckRights
     Delete "$INSTDIR\nimbrel-setup.probe"
 FunctionEnd
 
+; Starts the installed Nimbrel as the logged-on user, not with this setup's
+; administrator token: the shell that runs the user's desktop starts it (an
+; elevated explorer.exe given a program hands it to the running one), so its
+; Nimbrel.cfg is the user's, it may write it, and the taskbar's messages
+; reach it.
+Function StartNimbrel
+    Exec '"$WINDIR\explorer.exe" "$INSTDIR\Nimbrel.exe"'
+FunctionEnd
+
+; A signatures.ini that a setup before this one recorded as changed by the
+; user (its file time differs from the one recorded) moves to the user's
+; folder, unless the user has one there; the install folder's is the setup's
+; default from now on, and the record goes.
+Function MoveEditedSignatures
+    ReadRegStr $6 HKLM "${UNINSTALL_KEY}" "SignaturesFileTime"
+    ${If} $6 != ""
+    ${AndIf} ${FileExists} "$INSTDIR\signatures.ini"
+        GetFileTime "$INSTDIR\signatures.ini" $7 $8
+        ${If} "$7.$8" != $6
+            SetShellVarContext current
+            ${IfNot} ${FileExists} "$APPDATA\Nimbrel\signatures.ini"
+                DetailPrint "Moving your signatures.ini to $APPDATA\Nimbrel"
+                CreateDirectory "$APPDATA\Nimbrel"
+                CopyFiles /SILENT "$INSTDIR\signatures.ini" "$APPDATA\Nimbrel"
+            ${EndIf}
+            SetShellVarContext all
+        ${EndIf}
+    ${EndIf}
+    DeleteRegValue HKLM "${UNINSTALL_KEY}" "SignaturesFileTime"
+FunctionEnd
+
 ; Removes what a failed install wrote and aborts.
 Function RollBack
     DetailPrint "Setup failed; removing what it installed"
@@ -192,10 +228,7 @@ Function RollBack
     Delete "$INSTDIR\donations.html"
     RMDir /r "$INSTDIR\emoticons"
     RMDir /r "$INSTDIR\docs"
-    ; A signatures.ini that this setup put there ($8) is not the user's.
-    ${If} $8 == 1
-        Delete "$INSTDIR\signatures.ini"
-    ${EndIf}
+    Delete "$INSTDIR\signatures.ini"
     Delete "$INSTDIR\uninstall.exe"
     RMDir "$INSTDIR"
     DeleteRegKey HKLM "${UNINSTALL_KEY}"
@@ -209,7 +242,7 @@ Section "Nimbrel" SecProgram
     Call EndRunningNimbrel
     StrCpy $endedRunning $0
 
-    StrCpy $8 0
+    Call MoveEditedSignatures
     SetOutPath "$INSTDIR"
     SetOverwrite on
     ClearErrors
@@ -218,33 +251,14 @@ Section "Nimbrel" SecProgram
     File "${DATA}/emoticons.ini"
     File "${DATA}/styles.css"
     File "${DATA}/donations.html"
+    File "${DATA}/signatures.ini"
     SetOutPath "$INSTDIR\emoticons"
     File "${DATA}/emoticons/*.gif"
     SetOutPath "$INSTDIR\docs"
     File /r "${DATA}/docs/*.*"
     SetOutPath "$INSTDIR"
-
-    ; signatures.ini is the user's to edit: replaced only when it is still
-    ; the file an earlier setup put there (its file time unchanged).
     ${If} ${Errors}
         Call RollBack
-    ${EndIf}
-    ; (ReadRegStr of a value that is not there sets the error flag.)
-    ReadRegStr $shippedSignatures HKLM "${UNINSTALL_KEY}" "SignaturesFileTime"
-    ClearErrors
-    StrCpy $8 1
-    ${If} ${FileExists} "$INSTDIR\signatures.ini"
-        GetFileTime "$INSTDIR\signatures.ini" $6 $7
-        ${If} "$6.$7" != $shippedSignatures
-            StrCpy $8 0
-            DetailPrint "Keeping your signatures.ini"
-        ${EndIf}
-    ${EndIf}
-    ${If} $8 == 1
-        File "${DATA}/signatures.ini"
-        ${If} ${Errors}
-            Call RollBack
-        ${EndIf}
     ${EndIf}
 
     WriteUninstaller "$INSTDIR\uninstall.exe"
@@ -263,10 +277,6 @@ Section "Nimbrel" SecProgram
     WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
     WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
-    ${If} $8 == 1
-        GetFileTime "$INSTDIR\signatures.ini" $6 $7
-        WriteRegStr HKLM "${UNINSTALL_KEY}" "SignaturesFileTime" "$6.$7"
-    ${EndIf}
     ${If} ${Errors}
         Call RollBack
     ${EndIf}
@@ -277,6 +287,10 @@ Section "Nimbrel" SecProgram
     CreateShortCut "$SMPROGRAMS\Nimbrel\Uninstall Nimbrel.lnk" "$INSTDIR\uninstall.exe"
 SectionEnd
 
+; The Run value of the user who runs the setup: on Windows XP and on later
+; Windows with an administrator account (elevated or not, the same user and
+; registry hive) that is the logged-on user, whom the box speaks of. HKLM's Run
+; would start Nimbrel, and its questions, for every account of the machine.
 Section "Start Nimbrel when I log on" SecRunAtLogon
     WriteRegStr HKCU "${RUN_KEY}" "Nimbrel" '"$INSTDIR\Nimbrel.exe"'
 SectionEnd
@@ -284,7 +298,7 @@ SectionEnd
 Function .onInstSuccess
     ; A Nimbrel that was running before the upgrade runs again afterwards.
     ${If} $endedRunning == 1
-        Exec '"$INSTDIR\Nimbrel.exe"'
+        Call StartNimbrel
     ${EndIf}
 FunctionEnd
 
@@ -299,14 +313,7 @@ Section "un.Nimbrel" UnSecProgram
     Delete "$INSTDIR\donations.html"
     RMDir /r "$INSTDIR\emoticons"
     RMDir /r "$INSTDIR\docs"
-    ; An unchanged signatures.ini is the setup's, not the user's.
-    ReadRegStr $shippedSignatures HKLM "${UNINSTALL_KEY}" "SignaturesFileTime"
-    ${If} ${FileExists} "$INSTDIR\signatures.ini"
-        GetFileTime "$INSTDIR\signatures.ini" $6 $7
-        ${If} "$6.$7" == $shippedSignatures
-            Delete "$INSTDIR\signatures.ini"
-        ${EndIf}
-    ${EndIf}
+    Delete "$INSTDIR\signatures.ini"
 
     Delete "$SMPROGRAMS\Nimbrel\Nimbrel.lnk"
     Delete "$SMPROGRAMS\Nimbrel\Nimbrel user guide.lnk"
@@ -318,8 +325,26 @@ Section "un.Nimbrel" UnSecProgram
     RMDir "$INSTDIR"
 SectionEnd
 
+; The user's folder; and a Nimbrel.cfg in the install folder, from a version
+; that kept it there (or a user without an application data folder).
 Section /o "un.Also remove my settings and signatures" UnSecUserFiles
+    SetShellVarContext current
+    Delete "$APPDATA\Nimbrel\Nimbrel.cfg"
+    Delete "$APPDATA\Nimbrel\Nimbrel.cfg.tmp"
+    Delete "$APPDATA\Nimbrel\signatures.ini"
+    RMDir "$APPDATA\Nimbrel"
+    SetShellVarContext all
     Delete "$INSTDIR\Nimbrel.cfg"
-    Delete "$INSTDIR\signatures.ini"
     RMDir "$INSTDIR"
 SectionEnd
+
+; /REMOVEUSERFILES on the uninstaller's command line ticks the box that
+; removes the user's settings and signatures (for a silent uninstall).
+Function un.ReadOptions
+    ${un.GetParameters} $0
+    ClearErrors
+    ${un.GetOptions} $0 "/REMOVEUSERFILES" $1
+    ${IfNot} ${Errors}
+        !insertmacro SelectSection ${UnSecUserFiles}
+    ${EndIf}
+FunctionEnd

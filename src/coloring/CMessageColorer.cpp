@@ -15,11 +15,9 @@ namespace nimbrel {
 
 namespace {
 
-String InstallDirectory(Platform& platform) {
-    const char* directory = app.installDirectory;
-    const std::size_t length =
-        std::find(directory, directory + kInstallDirectorySize, '\0') - directory;
-    return platform.system.MultiByteToWideChar(std::string_view(directory, length));
+String InstallDirectory() {
+    const char16_t* directory = app.installDirectory;
+    return String(directory, std::find(directory, directory + kInstallDirectorySize, u'\0'));
 }
 
 }  // namespace
@@ -32,7 +30,7 @@ CMessageColorer::CMessageColorer(Platform& platform_)
                      platform_.messageBoxes),
       composeDoc(platform_),
       viewDoc(platform_),
-      styleSheetPath(InstallDirectory(platform_) + kPathSeparator + u"styles.css") {}
+      styleSheetPath(InstallDirectory() + kPathSeparator + u"styles.css") {}
 
 CMessageColorer::~CMessageColorer() = default;
 
@@ -65,7 +63,7 @@ std::int32_t CMessageColorer::Colorize(CHtmlDocAccess& access, bool isCompose) {
         return kColorNothingToDo;
     }
 
-    const String imagePrefix = EmoticonImagePrefix(InstallDirectory(platform));
+    const String imagePrefix = EmoticonImagePrefix(InstallDirectory());
     const ViewResources resources{styleSheetInfo, app.emoticons, imagePrefix};
     String working;
     if (settings.reformatMessageView != 0 && !isCompose) {

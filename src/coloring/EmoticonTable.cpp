@@ -9,7 +9,8 @@
 
 namespace nimbrel {
 
-void ParseEmoticonTable(std::string_view bytes, std::vector<EmoticonEntry>& table) {
+void ParseEmoticonTable(std::string_view bytes, std::vector<EmoticonEntry>& table,
+                        const AnsiDecoder& decode) {
     while (!bytes.empty()) {
         std::size_t length = std::min(bytes.size(), kEmoticonPieceBytes);
         const std::size_t lf = bytes.substr(0, length).find('\n');
@@ -22,12 +23,13 @@ void ParseEmoticonTable(std::string_view bytes, std::vector<EmoticonEntry>& tabl
         std::string_view image = piece.substr(tab + 1);
         while (!image.empty() && (image.back() == '\r' || image.back() == '\n'))
             image.remove_suffix(1);
-        table.push_back({AnsiToUtf16(piece.substr(0, tab)), AnsiToUtf16(image)});
+        table.push_back({decode(piece.substr(0, tab)), decode(image)});
     }
 }
 
 bool LoadEmoticonTable(const std::filesystem::path& directory, bool displayWarnings,
-                       MessageBoxes& boxes, std::vector<EmoticonEntry>& table) {
+                       MessageBoxes& boxes, std::vector<EmoticonEntry>& table,
+                       const AnsiDecoder& decode) {
     std::ifstream file(directory / "emoticons.ini", std::ios::binary);
     if (!file) {
         if (displayWarnings) {
@@ -40,7 +42,7 @@ bool LoadEmoticonTable(const std::filesystem::path& directory, bool displayWarni
         return true;
     }
     const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    ParseEmoticonTable(bytes, table);
+    ParseEmoticonTable(bytes, table, decode);
     return file.bad();
 }
 

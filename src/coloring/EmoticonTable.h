@@ -7,6 +7,7 @@
 
 #include "coloring/EmoticonEntry.h"
 #include "platform/MessageBoxes.h"
+#include "shell/Utf.h"
 
 namespace nimbrel {
 
@@ -17,15 +18,19 @@ constexpr std::size_t kEmoticonPieceBytes = 519;
 // Appends the entries of emoticons.ini content (bytes in the ANSI code page):
 // every piece (up to and including a line feed, at most 519 bytes) that holds
 // a TAB gives the code (the bytes before the first TAB, nothing trimmed) and
-// the image file name (the bytes after it without trailing CRs and LFs).
-// Pieces without a TAB are ignored. File order; duplicates stay.
-void ParseEmoticonTable(std::string_view bytes, std::vector<EmoticonEntry>& table);
+// the image file name (the bytes after it without trailing CRs and LFs), each
+// converted with `decode`. Pieces without a TAB are ignored. File order;
+// duplicates stay.
+void ParseEmoticonTable(std::string_view bytes, std::vector<EmoticonEntry>& table,
+                        const AnsiDecoder& decode = AnsiToUtf16);
 
-// Reads `directory`/emoticons.ini into `table`. When the file cannot be
-// opened the table is left as it is and, with `displayWarnings`, the box
-// "Emoticon data could not be loaded!..." ("Nimbrel Error", exclamation,
-// system-modal) is shown. Returns true when the file could not be read.
+// Reads `directory`/emoticons.ini into `table`, converted with `decode`.
+// When the file cannot be opened the table is left as it is and, with
+// `displayWarnings`, the box "Emoticon data could not be loaded!..."
+// ("Nimbrel Error", exclamation, system-modal) is shown. Returns true when
+// the file could not be read.
 bool LoadEmoticonTable(const std::filesystem::path& directory, bool displayWarnings,
-                       MessageBoxes& boxes, std::vector<EmoticonEntry>& table);
+                       MessageBoxes& boxes, std::vector<EmoticonEntry>& table,
+                       const AnsiDecoder& decode);
 
 }  // namespace nimbrel

@@ -1,6 +1,8 @@
-// The shell (shell32): opening documents and the notification area.
+// The shell (shell32): opening documents, the notification area and the
+// special folders.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/PlatformTypes.h"
@@ -32,6 +34,18 @@ constexpr std::uint32_t kIcon = 0x2;
 constexpr std::uint32_t kTip = 0x4;
 }  // namespace nif
 
+// SHGetFolderPathW: the folders the program asks for, the flag that has the
+// shell create a missing one, and the buffer size the call writes into
+// (MAX_PATH units, the terminating NUL included).
+namespace csidl {
+constexpr int kAppData = 0x001A;       // CSIDL_APPDATA: the user's roaming application data
+constexpr int kFlagCreate = 0x8000;    // CSIDL_FLAG_CREATE
+constexpr std::size_t kMaxPath = 260;  // MAX_PATH
+}  // namespace csidl
+// An access token (HANDLE); kNoToken is the calling user's own.
+enum class AccessToken : std::uintptr_t {};
+constexpr AccessToken kNoToken{};
+
 class Shell {
   public:
     virtual ~Shell() = default;
@@ -49,6 +63,15 @@ class Shell {
     // uCallbackMessage with wParam uID and lParam the mouse message
     // (wm::kRButtonUp, wm::kLButtonDblClk ...).
     virtual bool Shell_NotifyIconW(std::uint32_t message, const NotifyIconData& data) = 0;
+
+    // SHGetFolderPathW: the path of the special folder `folder` (csidl::,
+    // with csidl::kFlagCreate to have it created when missing) of the user
+    // whose `token` is given, without a trailing backslash, into `path`, a
+    // buffer of csidl::kMaxPath units; `flags` 0 asks for the folder's
+    // current place. hr::kOk on success; on failure (the folder is unknown or
+    // does not exist) an error, and `path` is unspecified.
+    virtual HResult SHGetFolderPathW(WindowHandle owner, int folder, AccessToken token,
+                                     std::uint32_t flags, char16_t* path) = 0;
 };
 
 }  // namespace nimbrel

@@ -24,8 +24,8 @@ class SystemServices {
     // NUL and returns the path's length; otherwise returns the size needed,
     // NUL included. 0 on failure.
     virtual std::uint32_t GetCurrentDirectoryA(std::uint32_t bufferSize, char* buffer) = 0;
-    // SetCurrentDirectoryA: true on success.
-    virtual bool SetCurrentDirectoryA(const char* path) = 0;
+    // SetCurrentDirectoryW: true on success.
+    virtual bool SetCurrentDirectoryW(const char16_t* path) = 0;
 
     // GetCurrentThreadId: the calling thread's id.
     virtual std::uint32_t GetCurrentThreadId() = 0;

@@ -14,20 +14,27 @@ std::uint8_t signaturesLoaded = 0;
 
 namespace {
 
+// The program's source of signatures.ini (SetSignatureSource).
+struct SignatureSource {
+    std::vector<std::filesystem::path> files{kSignaturesFileName};
+    AnsiDecoder decode = AnsiToUtf16;
+};
+SignatureSource signatureSource;
+
 // True when cutting `line` at `cut` splits no character of the ANSI
 // conversion: the bytes around the cut convert to the same text whether they
 // are converted apart or together. Three bytes on each side cover the longest
 // multi-byte sequence.
-bool IsCharacterBoundary(std::string_view line, std::size_t cut) {
+bool IsCharacterBoundary(std::string_view line, std::size_t cut, const AnsiDecoder& decode) {
     const std::size_t from = cut >= 3 ? cut - 3 : 0;
     const std::size_t to = std::min(line.size(), cut + 3);
     const std::string_view left = line.substr(from, cut - from);
     const std::string_view right = line.substr(cut, to - cut);
-    return AnsiToUtf16(left) + AnsiToUtf16(right) == AnsiToUtf16(line.substr(from, to - from));
+    return decode(left) + decode(right) == decode(line.substr(from, to - from));
 }
 
-void AppendSignature(std::string_view piece, std::vector<String>& list) {
-    String text = AnsiToUtf16(piece);
+void AppendSignature(std::string_view piece, std::vector<String>& list, const AnsiDecoder& decode) {
+    String text = decode(piece);
     std::size_t end = text.size();
     while (end > 0 && (text[end - 1] == u'\n' || text[end - 1] == u'\r' || text[end - 1] == u' '))
         --end;
@@ -45,9 +52,23 @@ void AppendSignature(std::string_view piece, std::vector<String>& list) {
     list.push_back(std::move(signature));
 }
 
+// Reads the first of `files` that can be opened into signatureList, once.
+void LoadSignatureFile(const std::vector<std::filesystem::path>& files, const AnsiDecoder& decode) {
+    if (signaturesLoaded) return;
+    signaturesLoaded = 1;
+    for (const std::filesystem::path& path : files) {
+        std::ifstream file(path, std::ios::binary);
+        if (!file) continue;
+        const std::string bytes{std::istreambuf_iterator<char>(file),
+                                std::istreambuf_iterator<char>()};
+        signatureList = ParseSignatures(bytes, decode);
+        return;
+    }
+}
+
 }  // namespace
 
-std::vector<String> ParseSignatures(std::string_view bytes) {
+std::vector<String> ParseSignatures(std::string_view bytes, const AnsiDecoder& decode) {
     std::vector<String> list;
     std::string line;
     std::size_t pos = 0;
@@ -66,30 +87,29 @@ std::vector<String> ParseSignatures(std::string_view bytes) {
         while (rest.size() > kSignaturePieceBytes) {
             std::size_t cut = kSignaturePieceBytes;
             for (std::size_t back = 0; back <= 3; ++back) {
-                if (IsCharacterBoundary(rest, kSignaturePieceBytes - back)) {
+                if (IsCharacterBoundary(rest, kSignaturePieceBytes - back, decode)) {
                     cut = kSignaturePieceBytes - back;
                     break;
                 }
             }
-            AppendSignature(rest.substr(0, cut), list);
+            AppendSignature(rest.substr(0, cut), list, decode);
             rest.remove_prefix(cut);
         }
-        AppendSignature(rest, list);
+        AppendSignature(rest, list, decode);
     }
     return list;
 }
 
 void LoadSignatures(const std::filesystem::path& directory) {
-    if (signaturesLoaded) return;
-    signaturesLoaded = 1;
-    std::ifstream file(directory / kSignaturesFileName, std::ios::binary);
-    if (!file) return;
-    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    signatureList = ParseSignatures(bytes);
+    LoadSignatureFile({directory / kSignaturesFileName}, AnsiToUtf16);
+}
+
+void SetSignatureSource(std::vector<std::filesystem::path> files, AnsiDecoder decode) {
+    signatureSource = {std::move(files), std::move(decode)};
 }
 
 void LoadSignatures() {
-    LoadSignatures(std::filesystem::path("."));
+    LoadSignatureFile(signatureSource.files, signatureSource.decode);
 }
 
 String RandomSignature() {
@@ -101,6 +121,7 @@ String RandomSignature() {
 void ResetSignatures() {
     signatureList.clear();
     signaturesLoaded = 0;
+    signatureSource = SignatureSource{};
 }
 
 }  // namespace nimbrel

@@ -1,7 +1,8 @@
 #include "shell/App.h"
 
 #include <algorithm>
-#include <cstring>
+#include <iterator>
+#include <string>
 
 namespace nimbrel {
 
@@ -23,25 +24,25 @@ bool App::LocateInstallDirectory(Platform& platform) {
     installDirectoryLocated = true;
 
     RegistryKey key = kNoKey;
-    if (platform.registry.RegOpenKeyExA(kHkeyLocalMachine, kUninstallKey, 0, reg::kQueryValue,
+    if (platform.registry.RegOpenKeyExW(kHkeyLocalMachine, kUninstallKey, 0, reg::kQueryValue,
                                         key) != reg::kSuccess) {
         platform.messageBoxes.MessageBoxA(kKeyMissing, kErrorCaption, kErrorFlags);
         return true;
     }
 
-    char value[kInstallDirectorySize] = {};
+    char16_t value[kInstallDirectorySize] = {};
     std::uint32_t type = reg::kTypeNone;
     std::uint32_t size = sizeof value;
-    const std::int32_t status = platform.registry.RegQueryValueExA(
+    const std::int32_t status = platform.registry.RegQueryValueExW(
         key, kUninstallValue, &type, reinterpret_cast<std::uint8_t*>(value), &size);
 
     // The directory is the value up to its last backslash; a value that fills
     // the whole buffer without a terminator still holds it, as the cut always
-    // lies inside the value.
-    char* end = value + std::min<std::size_t>(size, sizeof value);
-    end = std::find(value, end, '\0');
-    char* cut =
-        std::find(std::make_reverse_iterator(end), std::make_reverse_iterator(value), '\\').base();
+    // lies inside the value. An odd last byte is no unit.
+    char16_t* end = value + std::min<std::size_t>(size / sizeof(char16_t), kInstallDirectorySize);
+    end = std::find(value, end, u'\0');
+    char16_t* cut =
+        std::find(std::make_reverse_iterator(end), std::make_reverse_iterator(value), u'\\').base();
     const bool isString = type == reg::kTypeString || type == reg::kTypeExpandString;
     const std::size_t length = cut == value ? 0 : static_cast<std::size_t>(cut - 1 - value);
     if (status != reg::kSuccess || !isString || length == 0) {
@@ -50,11 +51,28 @@ bool App::LocateInstallDirectory(Platform& platform) {
         return true;
     }
 
-    std::fill(std::begin(installDirectory), std::end(installDirectory), '\0');
-    std::memcpy(installDirectory, value, length);
-    platform.system.SetCurrentDirectoryA(installDirectory);
+    std::fill(std::begin(installDirectory), std::end(installDirectory), u'\0');
+    std::copy(value, value + length, installDirectory);
+    platform.system.SetCurrentDirectoryW(installDirectory);
     platform.registry.RegCloseKey(key);
     return false;
+}
+
+bool App::LocateUserDirectory(Platform& platform) {
+    userDirectory.clear();
+    char16_t folder[csidl::kMaxPath] = {};
+    if (platform.shell.SHGetFolderPathW(kNoWindow, csidl::kAppData | csidl::kFlagCreate, kNoToken,
+                                        0, folder) != hr::kOk) {
+        return true;
+    }
+    const std::u16string path(folder, std::find(std::begin(folder), std::end(folder), u'\0'));
+    if (path.empty()) return true;
+    userDirectory = std::filesystem::path(path) / kUserFolderName;
+    return false;
+}
+
+std::filesystem::path App::UserFile(std::string_view name) const {
+    return userDirectory.empty() ? std::filesystem::path(name) : userDirectory / name;
 }
 
 void App::EndProgram() {

@@ -111,7 +111,10 @@ constexpr int kMaxWrapColumn = 132;
 // run past a template from a foreign or damaged file. Returns true when the
 // file cannot be opened (the record is then untouched), false otherwise.
 bool LoadSettings(Settings& record, const std::filesystem::path& path);
-// The program's own: the global record from "Nimbrel.cfg" in the current directory.
+// The program's own: the global record from the user's Nimbrel.cfg
+// (app.UserFile) or, when that cannot be opened, from the install
+// directory's (the current directory): the settings of an earlier
+// installation. True when neither can be opened (the first run).
 bool LoadSettings();
 
 // Writes the 1140 bytes of `record` exactly as they are in memory. The bytes
@@ -119,6 +122,10 @@ bool LoadSettings();
 // renamed over `path`, so a failed write (disk full) leaves the previous file
 // intact. Returns true when any step fails, false on success.
 bool SaveSettings(const Settings& record, const std::filesystem::path& path);
+// The program's own: the global record to the user's Nimbrel.cfg
+// (app.UserFile), whose folder is created when missing. The install
+// directory's file, which the user may not be allowed to write, is left
+// alone.
 bool SaveSettings();
 
 // The wrap column clamp of the options dialog: below 60 gives 60, above 132

@@ -1,7 +1,9 @@
 // Nimbrel.cfg: the byte image of the settings record.
 #include <cstring>
 #include <fstream>
+#include <system_error>
 
+#include "shell/App.h"
 #include "shell/AtomicFile.h"
 #include "shell/Settings.h"
 
@@ -23,6 +25,8 @@ bool LoadSettings(Settings& record, const std::filesystem::path& path) {
 }
 
 bool LoadSettings() {
+    if (!app.userDirectory.empty() && !LoadSettings(settings, app.UserFile(kSettingsFileName)))
+        return false;
     return LoadSettings(settings, kSettingsFileName);
 }
 
@@ -33,7 +37,11 @@ bool SaveSettings(const Settings& record, const std::filesystem::path& path) {
 }
 
 bool SaveSettings() {
-    return SaveSettings(settings, kSettingsFileName);
+    if (!app.userDirectory.empty()) {
+        std::error_code error;  // a folder that cannot be made fails the write
+        std::filesystem::create_directory(app.userDirectory, error);
+    }
+    return SaveSettings(settings, app.UserFile(kSettingsFileName));
 }
 
 }  // namespace nimbrel

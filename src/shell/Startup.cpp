@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <memory>
+#include <string_view>
+#include <vector>
 
 #include "coloring/CHtmlDocAccess.h"
 #include "coloring/EmoticonTable.h"
@@ -10,6 +12,7 @@
 #include "shell/App.h"
 #include "shell/CrtRandom.h"
 #include "shell/Settings.h"
+#include "shell/Utf.h"
 #include "ui/CLangFile.h"
 #include "ui/COptionsDlg.h"
 
@@ -34,6 +37,19 @@ bool BringOtherInstanceToFront(WindowSystem& windows) {
     windows.EnableWindow(other, true);
     return true;
 }
+
+// The program's reading of signatures.ini for the run: the user's file, else
+// the install directory's, in the code page of the platform, which the run
+// does not outlive.
+class SignatureSourceForRun {
+  public:
+    SignatureSourceForRun(std::vector<std::filesystem::path> files, const AnsiDecoder& decode) {
+        SetSignatureSource(std::move(files), decode);
+    }
+    ~SignatureSourceForRun() { SetSignatureSource({kSignaturesFileName}, AnsiToUtf16); }
+    SignatureSourceForRun(const SignatureSourceForRun&) = delete;
+    SignatureSourceForRun& operator=(const SignatureSourceForRun&) = delete;
+};
 
 // Runs the main dialog's message loop until the program is asked to end.
 ProgramExit RunMessageLoop(Platform& platform, WindowHandle mainWindow) {
@@ -60,9 +76,17 @@ ProgramExit RunApplication(Platform& platform) {
 
     // A failure has been reported; the program works in the start directory.
     app.LocateInstallDirectory(platform);
+    // Without a folder of the user's, the user's files stay beside the others.
+    app.LocateUserDirectory(platform);
 
-    CLangFile language(kLanguageFileName);
+    // The 8-bit data files are in the user's ANSI code page.
+    const AnsiDecoder codePage = [&system = platform.system](std::string_view bytes) {
+        return system.MultiByteToWideChar(bytes);
+    };
+    CLangFile language(kLanguageFileName, codePage);
     app.langFile = &language;
+    const SignatureSourceForRun signatures(
+        {app.UserFile(kSignaturesFileName), std::filesystem::path(kSignaturesFileName)}, codePage);
 
     if (LoadSettings()) {
         platform.messageBoxes.MessageBoxW(BoxText(language, "#First Time"), kNoteCaption,
@@ -70,7 +94,7 @@ ProgramExit RunApplication(Platform& platform) {
     }
 
     LoadEmoticonTable(std::filesystem::path(), settings.displayWarnings != 0, platform.messageBoxes,
-                      app.emoticons);
+                      app.emoticons, codePage);
 
     if (settings.dependOnOE != 0 && FindOEMainWindow(platform.windows) == kNoWindow) {
         const int answer =

@@ -38,12 +38,19 @@ enum class ProgramExit {
 //    it is shown normally, brought to the foreground and enabled, and the
 //    run ends (kOtherInstance) before any file or the registry is touched.
 // 2. app.LocateInstallDirectory; on failure the run goes on in the current
-//    directory.
+//    directory. app.LocateUserDirectory finds the folder of the user's own
+//    files (Nimbrel.cfg, signatures.ini); without one they stay in the
+//    current directory.
 // 3. lang.ini is opened (a missing file gives built-in texts) and becomes
-//    app.langFile for the rest of the run.
-// 4. Nimbrel.cfg is read; when it cannot be opened, the first-time note
-//    (text "#First Time", caption "Nimbrel - NOTE", system-modal,
-//    information icon) is shown.
+//    app.langFile for the rest of the run. It, signatures.ini and
+//    emoticons.ini are read in the thread's ANSI code page
+//    (SystemServices::MultiByteToWideChar). signatures.ini, read with the
+//    first reply, is the user's when there is one, else the install
+//    directory's.
+// 4. Nimbrel.cfg is read, the user's or, when there is none, the install
+//    directory's (an earlier installation's); when neither can be opened,
+//    the first-time note (text "#First Time", caption "Nimbrel - NOTE",
+//    system-modal, information icon) is shown.
 // 5. emoticons.ini is read into app.emoticons (with its warning box).
 // 6. With `dependOnOE` set and no Outlook Express main window, the
 //    dependency question (text "#Dependency Check Warning", caption
@@ -60,7 +67,8 @@ enum class ProgramExit {
 //    when GetMessageW returns, since EndProgram can run while it waits).
 // 10. The main dialog is destroyed (timer and tray icon go with it),
 //    app.mainDialog, app.mainWindow and app.langFile are cleared, and the
-//    settings are written to Nimbrel.cfg.
+//    settings are written to the user's Nimbrel.cfg (its folder made when
+//    missing).
 // Every message box has no owner window. The process-wide state it fills
 // (settings, app, signatures, the watcher's tracking) stays as the run left
 // it; ResetProgramState puts it back.

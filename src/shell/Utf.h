@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -38,13 +39,19 @@ void AppendUtf16AsUtf8(std::string& out, StringView in);
 // and returns the units copied, a multiple of 16.
 std::size_t NarrowAsciiBlocks(const char16_t* in, std::size_t size, char* out, bool stopAtCr);
 
-// The platform's 8-bit conversion ("ANSI code page") for files, the clipboard's
-// CF_TEXT and the registry. Off Windows: UTF-8 where the bytes are valid
-// UTF-8, and every byte of an invalid sequence taken as the code point of the
-// same value (Latin-1), so nothing is ever lost and byte 0x81 gives U+0081 as
-// it does under Windows-1252. The Windows build swaps in the thread's code
-// page through the platform seam.
+// The 8-bit reading of the command line tool (and of a simulated desktop
+// whose code page is UTF-8): UTF-8 where the bytes are valid UTF-8, and every
+// byte of an invalid sequence taken as the code point of the same value
+// (Latin-1), so nothing is ever lost and byte 0x81 gives U+0081 as it does
+// under Windows-1252. The tray program reads its 8-bit files with the
+// thread's ANSI code page instead, through the platform seam
+// (SystemServices::MultiByteToWideChar), which is no guess.
 String AnsiToUtf16(std::string_view in);
+
+// How a reader of an 8-bit data file (lang.ini, signatures.ini,
+// emoticons.ini) turns a piece of its bytes into UTF-16: AnsiToUtf16, or the
+// platform's code page. Called once per value or line.
+using AnsiDecoder = std::function<String(std::string_view)>;
 // Off Windows the result is UTF-8, with '?' for an unpaired surrogate (the
 // Windows conversion's default character), so AnsiToUtf16(Utf16ToAnsi(s))
 // gives back every text without unpaired surrogates. Text that came in through

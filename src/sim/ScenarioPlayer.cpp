@@ -3,6 +3,7 @@
 #include <functional>
 #include <system_error>
 
+#include "reformat/Signatures.h"
 #include "shell/App.h"
 #include "shell/AtomicFile.h"
 #include "shell/Settings.h"
@@ -12,12 +13,22 @@ namespace nimbrel {
 
 namespace fs = std::filesystem;
 
-ScenarioPlayer::ScenarioPlayer(const ScenarioScript& script_, fs::path install_)
-    : world(desktop, oe, install_, kTimeLimit * 10),
+namespace {
+
+fs::path AppDataFolder(const fs::path& root) {
+    return root / "Application Data";
+}
+
+}  // namespace
+
+ScenarioPlayer::ScenarioPlayer(const ScenarioScript& script_, const fs::path& root)
+    : world(desktop, oe, AppDataFolder(root) / kUserFolderName, kTimeLimit * 10),
       runner(script_, world),
       script(script_),
-      install(std::move(install_)) {
+      install(root / "Nimbrel"),
+      user(AppDataFolder(root) / kUserFolderName) {
     ResetProgramState();
+    desktop.shell.SetAppDataFolder(AppDataFolder(root));
 }
 
 ScenarioPlayer::~ScenarioPlayer() {
@@ -26,6 +37,10 @@ ScenarioPlayer::~ScenarioPlayer() {
 
 std::string ScenarioPlayer::Install(const fs::path& data) {
     std::error_code error;
+    for (const fs::path& folder : {install, user}) {
+        if (!fs::create_directories(folder, error) && error)
+            return "cannot create '" + folder.string() + "': " + error.message();
+    }
     for (const fs::directory_entry& entry : fs::directory_iterator(data, error)) {
         const fs::path name = entry.path().filename();
         if (name == "examples" || name == kSettingsFileName) continue;
@@ -34,13 +49,15 @@ std::string ScenarioPlayer::Install(const fs::path& data) {
         if (error) break;
     }
     if (error) return "cannot copy '" + data.string() + "': " + error.message();
+    // The scenario's files are the user's; signatures.ini of the data
+    // directory is the installation's default.
     if (!script.SignaturesFile().empty() &&
-        WriteFileAtomically(install / "signatures.ini", script.SignaturesFile()))
-        return "cannot write '" + (install / "signatures.ini").string() + "'";
-    if (!script.FirstRun() && SaveSettings(script.StartSettings(), install / kSettingsFileName))
-        return "cannot write '" + (install / kSettingsFileName).string() + "'";
+        WriteFileAtomically(user / kSignaturesFileName, script.SignaturesFile()))
+        return "cannot write '" + (user / kSignaturesFileName).string() + "'";
+    if (!script.FirstRun() && SaveSettings(script.StartSettings(), user / kSettingsFileName))
+        return "cannot write '" + (user / kSettingsFileName).string() + "'";
     desktop.registry.SetString(kHkeyLocalMachine, kUninstallKey, kUninstallValue,
-                               install.string() + "\\uninst.exe");
+                               install.u16string() + u"\\uninst.exe");
     return "";
 }
 
@@ -58,7 +75,7 @@ ProgramExit ScenarioPlayer::Play() {
             started = true;
             world.installDirectory = app.installDirectory;
             std::error_code ignored;
-            fs::remove(install / kSettingsFileName, ignored);
+            fs::remove(user / kSettingsFileName, ignored);
         }
         if (const std::optional<std::uint64_t> next = runner.Advance(desktop.clock.Now())) {
             desktop.clock.At(*next, step);

@@ -36,8 +36,8 @@ class ScenarioWorld {
     // The options dialog's status list, newest first.
     virtual std::vector<std::pair<String, String>> StatusRows() = 0;
     virtual bool ProgramRunning() = 0;
-    // Nimbrel.cfg exists in the install directory (the driver removes it
-    // once the program has read it).
+    // The user's Nimbrel.cfg exists (the driver removes it once the program
+    // has read it).
     virtual bool SettingsWritten() = 0;
 };
 

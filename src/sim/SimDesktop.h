@@ -4,7 +4,7 @@
 // Outlook Express on it.
 //
 // Deterministic: the same scenario gives the same handles, times and texts.
-// The process's current directory, which SetCurrentDirectoryA really
+// The process's current directory, which SetCurrentDirectoryW really
 // changes, is restored when the desktop is destroyed.
 #pragma once
 

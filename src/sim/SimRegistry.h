@@ -8,25 +8,26 @@
 #include <string_view>
 
 #include "platform/Registry.h"
+#include "shell/Text.h"
 
 namespace nimbrel {
 
 class SimRegistry : public Registry {
   public:
-    // Scenario operations. SetString stores the text and a NUL as REG_SZ.
-    void CreateKey(RegistryKey root, std::string_view path);
-    void SetString(RegistryKey root, std::string_view path, std::string_view name,
-                   std::string_view value);
-    void SetValue(RegistryKey root, std::string_view path, std::string_view name,
-                  std::uint32_t type, std::string_view bytes);
-    void DeleteKey(RegistryKey root, std::string_view path);
+    // Scenario operations. SetString stores the text and a NUL unit as REG_SZ
+    // in UTF-16, as Windows keeps it.
+    void CreateKey(RegistryKey root, StringView path);
+    void SetString(RegistryKey root, StringView path, StringView name, StringView value);
+    void SetValue(RegistryKey root, StringView path, StringView name, std::uint32_t type,
+                  std::string_view bytes);
+    void DeleteKey(RegistryKey root, StringView path);
     // Keys the program opened and has not closed.
     std::size_t OpenKeys() const { return open.size(); }
 
     // The seam.
-    std::int32_t RegOpenKeyExA(RegistryKey root, const char* subKey, std::uint32_t options,
+    std::int32_t RegOpenKeyExW(RegistryKey root, const char16_t* subKey, std::uint32_t options,
                                std::uint32_t access, RegistryKey& result) override;
-    std::int32_t RegQueryValueExA(RegistryKey key, const char* valueName, std::uint32_t* type,
+    std::int32_t RegQueryValueExW(RegistryKey key, const char16_t* valueName, std::uint32_t* type,
                                   std::uint8_t* data, std::uint32_t* size) override;
     std::int32_t RegCloseKey(RegistryKey key) override;
 
@@ -35,10 +36,10 @@ class SimRegistry : public Registry {
         std::uint32_t type;
         std::string bytes;
     };
-    static std::string KeyName(RegistryKey root, std::string_view path);
+    static String KeyName(RegistryKey root, StringView path);
 
-    std::map<std::string, std::map<std::string, Value>> keys;
-    std::map<RegistryKey, std::string> open;
+    std::map<String, std::map<String, Value>> keys;
+    std::map<RegistryKey, String> open;
     std::uintptr_t nextKey = 0x300;
 };
 

@@ -9,8 +9,12 @@
 namespace nimbrel {
 
 SimScenarioWorld::SimScenarioWorld(SimDesktop& desktop_, OeTestHost& oe_,
-                                   std::filesystem::path install_, std::uint64_t completeNever_)
-    : desktop(desktop_), oe(oe_), install(std::move(install_)), completeNever(completeNever_) {}
+                                   std::filesystem::path userDirectory_,
+                                   std::uint64_t completeNever_)
+    : desktop(desktop_),
+      oe(oe_),
+      userDirectory(std::move(userDirectory_)),
+      completeNever(completeNever_) {}
 
 void SimScenarioWorld::Open(const ScenarioStep& step) {
     if (step.kind == ScenarioStep::Kind::kPreview) {
@@ -88,7 +92,7 @@ std::vector<String> SimScenarioWorld::StyleSheets(const std::string& id) {
 }
 
 String SimScenarioWorld::StyleSheetPath() {
-    return desktop.system.MultiByteToWideChar(installDirectory) + kPathSeparator + u"styles.css";
+    return installDirectory + kPathSeparator + u"styles.css";
 }
 
 std::optional<String> SimScenarioWorld::ClipboardText() {
@@ -105,7 +109,7 @@ std::vector<std::pair<String, String>> SimScenarioWorld::StatusRows() {
 }
 
 bool SimScenarioWorld::SettingsWritten() {
-    return std::filesystem::exists(install / kSettingsFileName);
+    return std::filesystem::exists(userDirectory / kSettingsFileName);
 }
 
 }  // namespace nimbrel

@@ -18,9 +18,9 @@ namespace nimbrel {
 
 class SimScenarioWorld : public ScenarioWorld {
   public:
-    // `install`: where Nimbrel.cfg is written; `completeNever`: the delay of a
-    // document that never completes.
-    SimScenarioWorld(SimDesktop& desktop, OeTestHost& oe, std::filesystem::path install,
+    // `userDirectory`: where the program writes Nimbrel.cfg; `completeNever`:
+    // the delay of a document that never completes.
+    SimScenarioWorld(SimDesktop& desktop, OeTestHost& oe, std::filesystem::path userDirectory,
                      std::uint64_t completeNever);
 
     void Open(const ScenarioStep& step) override;
@@ -41,7 +41,7 @@ class SimScenarioWorld : public ScenarioWorld {
     bool SettingsWritten() override;
 
     bool running = true;
-    std::string installDirectory;  // as the program found it
+    String installDirectory;  // as the program found it
 
   private:
     // The window's document, or null when it has none or is closed.
@@ -49,7 +49,7 @@ class SimScenarioWorld : public ScenarioWorld {
 
     SimDesktop& desktop;
     OeTestHost& oe;
-    std::filesystem::path install;
+    std::filesystem::path userDirectory;
     std::uint64_t completeNever;
     std::map<std::string, WindowHandle> windows;
     std::vector<std::pair<String, String>> lastRows;

@@ -1,6 +1,7 @@
 #include "sim/SimShell.h"
 
 #include <algorithm>
+#include <system_error>
 
 namespace nimbrel {
 
@@ -50,6 +51,22 @@ bool SimShell::Shell_NotifyIconW(std::uint32_t message, const NotifyIconData& da
         icon->tip.assign(std::begin(data.szTip), end);
     }
     return true;
+}
+
+HResult SimShell::SHGetFolderPathW(WindowHandle /*owner*/, int folder, AccessToken /*token*/,
+                                   std::uint32_t /*flags*/, char16_t* path) {
+    constexpr HResult kNotFound = static_cast<HResult>(0x80070002u);  // ERROR_FILE_NOT_FOUND
+    if ((folder & ~csidl::kFlagCreate) != csidl::kAppData || path == nullptr)
+        return hr::kInvalidArg;
+    std::error_code error;
+    if (appData.empty()) return kNotFound;
+    if ((folder & csidl::kFlagCreate) != 0) std::filesystem::create_directories(appData, error);
+    if (!std::filesystem::is_directory(appData, error)) return kNotFound;
+    const std::u16string text = appData.u16string();
+    if (text.size() >= csidl::kMaxPath) return hr::kFail;
+    std::copy(text.begin(), text.end(), path);
+    path[text.size()] = u'\0';
+    return hr::kOk;
 }
 
 }  // namespace nimbrel

@@ -2,11 +2,14 @@
 // answered with the next scripted result (42, success, by default). The
 // notification area keeps the icons Shell_NotifyIconW put there; the shell
 // can refuse icons altogether (SetTrayAvailable(false)), as when there is no
-// taskbar.
+// taskbar. Of the special folders it knows the user's application data
+// folder, once the scenario has given one: a real directory, as the program
+// reads and writes its files with the standard library.
 #pragma once
 
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <vector>
 
 #include "platform/Shell.h"
@@ -51,12 +54,20 @@ class SimShell : public Shell {
                                 int showCommand) override;
     bool Shell_NotifyIconW(std::uint32_t message, const NotifyIconData& data) override;
 
+    // What SHGetFolderPathW gives for csidl::kAppData; until this is called
+    // (or with an empty path) the user has no such folder and the call fails.
+    // With csidl::kFlagCreate a missing folder is created.
+    void SetAppDataFolder(std::filesystem::path folder) { appData = std::move(folder); }
+    HResult SHGetFolderPathW(WindowHandle owner, int folder, AccessToken token, std::uint32_t flags,
+                             char16_t* path) override;
+
   private:
     std::deque<std::intptr_t> script;
     std::vector<SimShellCall> calls;
     bool trayAvailable = true;
     std::vector<SimTrayIcon> trayIcons;
     int failedTrayCalls = 0;
+    std::filesystem::path appData;
 };
 
 }  // namespace nimbrel

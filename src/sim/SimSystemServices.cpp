@@ -24,10 +24,10 @@ std::uint32_t SimSystemServices::GetCurrentDirectoryA(std::uint32_t bufferSize, 
     return length;
 }
 
-bool SimSystemServices::SetCurrentDirectoryA(const char* path) {
-    if (failSetCurrentDirectory || path == nullptr || *path == '\0') return false;
+bool SimSystemServices::SetCurrentDirectoryW(const char16_t* path) {
+    if (failSetCurrentDirectory || path == nullptr || *path == u'\0') return false;
     std::error_code error;
-    std::filesystem::current_path(std::filesystem::path(path), error);
+    std::filesystem::current_path(std::filesystem::path(std::u16string_view(path)), error);
     return !error;
 }
 

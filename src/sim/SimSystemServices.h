@@ -23,14 +23,14 @@ class SimSystemServices : public SystemServices {
     const std::vector<std::uint32_t>& Sleeps() const { return sleeps; }
     // What time() reads at the start of the simulation (seconds since 1970).
     void SetCalendarStart(std::int64_t seconds) { calendarStart = seconds; }
-    // Makes SetCurrentDirectoryA fail.
+    // Makes SetCurrentDirectoryW fail.
     void FailSetCurrentDirectory(bool fail) { failSetCurrentDirectory = fail; }
 
     // The seam.
     void Sleep(std::uint32_t milliseconds) override;
     std::uint32_t timeGetTime() override { return clock.TimeGetTime(); }
     std::uint32_t GetCurrentDirectoryA(std::uint32_t bufferSize, char* buffer) override;
-    bool SetCurrentDirectoryA(const char* path) override;
+    bool SetCurrentDirectoryW(const char16_t* path) override;
     std::int64_t time() override;
     std::uint32_t GetCurrentThreadId() override { return SimThreadId(kProgramProcess); }
     String MultiByteToWideChar(std::string_view bytes) override { return codePage.ToWide(bytes); }

@@ -43,16 +43,18 @@ String Trimmed(String text) {
 
 }  // namespace
 
-CLangFile::CLangFile(const std::string& path) {
+CLangFile::CLangFile(const std::filesystem::path& path, AnsiDecoder decode_) {
+    decode = std::move(decode_);
     std::ifstream file(path, std::ios::binary);
     if (!file) return;
     std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (file.bad()) return;
-    *this = FromBytes(bytes);
+    *this = FromBytes(bytes, std::move(decode));
 }
 
-CLangFile CLangFile::FromBytes(std::string_view bytes) {
+CLangFile CLangFile::FromBytes(std::string_view bytes, AnsiDecoder decode) {
     CLangFile lang;
+    lang.decode = std::move(decode);
     lang.hasBuffer = true;
     lang.buffer.assign(bytes);
     lang.textLength = std::min(lang.buffer.find('\0'), lang.buffer.size());
@@ -74,7 +76,7 @@ std::size_t CLangFile::ReadLine(std::size_t pos, String& out, bool trim) const {
     const std::string_view text = Text();
     const std::size_t cr = text.find('\r', pos);
     if (cr == kNone) return kNone;
-    String value = AnsiToUtf16(text.substr(pos, cr - pos));
+    String value = decode(text.substr(pos, cr - pos));
     out = trim ? Trimmed(std::move(value)) : std::move(value);
     std::size_t next = cr + 1;
     if (next < text.size() && text[next] == '\n') ++next;
@@ -94,7 +96,7 @@ bool CLangFile::GetBlock(std::string_view key, String& out) {
     const std::string_view text = Text();
     std::size_t end = text.find('#', start);
     if (end == kNone) end = text.size();
-    String value = AnsiToUtf16(text.substr(start, end - start));
+    String value = decode(text.substr(start, end - start));
     while (!value.empty() && (value.back() == u'\r' || value.back() == u'\n'))
         value.pop_back();
     out = std::move(value);

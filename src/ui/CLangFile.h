@@ -11,7 +11,8 @@
 //   ... more lines ...\r\n          "#" byte
 //   #End\r\n                     <- a closing key line behind the last block
 //
-// - Bytes are in the user's 8-bit code page and converted with `AnsiToUtf16`.
+// - Bytes are in the user's 8-bit code page, converted by the decoder the
+//   object was made with: the program's is the thread's ANSI code page.
 // - The text ends at the first zero byte; bytes behind it are never found.
 // - A key is found at the first place where its bytes occur, anywhere in the
 //   text (case-sensitive, not tied to a line start, not tied to the end of a
@@ -39,25 +40,27 @@
 // Used only on the user-interface thread.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "shell/LanguageTexts.h"
 #include "shell/Text.h"
+#include "shell/Utf.h"
 
 namespace nimbrel {
 
 class CLangFile : public LanguageTexts {
   public:
-    // Reads the whole file `path` in binary mode. A file that cannot be opened
-    // or read gives an object without a buffer (every lookup fails); no
-    // message is shown. The program passes "lang.ini", so the file is looked
-    // for in the current directory.
-    explicit CLangFile(const std::string& path);
+    // Reads the whole file `path` in binary mode; its values are converted
+    // with `decode`. A file that cannot be opened or read gives an object
+    // without a buffer (every lookup fails); no message is shown. The program
+    // passes "lang.ini", so the file is looked for in the current directory.
+    CLangFile(const std::filesystem::path& path, AnsiDecoder decode);
 
     // An object over `bytes`, as if they were the file's content.
-    static CLangFile FromBytes(std::string_view bytes);
+    static CLangFile FromBytes(std::string_view bytes, AnsiDecoder decode = AnsiToUtf16);
 
     ~CLangFile() override;
     CLangFile(CLangFile&&) = default;
@@ -105,6 +108,7 @@ class CLangFile : public LanguageTexts {
     std::string_view Text() const { return std::string_view(buffer).substr(0, textLength); }
 
     bool hasBuffer = false;
+    AnsiDecoder decode = AnsiToUtf16;
     std::string buffer;          // the file's bytes
     std::size_t textLength = 0;  // up to the first zero byte
     String work;                 // the result of the last GetText

@@ -23,24 +23,24 @@ HKEY ToHkey(RegistryKey key) {
 
 }  // namespace
 
-std::int32_t Win32Registry::RegOpenKeyExA(RegistryKey root, const char* subKey,
+std::int32_t Win32Registry::RegOpenKeyExW(RegistryKey root, const char16_t* subKey,
                                           std::uint32_t options, std::uint32_t access,
                                           RegistryKey& result) {
     HKEY opened = nullptr;
-    const LONG error = ::RegOpenKeyExA(ToHkey(root), subKey, options, access, &opened);
+    const LONG error = ::RegOpenKeyExW(ToHkey(root), win32::Wide(subKey), options, access, &opened);
     if (error == ERROR_SUCCESS) result = win32::FromWin32<RegistryKey>(opened);
     return error;
 }
 
-std::int32_t Win32Registry::RegQueryValueExA(RegistryKey key, const char* valueName,
+std::int32_t Win32Registry::RegQueryValueExW(RegistryKey key, const char16_t* valueName,
                                              std::uint32_t* type, std::uint8_t* data,
                                              std::uint32_t* size) {
     // Copied both ways, so what the call leaves alone stays as it was.
     DWORD valueType = type != nullptr ? *type : 0;
     DWORD valueSize = size != nullptr ? *size : 0;
-    const LONG error =
-        ::RegQueryValueExA(ToHkey(key), valueName, nullptr, type != nullptr ? &valueType : nullptr,
-                           data, size != nullptr ? &valueSize : nullptr);
+    const LONG error = ::RegQueryValueExW(ToHkey(key), win32::Wide(valueName), nullptr,
+                                          type != nullptr ? &valueType : nullptr, data,
+                                          size != nullptr ? &valueSize : nullptr);
     if (type != nullptr) *type = valueType;
     if (size != nullptr) *size = valueSize;
     return error;

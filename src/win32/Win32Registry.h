@@ -10,9 +10,9 @@ namespace nimbrel {
 
 class Win32Registry : public Registry {
   public:
-    std::int32_t RegOpenKeyExA(RegistryKey root, const char* subKey, std::uint32_t options,
+    std::int32_t RegOpenKeyExW(RegistryKey root, const char16_t* subKey, std::uint32_t options,
                                std::uint32_t access, RegistryKey& result) override;
-    std::int32_t RegQueryValueExA(RegistryKey key, const char* valueName, std::uint32_t* type,
+    std::int32_t RegQueryValueExW(RegistryKey key, const char16_t* valueName, std::uint32_t* type,
                                   std::uint8_t* data, std::uint32_t* size) override;
     std::int32_t RegCloseKey(RegistryKey key) override;
 };

@@ -3,6 +3,7 @@
 #include "win32/Win32Handles.h"
 
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <iterator>
@@ -51,6 +52,15 @@ bool Win32Shell::Shell_NotifyIconW(std::uint32_t message, const NotifyIconData& 
     // The seam promises a NUL-terminated tip; a full buffer is cut, not overrun.
     record.szTip[std::size(record.szTip) - 1] = L'\0';
     return ::Shell_NotifyIconW(message, &record) != FALSE;
+}
+
+// Shell32 of Windows 2000 and later has it, so XP's too; linked directly.
+HResult Win32Shell::SHGetFolderPathW(WindowHandle owner, int folder, AccessToken token,
+                                     std::uint32_t flags, char16_t* path) {
+    static_assert(csidl::kAppData == CSIDL_APPDATA && csidl::kFlagCreate == CSIDL_FLAG_CREATE &&
+                  csidl::kMaxPath == MAX_PATH);
+    return ::SHGetFolderPathW(ToWin32<HWND>(owner), folder, ToWin32<HANDLE>(token), flags,
+                              Wide(path));
 }
 
 }  // namespace nimbrel

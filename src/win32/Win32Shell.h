@@ -15,6 +15,8 @@ class Win32Shell : public Shell {
                                 const char16_t* parameters, const char16_t* directory,
                                 int showCommand) override;
     bool Shell_NotifyIconW(std::uint32_t message, const NotifyIconData& data) override;
+    HResult SHGetFolderPathW(WindowHandle owner, int folder, AccessToken token, std::uint32_t flags,
+                             char16_t* path) override;
 
     // The cbSize passed to the shell for a record of `programSize` bytes
     // (the record sizes of 32-bit Windows).

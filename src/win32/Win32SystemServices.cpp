@@ -1,5 +1,7 @@
 #include "win32/Win32SystemServices.h"
 
+#include "win32/Win32Handles.h"
+
 #include <windows.h>
 
 #include <mmsystem.h>
@@ -21,8 +23,8 @@ std::uint32_t Win32SystemServices::GetCurrentDirectoryA(std::uint32_t bufferSize
     return ::GetCurrentDirectoryA(bufferSize, buffer);
 }
 
-bool Win32SystemServices::SetCurrentDirectoryA(const char* path) {
-    return ::SetCurrentDirectoryA(path) != FALSE;
+bool Win32SystemServices::SetCurrentDirectoryW(const char16_t* path) {
+    return ::SetCurrentDirectoryW(win32::Wide(path)) != FALSE;
 }
 
 std::int64_t Win32SystemServices::time() {

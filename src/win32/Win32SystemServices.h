@@ -11,7 +11,7 @@ class Win32SystemServices : public SystemServices {
     void Sleep(std::uint32_t milliseconds) override;
     std::uint32_t timeGetTime() override;
     std::uint32_t GetCurrentDirectoryA(std::uint32_t bufferSize, char* buffer) override;
-    bool SetCurrentDirectoryA(const char* path) override;
+    bool SetCurrentDirectoryW(const char16_t* path) override;
     std::int64_t time() override;
     std::uint32_t GetCurrentThreadId() override;
     // A text of more than 2^31 - 1 units or bytes, which the Win32 calls

@@ -43,10 +43,10 @@ TEST(StyleData, WarningsOfMissingAndBrokenFiles) {
     SimMessageBoxes& boxes = desktop.messageBoxes;
     std::vector<EmoticonEntry> table;
     EXPECT_EQ(CStyleSheetInfo(dir.Path(), false, boxes).styleCount, 1);
-    EXPECT_TRUE(LoadEmoticonTable(dir.Path(), false, boxes, table));
+    EXPECT_TRUE(LoadEmoticonTable(dir.Path(), false, boxes, table, AnsiToUtf16));
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_EQ(CStyleSheetInfo(dir.Path(), true, boxes).styleCount, 1);
-    EXPECT_TRUE(LoadEmoticonTable(dir.Path(), true, boxes, table));
+    EXPECT_TRUE(LoadEmoticonTable(dir.Path(), true, boxes, table, AnsiToUtf16));
     EXPECT_TRUE(table.empty());
     WriteFileBytes(dir / "styles.css", "/*4*/\n.q0 { color: black }\n");
     EXPECT_EQ(CStyleSheetInfo(dir.Path(), false, boxes).styleCount, 1);
@@ -66,7 +66,7 @@ TEST(StyleData, WarningsOfMissingAndBrokenFiles) {
         EXPECT_EQ(boxes.Shown()[i].flags, 0x1030u);
     }
     WriteFileBytes(dir / "emoticons.ini", ":-)\tsmile.gif\r\n");
-    EXPECT_FALSE(LoadEmoticonTable(dir.Path(), true, boxes, table));
+    EXPECT_FALSE(LoadEmoticonTable(dir.Path(), true, boxes, table, AnsiToUtf16));
     ASSERT_EQ(table.size(), 1u);
     EXPECT_EQ(table[0].image, u"smile.gif");
 }
@@ -80,7 +80,7 @@ TEST(StyleData, BundledFilesDefineFourLevelsAndExistingImages) {
          {".q0", ".q1", ".q2", ".q3", ".sig", ".asig", "A.0", "A.1", "A.2", "A.3"})
         EXPECT_NE(css.find(rule), std::string::npos) << rule;
     std::vector<EmoticonEntry> table;
-    ASSERT_FALSE(LoadEmoticonTable(RepoDataDir(), true, boxes, table));
+    ASSERT_FALSE(LoadEmoticonTable(RepoDataDir(), true, boxes, table, AnsiToUtf16));
     EXPECT_TRUE(boxes.Shown().empty());
     EXPECT_GE(table.size(), 6u);
     bool smile = false;

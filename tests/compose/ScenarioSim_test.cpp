@@ -27,8 +27,8 @@ class ScenarioSimTest : public ::testing::TestWithParam<std::string> {};
 TEST_P(ScenarioSimTest, PassesAgainstTheSimulatedDesktop) {
     const ScenarioScript script = ScenarioScript::Load(ScenarioFolder() / GetParam());
     ASSERT_EQ(script.Error(), "");
-    TempDirectory install;
-    ScenarioPlayer player(script, install.Path());
+    TempDirectory root;
+    ScenarioPlayer player(script, root.Path());
     ASSERT_EQ(player.Install(NIMBREL_DATA_DIR), "");
     const ProgramExit exit = player.Play();
 

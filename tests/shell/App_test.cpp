@@ -14,7 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nimbrel";
+constexpr const char16_t* kKey =
+    u"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nimbrel";
 constexpr const char16_t* kKeyMissing =
     u"Registry key not found!\nThis application has not been installed properly.";
 constexpr const char16_t* kValueMissing =
@@ -48,34 +49,53 @@ TEST_F(AppTest, AMissingKeyIsReportedOnceAndTheStartDirectoryStays) {
     EXPECT_FALSE(app.LocateInstallDirectory(desktop->platform()));
     ExpectOneBox(kKeyMissing);
     EXPECT_EQ(fs::current_path(), start);
-    EXPECT_STREQ(app.installDirectory, "");
+    EXPECT_EQ(String(app.installDirectory), u"");
+}
+
+// A value's bytes as RegQueryValueExW gives them: UTF-16 units, low byte first.
+std::string Units(std::u16string_view text) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
 }
 
 // The uninstaller's directory becomes the current directory; a value that
-// gives none is reported. "<dir>" stands for an existing directory.
+// gives none is reported. The wide calls reach a folder whose name no ANSI
+// code page of the user need spell.
 TEST_F(AppTest, TheUninstallStringGivesTheInstallDirectory) {
-    const std::string dir = installDir.Path().string();
-    std::string unterminated = "D:\\" + std::string(240, 'd') + "\\uninstall.exe";
-    unterminated.resize(260, 'e');  // fills the buffer, no NUL anywhere
+    const fs::path unicodeDir = installDir / u"Nimbrel \u041F\u0440\u043E\u0433 \u6F22\u5B57";
+    fs::create_directory(unicodeDir);
+    const std::u16string dir = installDir.Path().u16string();
+    const std::u16string unicode = unicodeDir.u16string();
+    std::u16string unterminated = u"D:\\" + std::u16string(240, u'd') + u"\\uninstall.exe";
+    unterminated.resize(260, u'e');  // fills the buffer, no NUL anywhere
     const struct {
         const char* name;
         std::uint32_t type;
         std::string bytes;
-        std::string directory;  // empty: refused
+        std::u16string directory;  // empty: refused
     } cases[] = {
-        {"a string", reg::kTypeString, dir + "\\uninst.exe" + std::string(1, '\0'), dir},
-        {"unterminated, shorter than the buffer", reg::kTypeExpandString, dir + "\\uninst.exe",
-         dir},
-        {"unterminated, cut inside the buffer", reg::kTypeString, unterminated,
+        {"a string", reg::kTypeString, Units(dir + u"\\uninst.exe" + u'\0'), dir},
+        {"letters outside any 8-bit code page", reg::kTypeString,
+         Units(unicode + u"\\uninst.exe" + u'\0'), unicode},
+        {"unterminated, shorter than the buffer", reg::kTypeExpandString,
+         Units(dir + u"\\uninst.exe"), dir},
+        {"an odd last byte", reg::kTypeString, Units(dir + u"\\uninst.exe") + 'x', dir},
+        {"unterminated, cut inside the buffer", reg::kTypeString, Units(unterminated),
          unterminated.substr(0, 243)},
-        {"no value", reg::kTypeNone, "", ""},
-        {"not a string, though it holds a backslash", reg::kTypeDword, std::string("a\\b\0", 4),
-         ""},
-        {"no backslash", reg::kTypeString, std::string("uninst.exe\0", 11), ""},
-        {"only a leading backslash", reg::kTypeString, std::string("\\uninst.exe\0", 12), ""},
-        {"longer than 260 bytes", reg::kTypeString, "C:\\" + std::string(300, 'x') + "\\u.exe", ""},
+        {"no value", reg::kTypeNone, "", u""},
+        {"not a string, though it holds a backslash", reg::kTypeDword, Units(u"a\\b"), u""},
+        {"no backslash", reg::kTypeString, Units(std::u16string(u"uninst.exe") + u'\0'), u""},
+        {"only a leading backslash", reg::kTypeString,
+         Units(std::u16string(u"\\uninst.exe") + u'\0'), u""},
+        {"longer than 260 units", reg::kTypeString,
+         Units(u"C:\\" + std::u16string(300, u'x') + u"\\u.exe"), u""},
     };
     WriteFileBytes(installDir / "Nimbrel.cfg", "settings");
+    WriteFileBytes(unicodeDir / "Nimbrel.cfg", "unicode");
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         app = App{};
@@ -84,21 +104,39 @@ TEST_F(AppTest, TheUninstallStringGivesTheInstallDirectory) {
         const fs::path start = fs::current_path();
         desktop->registry.CreateKey(kHkeyLocalMachine, kKey);
         if (c.type != reg::kTypeNone) {
-            desktop->registry.SetValue(kHkeyLocalMachine, kKey, "UninstallString", c.type, c.bytes);
+            desktop->registry.SetValue(kHkeyLocalMachine, kKey, u"UninstallString", c.type,
+                                       c.bytes);
         }
         EXPECT_EQ(app.LocateInstallDirectory(desktop->platform()), c.directory.empty());
-        EXPECT_EQ(std::string(app.installDirectory), c.directory);
+        EXPECT_EQ(String(app.installDirectory), c.directory);
         if (c.directory.empty()) {
             ExpectOneBox(kValueMissing);
             EXPECT_EQ(fs::current_path(), start);
         } else {
             EXPECT_TRUE(desktop->messageBoxes.Shown().empty());
         }
-        if (c.directory == dir) {
-            EXPECT_EQ(ReadFileBytes("Nimbrel.cfg"), "settings");  // found by its bare name
+        if (c.directory == dir || c.directory == unicode) {  // found by its bare name
+            EXPECT_EQ(ReadFileBytes("Nimbrel.cfg"), c.directory == dir ? "settings" : "unicode");
         }
         EXPECT_EQ(desktop->registry.OpenKeys(), 0u);
     }
+}
+
+// The user's files go to "Nimbrel" in the application data folder; without
+// one they stay beside the others, in the current directory.
+TEST_F(AppTest, TheUserDirectoryIsNimbrelInTheApplicationDataFolder) {
+    EXPECT_TRUE(app.LocateUserDirectory(desktop->platform()));
+    EXPECT_TRUE(app.userDirectory.empty());
+    EXPECT_EQ(app.UserFile("Nimbrel.cfg"), fs::path("Nimbrel.cfg"));
+
+    const fs::path appData = installDir / u"Application Data \u00E9\u0436";
+    desktop->shell.SetAppDataFolder(appData);
+    EXPECT_FALSE(app.LocateUserDirectory(desktop->platform()));
+    EXPECT_TRUE(fs::is_directory(appData));         // the shell makes a missing one
+    EXPECT_FALSE(fs::exists(appData / "Nimbrel"));  // ours waits for a file to write
+    EXPECT_EQ(app.userDirectory, appData / "Nimbrel");
+    EXPECT_EQ(app.UserFile("signatures.ini"), appData / "Nimbrel" / "signatures.ini");
+    EXPECT_TRUE(desktop->messageBoxes.Shown().empty());
 }
 
 class RecordingDialog : public SettingsControls {

@@ -18,8 +18,8 @@ namespace nimbrel {
 
 namespace {
 
-// The words of a step, bare or "quoted"; in either \n, \r, \\ and \<N>c (N
-// times c) stand for what they say.
+// The words of a step, bare or "quoted"; in either \n, \r, \t, \\ and \<N>c
+// (N times c) stand for what they say.
 std::vector<String> Words(const std::string& line) {
     std::vector<String> words;
     std::istringstream in(line);
@@ -34,7 +34,10 @@ std::vector<String> Words(const std::string& line) {
                 i += digits;
                 out.append(static_cast<std::size_t>(count), word[i]);
             } else {
-                out += word[i] == 'n' ? '\n' : word[i] == 'r' ? '\r' : word[i];
+                out += word[i] == 'n'   ? '\n'
+                       : word[i] == 'r' ? '\r'
+                       : word[i] == 't' ? '\t'
+                                        : word[i];
             }
         }
         words.push_back(Utf16(out));
@@ -121,15 +124,17 @@ SimDialog UiScenario::ShowOptions() {
 }
 
 // The program installed in a directory of its own, with copies of the data
-// files and the uninstall key, started from the current directory. A
-// program that is not ended ends as if with WM_QUIT at one minute.
+// files and the uninstall key, started from the current directory by a user
+// with an application data folder. A program that is not ended ends as if
+// with WM_QUIT at one minute.
 void UiScenario::Install() {
     ResetProgramState();
     std::filesystem::remove(directory / "styles.css");
     for (const char* name : {"lang.ini", "emoticons.ini", "styles.css", "signatures.ini"})
         std::filesystem::copy_file(std::filesystem::path(NIMBREL_DATA_DIR) / name, install / name);
     desktop.registry.SetString(kHkeyLocalMachine, kUninstallKey, kUninstallValue,
-                               install.Path().string() + "\\uninst.exe");
+                               install.Path().u16string() + u"\\uninst.exe");
+    desktop.shell.SetAppDataFolder(appData.Path());
     desktop.loop.StopAt(60000);
 }
 
@@ -272,14 +277,30 @@ void UiScenario::Do(const Step& step, SimDialog& dialog) {
     if (verb == u"copy-to-start")
         return void(
             std::filesystem::copy_file(install / Utf8(step.at(1)), directory / Utf8(step.at(1))));
-    if (verb == u"store") {  // the installation's Nimbrel.cfg: the defaults and these fields
+    if (verb == u"store" || verb == u"store-in-install") {
+        // The user's Nimbrel.cfg, or the installation's: the defaults and these fields.
         Settings record = Settings::Defaults();
         for (std::size_t i = 1; i < step.size(); ++i)
             EXPECT_EQ(ApplySettingsAssignment(record, Utf8(step[i])), "");
-        EXPECT_FALSE(SaveSettings(record, install / kSettingsFileName));
+        std::filesystem::create_directories(UserFolder());
+        const auto folder = verb == u"store" ? UserFolder() : install.Path();
+        EXPECT_FALSE(SaveSettings(record, folder / kSettingsFileName));
         return;
     }
-    if (verb == u"unstore") return void(std::filesystem::remove(install / kSettingsFileName));
+    if (verb == u"unstore") {
+        std::filesystem::remove(install / kSettingsFileName);
+        return void(std::filesystem::remove(UserFolder() / kSettingsFileName));
+    }
+    if (verb == u"user-write" || verb == u"install-write") {  // a text in the user's code page
+        const auto folder = verb == u"user-write" ? UserFolder() : install.Path();
+        std::filesystem::create_directories(folder);
+        return WriteFileBytes(folder / Utf8(step.at(1)), desktop.codePage.ToBytes(step.at(2)));
+    }
+    if (verb == u"code-page") {
+        return desktop.codePage.Set(step.at(1) == u"1252" ? SimCodePage::Kind::kWindows1252
+                                                          : SimCodePage::Kind::kUtf8);
+    }
+    if (verb == u"no-appdata") return desktop.shell.SetAppDataFolder({});
     if (verb == u"other-instance") {  // hidden and disabled, as a running one is
         otherInstance =
             desktop.windows.Create(u"#32770", kMainDialogCaption, kNoWindow, kOtherProcess);
@@ -354,10 +375,13 @@ std::vector<String> UiScenario::Probe(const Step& probe, SimDialog& dialog) {
                     dialog.Window());
     if (what == u"close-item")
         return {desktop.menus.SystemMenuText(dialog.Window(), sc::kClose).value_or(u"(none)")};
-    if (what == u"setting" || what == u"saved" || what == u"stored") {
-        // The record, the current directory's Nimbrel.cfg, the installation's.
+    if (what == u"setting" || what == u"saved" || what == u"stored" || what == u"install-stored") {
+        // The record, the current directory's Nimbrel.cfg, the user's, the installation's.
         Settings record = what == u"setting" ? settings : Settings::Defaults();
-        const auto file = (what == u"saved" ? directory : install) / kSettingsFileName;
+        const auto file = (what == u"saved"    ? directory.Path()
+                           : what == u"stored" ? UserFolder()
+                                               : install.Path()) /
+                          kSettingsFileName;
         if (what != u"setting" && LoadSettings(record, file)) return {u"(no file)"};
         const SettingsField* field = FindSettingsField(Utf8(probe.at(1)));
         return {field ? Utf16(FormatSettingsField(record, *field)) : u"(no such field)"};
@@ -472,13 +496,16 @@ std::vector<String> UiScenario::Probe(const Step& probe, SimDialog& dialog) {
         return {exit ? names[static_cast<int>(*exit)] : u"(not run)"};
     }
     if (what == u"stored-bytes")
-        return {Utf16(ReadFileBytes(install / kSettingsFileName).size() == sizeof(Settings)
+        return {Utf16(ReadFileBytes(UserFolder() / kSettingsFileName).size() == sizeof(Settings)
                           ? "record"
                           : "other")};
-    if (what == u"install-files" || what == u"start-files") {
+    if (what == u"install-files" || what == u"start-files" || what == u"user-files") {
         std::vector<String> names;
-        for (const auto& entry : std::filesystem::directory_iterator(
-                 what == u"install-files" ? install.Path() : directory.Path()))
+        const std::filesystem::path folder = what == u"install-files" ? install.Path()
+                                             : what == u"start-files" ? directory.Path()
+                                                                      : UserFolder();
+        std::error_code missing;  // no folder: no files
+        for (const auto& entry : std::filesystem::directory_iterator(folder, missing))
             names.push_back(entry.path().filename().u16string());
         std::sort(names.begin(), names.end());
         return names;
@@ -498,7 +525,7 @@ std::vector<String> UiScenario::Probe(const Step& probe, SimDialog& dialog) {
     }
     if (what ==
         u"box-shows") {  // the last box shows the text of this key of the installation's lang.ini
-        CLangFile lang((install / kLanguageFileName).string());
+        CLangFile lang(install / kLanguageFileName, AnsiToUtf16);
         const String* text = lang.GetText(Utf8(probe.at(1)));
         return flag(text != nullptr && !text->empty() && !desktop.messageBoxes.Shown().empty() &&
                     desktop.messageBoxes.Shown().back().text == *text);
@@ -509,6 +536,13 @@ std::vector<String> UiScenario::Probe(const Step& probe, SimDialog& dialog) {
                 app.langFile ? u"lang" : u"no-lang", Decimal(desktop.loop.TimerCount())};
     }
     if (what == u"reply-unchanged") return flag(oe.BodyText(reply) == replyText);
+    if (what == u"reply-has") return flag(oe.BodyText(reply).find(probe.at(1)) != String::npos);
+    if (what == u"emoticons") {  // the table the program read
+        std::vector<String> entries;
+        for (const EmoticonEntry& entry : app.emoticons)
+            entries.push_back(entry.code + u"=" + entry.image);
+        return entries;
+    }
     ADD_FAILURE() << "unknown probe " << Utf8(what);
     return {};
 }

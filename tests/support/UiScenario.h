@@ -53,6 +53,7 @@ class UiScenario : public ::testing::Test {
 
     TempDirectory directory;  // the current directory
     TempDirectory install;    // where the program is installed, with "install"
+    TempDirectory appData;    // the user's application data folder, with "install"
     SimDesktop desktop;
     OeTestHost oe{desktop};
     std::optional<CLangFile> language;
@@ -65,6 +66,8 @@ class UiScenario : public ::testing::Test {
     void Do(const Step& step, SimDialog& dialog);
     std::vector<String> Probe(const Step& probe, SimDialog& dialog);
     void Install();
+    // The folder of the user's own files the program finds in appData.
+    std::filesystem::path UserFolder() const { return appData / "Nimbrel"; }
     std::vector<int> stepLines;
     std::optional<ProgramExit> exit;
     WindowHandle otherInstance = kNoWindow;

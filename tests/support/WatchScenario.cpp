@@ -52,7 +52,7 @@ WatchScenario::WatchScenario() {
     // The main dialog's window, hidden as it is until the user opens it.
     app.mainWindow = desktop.windows.Create(u"#32770", u"Nimbrel   ", kNoWindow, kProgramProcess);
     desktop.windows.ShowWindow(app.mainWindow, sw::kHide);
-    const std::string install = directory.Path().string();
+    const std::u16string install = directory.Path().u16string();
     std::copy_n(install.begin(), std::min(install.size(), kInstallDirectorySize - 1),
                 app.installDirectory);
     CHtmlDocAccess::ResetProcessState();

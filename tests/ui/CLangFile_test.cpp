@@ -49,7 +49,7 @@ TEST(CLangFile, GetList) {
 }
 
 TEST(CLangFile, WithoutAFileNothingIsFound) {
-    CLangFile lang("no-such-directory/lang.ini");
+    CLangFile lang("no-such-directory/lang.ini", AnsiToUtf16);
     EXPECT_FALSE(lang.HasBuffer());
     String out = u"x";
     std::vector<String> list;
@@ -67,7 +67,7 @@ TEST(CLangFile, ReadsTheWholeFileAsBytes) {
         std::ofstream file(path, std::ios::binary);
         file << "#A\r\nalpha\r\n#B\r\nbeta\r\n\x1A#C\r\ngamma\r\n";  // ^Z is just a byte
     }
-    CLangFile lang(path.string());
+    CLangFile lang(path, AnsiToUtf16);
     std::filesystem::remove(path);
     ASSERT_TRUE(lang.HasBuffer());
     String out;

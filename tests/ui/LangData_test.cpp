@@ -72,7 +72,7 @@ TEST_P(LangData, EveryKeyIsFirstFoundOnItsOwnKeyLine) {
 }
 
 TEST_P(LangData, EveryKeyResolvesToItsText) {
-    CLangFile lang(Path());
+    CLangFile lang(Path(), AnsiToUtf16);
     ASSERT_TRUE(lang.HasBuffer());
     for (const std::vector<String>& row : Keys()) {
         const std::string key = Utf8(row.at(0));

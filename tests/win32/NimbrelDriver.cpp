@@ -34,10 +34,12 @@
 //                              top-level window of the program: "ended N"
 //   winver                     what Windows reports to this program: "windows MAJOR.MINOR
 //                              build=B bits=32|64 wow64=0|1"
+//   appdata                    the user's application data folder: "folder PATH" or "none"
 #include <windows.h>
 // After windows.h, which it needs.
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdarg>
 #include <cstdio>
@@ -326,6 +328,14 @@ int main(int argc, char** argv) {
         Print("windows %lu.%lu build=%lu bits=%d wow64=%d", version.dwMajorVersion,
               version.dwMinorVersion, version.dwBuildNumber, static_cast<int>(sizeof(void*) * 8),
               wow64 != FALSE);
+    } else if (is("appdata", 0)) {
+        wchar_t folder[MAX_PATH] = {};
+        if (SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder) ==
+            S_OK) {
+            Print("folder %s", Utf8(folder).c_str());
+        } else {
+            Print("none");
+        }
     } else {
         Print("usage: NimbrelDriver [-w CAPTION] COMMAND ARGS... (see the source)");
         return 2;

@@ -3,7 +3,10 @@
 # later) and x86_64. The i686 one passes the XP import check, then every check runs
 # it under 32-bit Wine, with Windows XP reported to it, on a virtual X display,
 # worked by NimbrelDriver.exe; the x86_64 one is run for what differs (its key in
-# the 64-bit registry view, its saving). Then the 32-bit setup (installer_test.sh).
+# the 64-bit registry view, its saving). Windows' own conditions are made where Wine
+# lacks them: an install folder the user cannot write (chattr +i), a folder name the
+# ANSI code page cannot spell, a Cyrillic ANSI code page (a ru_RU.UTF-8 locale, made
+# with localedef when missing). Then the 32-bit setup (installer_test.sh).
 # Where the kernel runs no 32-bit programs, the x86_64 build and the 64-bit setup
 # stand in. Judged by files, the registry, window state and the driver's output,
 # never by Wine's exit codes; every wait has a deadline.
@@ -47,9 +50,14 @@ if ((inside == 0)); then
 fi
 
 # --- inside the virtual display ---------------------------------------------
+# The install directory made unwritable below is made writable again, also after an
+# aborted run.
+writable() { chattr -i "$work/Nimbrel" "$work/Nimbrel/Nimbrel.cfg" 2>/dev/null || true; }
+writable
 rm -rf "$work"
 fresh_prefix "$work/prefix"
 trap 'echo "windows: stopped (deadline or signal)"; exit 1' INT TERM HUP
+trap 'writable; wineserver -k >/dev/null 2>&1 || true' EXIT
 # One server for all the runs (until the trap ends it), not one per driver call.
 wineserver -p
 
@@ -60,6 +68,10 @@ cp -r data/{lang,signatures,emoticons}.ini data/{emoticons,styles.css,donations.
 cp -r "$inst/." "$startdir/"
 nimbrel_exe=$inst/Nimbrel.exe cfg=$inst/Nimbrel.cfg
 cp "build/$wine_preset/src/Nimbrel.exe" "$nimbrel_exe"
+# The user's own Nimbrel.cfg, in the application data folder as the program finds it.
+appdata=$(drv appdata | sed -n 's/^folder //p')
+[[ -n $appdata ]] || { echo "windows: no application data folder in the prefix"; exit 1; }
+usercfg=$(winepath -u "$appdata" 2>/dev/null)/Nimbrel/Nimbrel.cfg
 
 # "ended" when the process PID has ended within SECONDS, else "running".
 wait_exit() { if wait_for "! kill -0 $1 2>/dev/null" "$2"; then echo ended; else echo running; fi; }
@@ -104,9 +116,10 @@ section "installed, started from another directory"
 install_key "$view"
 drv cfg-write "$(winpath "$cfg")" wrapColumn=76 dependOnOE=0 >/dev/null
 check "a Nimbrel.cfg of 1140 bytes written for the test" 1140 "$(stat -c %s "$cfg")"
+installed=$(fingerprint "$cfg")
 start_nimbrel "$elsewhere"
 dialog_is "main dialog exists hidden and disabled" 0 0 60000
-check "Nimbrel.cfg read from the install directory (wrap column)" "text 76" "$(drv read-text 1006)"
+check "the install directory's Nimbrel.cfg read, the user having none (wrap column)" "text 76" "$(drv read-text 1006)"
 check "no first-time note (the settings were found)" "no box" "$(drv no-box 'Nimbrel - NOTE' 200)"
 check "tray icon added" "icon=1" "$(tray_icon)"
 check "Explorer's restart loses the icon" "removed icon=0" "$(drv tray-remove) $(tray_icon)"
@@ -127,12 +140,13 @@ done
 
 drv click 1004 >/dev/null # Hide (saves the settings)
 dialog_is "Hide hides the main dialog" 0 1 5000
+check "Hide saved the user's Nimbrel.cfg" 1140 "$(stat -c %s "$usercfg" 2>/dev/null || echo missing)"
 sleep 1.1 # a rewrite would show in the modification time
-before=$(fingerprint "$cfg")
+before=$(fingerprint "$usercfg")
 (cd "$elsewhere" && exec wine "$nimbrel_exe" >/dev/null 2>&1) &
 check "a second start ends by itself" ended "$(wait_exit $! 30)"
 dialog_is "the second start brought the first one's dialog forward" 1 1 5000
-check "the second start did not rewrite Nimbrel.cfg" "$before" "$(fingerprint "$cfg")"
+check "the second start did not rewrite Nimbrel.cfg" "$before" "$(fingerprint "$usercfg")"
 
 drv command 150 >/dev/null # the tray menu's Hide Tray Icon
 sleep 0.3
@@ -142,9 +156,10 @@ new=$(($(drv read-check 1013 | cut -d' ' -f2) == 0 ? 1 : 0))
 drv set-check 1013 $new >/dev/null # Position cursor at top, the other way
 sleep 0.3
 check "Terminate ends the program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
-check "Nimbrel.cfg is 1140 bytes after Terminate" 1140 "$(stat -c %s "$cfg" 2>/dev/null || echo missing)"
-check "Nimbrel.cfg holds the changed check box" "cursorAtTop=$new wrapColumn=76" \
-    "$(drv cfg-get "$(winpath "$cfg")" cursorAtTop wrapColumn | tr '\n' ' ' | sed 's/ $//')"
+check "the user's Nimbrel.cfg is 1140 bytes after Terminate" 1140 "$(stat -c %s "$usercfg" 2>/dev/null || echo missing)"
+check "the user's Nimbrel.cfg holds the changed check box" "cursorAtTop=$new wrapColumn=76" \
+    "$(drv cfg-get "$(winpath "$usercfg")" cursorAtTop wrapColumn | tr '\n' ' ' | sed 's/ $//')"
+check "the install directory's Nimbrel.cfg is left as it was" "$installed" "$(fingerprint "$cfg")"
 
 section "logoff: Windows ends the program after WM_ENDSESSION"
 start_nimbrel "$elsewhere"
@@ -161,18 +176,95 @@ check "Nimbrel.cfg holds the change" "cursorAtTop=$new" "$(drv cfg-get "$(winpat
 wineserver -p
 
 section "first start: no Nimbrel.cfg, Outlook Express not running"
-rm -f "$cfg"
+rm -f "$cfg" "$usercfg"
 start_nimbrel "$elsewhere"
 box_is "first-time note shows the lang.ini text" "$(lang_text 'First Time')" 'Nimbrel - NOTE'
 box_is "dependency question shows the lang.ini text" "$(lang_text 'Dependency Check Warning')" Nimbrel 10000 7 # No
 check "No ends the program" ended "$(wait_exit "$nimbrel_pid" 20)"
-check "No leaves no Nimbrel.cfg behind" missing "$(fingerprint "$cfg")"
+check "No leaves no Nimbrel.cfg behind" "missing missing" "$(fingerprint "$cfg") $(fingerprint "$usercfg")"
+
+# A limited account on Windows XP, and every account on later Windows (the program
+# asks for no elevation), cannot write into Program Files; made immutable here, as root
+# could write anything else.
+section "the install directory cannot be written"
+if chattr +i "$inst"; then
+    start_nimbrel "$elsewhere"
+    box_is "first start: the first-time note" "$(lang_text 'First Time')" 'Nimbrel - NOTE'
+    box_is "first start: the dependency question (Yes)" "$(lang_text 'Dependency Check Warning')" Nimbrel 10000 6
+    dialog_is "the program runs" 0 0 30000
+    new=$(($(drv read-check 1013 | cut -d' ' -f2) == 0 ? 1 : 0))
+    drv set-check 1013 $new >/dev/null
+    sleep 0.3
+    check "Terminate ends the program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
+    check "the changed setting is saved in the user's Nimbrel.cfg" "cursorAtTop=$new dependOnOE=0" \
+        "$(drv cfg-get "$(winpath "$usercfg")" cursorAtTop dependOnOE | tr '\n' ' ' | sed 's/ $//')"
+    start_nimbrel "$elsewhere"
+    dialog_is "started again: the program runs" 0 0 60000
+    check "started again: no first-time note, no dependency question" "no box no box" \
+        "$(drv no-box 'Nimbrel - NOTE' 500) $(drv no-box Nimbrel 200)"
+    check "started again: the setting is kept" "check $new" "$(drv read-check 1013)"
+    check "Terminate ends the program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
+
+    chattr -i "$inst"
+    drv cfg-write "$(winpath "$cfg")" wrapColumn=78 dependOnOE=0 >/dev/null
+    rm -f "$usercfg"
+    installed=$(fingerprint "$cfg")
+    chattr +i "$inst" "$cfg"
+    start_nimbrel "$elsewhere"
+    dialog_is "an earlier installation's Nimbrel.cfg: the program runs" 0 0 60000
+    check "it is read, without the first-time note" "text 78 no box" \
+        "$(drv read-text 1006) $(drv no-box 'Nimbrel - NOTE' 200)"
+    check "Terminate ends the program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
+    check "its settings are saved in the user's Nimbrel.cfg" "wrapColumn=78" \
+        "$(drv cfg-get "$(winpath "$usercfg")" wrapColumn)"
+    check "the install directory is as it was" "$installed" "$(fingerprint "$cfg")"
+    chattr -i "$inst" "$cfg"
+else
+    tally FAIL "the install directory cannot be made unwritable here (chattr +i)"
+fi
+
+# The wide-character registry and directory calls reach a folder whose name the
+# ANSI code page (here 1252) cannot spell: lang.ini is found there.
+section "an install directory named in letters outside the ANSI code page"
+uinst=$work/Нимбрел-漢字
+mkdir -p "$uinst"
+cp -r "$inst/." "$uinst/"
+rm -f "$uinst/Nimbrel.cfg" "$usercfg"
+LC_ALL=C.UTF-8 wine reg add "$uninstall_key" /v UninstallString /d "$(winpath "$uinst")\\uninstall.exe" /f "$view" >/dev/null 2>&1
+LC_ALL=C.UTF-8 nimbrel_exe=$uinst/Nimbrel.exe start_nimbrel "$elsewhere"
+box_is "the first-time note shows the text of its lang.ini" "$(lang_text 'First Time')" 'Nimbrel - NOTE'
+box_is "the dependency question too (Yes)" "$(lang_text 'Dependency Check Warning')" Nimbrel 10000 6
+dialog_is "the program runs" 0 0 30000
+check "Terminate ends the program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
+check "the user's Nimbrel.cfg is saved" 1140 "$(stat -c %s "$usercfg" 2>/dev/null || echo missing)"
+check "nothing is written into the start directory" "" "$(ls "$elsewhere")"
+install_key "$view"
+
+# A Cyrillic Windows: the thread's ANSI code page is 1251, and lang.ini is written in it.
+section "ANSI code page 1251, lang.ini in that code page"
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf-\?8'; then
+    localedef -i ru_RU -c -f UTF-8 ru_RU.UTF-8 2>/dev/null || sudo localedef -i ru_RU -c -f UTF-8 ru_RU.UTF-8 || true
+fi
+if locale -a 2>/dev/null | grep -qix 'ru_RU.utf-\?8'; then
+    cp "$inst/lang.ini" "$work/lang.ini"
+    awk '{ print } $0 == "#Terminate\r" { getline; print "Завершить\r" } $0 == "#Hide\r" { getline; print "Скрыть\r" }' \
+        "$work/lang.ini" | iconv -f UTF-8 -t CP1251 >"$inst/lang.ini"
+    LC_ALL=ru_RU.UTF-8 start_nimbrel "$elsewhere"
+    dialog_is "the program runs" 0 0 60000
+    check "the buttons show the Cyrillic texts of lang.ini" "text Завершить text Скрыть" \
+        "$(drv read-text 1003) $(drv read-text 1004)"
+    check "Terminate ends the program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
+    cp "$work/lang.ini" "$inst/lang.ini"
+else
+    tally FAIL "no Cyrillic locale (ru_RU.UTF-8) could be made"
+fi
 
 section "not installed: no uninstall key in the program's registry view"
 wine reg delete "$uninstall_key" /f "$view" >/dev/null 2>&1 || true
 # The 32-bit program does not see a key of the 64-bit view.
 ((wine_bits == 64)) || install_key /reg:64
 drv cfg-write "$(winpath "$startdir/Nimbrel.cfg")" wrapColumn=77 dependOnOE=0 >/dev/null
+rm -f "$usercfg"
 start_nimbrel "$startdir"
 box_is "the missing key is reported" "Registry key not found! This application has not been installed properly."
 check "the missing key is reported once" "no box" "$(drv no-box 'Nimbrel Error' 1500)"
@@ -181,7 +273,7 @@ check "the program goes on in its start directory (wrap column)" "text 77" \
 
 section "OLEACC.DLL without ObjectFromLresult"
 install_key "$view"
-drv cfg-write "$(winpath "$cfg")" dependOnOE=0 >/dev/null
+drv cfg-write "$(winpath "$usercfg")" dependOnOE=0 >/dev/null
 cp "build/$wine_preset/tests/win32/OLEACC.dll" "$inst/OLEACC.dll"
 WINEDLLOVERRIDES="$WINEDLLOVERRIDES;oleacc=n" start_nimbrel "$elsewhere"
 box_is "the missing ObjectFromLresult is reported" "oleacc.dll: Pointer to ObjectFromLresult could not be obtained! Coloring will not work."
@@ -219,6 +311,7 @@ if ((wine_bits == 32)); then
     install_key /reg:64
     cp build/mingw/src/Nimbrel.exe "$nimbrel_exe"
     drv cfg-write "$(winpath "$cfg")" wrapColumn=75 dependOnOE=0 >/dev/null
+    rm -f "$usercfg"
     start_nimbrel "$elsewhere"
     dialog_is "the 64-bit program starts" 0 0 60000
     check "Nimbrel.cfg read from the install directory of the 64-bit view" "text 75" "$(drv read-text 1006)"
@@ -226,8 +319,8 @@ if ((wine_bits == 32)); then
     drv set-check 1013 $new >/dev/null
     sleep 0.3
     check "Terminate ends the 64-bit program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
-    check "the 64-bit program saved Nimbrel.cfg" "cursorAtTop=$new wrapColumn=75" \
-        "$(drv cfg-get "$(winpath "$cfg")" cursorAtTop wrapColumn | tr '\n' ' ' | sed 's/ $//')"
+    check "the 64-bit program saved the user's Nimbrel.cfg" "cursorAtTop=$new wrapColumn=75" \
+        "$(drv cfg-get "$(winpath "$usercfg")" cursorAtTop wrapColumn | tr '\n' ' ' | sed 's/ $//')"
 fi
 stop_nimbrel
 

@@ -43,8 +43,11 @@ HWND FindNimbrelDialog() {
 }
 
 HostScenarioWorld::HostScenarioWorld(OeHostWindows& windows_, HANDLE process_,
-                                     std::wstring installDirectory_)
-    : windows(windows_), process(process_), installDirectory(std::move(installDirectory_)) {}
+                                     std::wstring installDirectory_, std::wstring userDirectory_)
+    : windows(windows_),
+      process(process_),
+      installDirectory(std::move(installDirectory_)),
+      userDirectory(std::move(userDirectory_)) {}
 
 HostScenarioWorld::~HostScenarioWorld() {
     CloseAll();
@@ -237,7 +240,7 @@ bool HostScenarioWorld::ProgramRunning() {
 }
 
 bool HostScenarioWorld::SettingsWritten() {
-    const std::wstring path = installDirectory + L"\\Nimbrel.cfg";
+    const std::wstring path = userDirectory + L"\\Nimbrel.cfg";
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 

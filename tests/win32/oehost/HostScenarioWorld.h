@@ -17,8 +17,10 @@ namespace nimbrel {
 
 class HostScenarioWorld : public ScenarioWorld {
   public:
-    // `process`: Nimbrel.exe's; `installDirectory` as the program sees it.
-    HostScenarioWorld(OeHostWindows& windows, HANDLE process, std::wstring installDirectory);
+    // `process`: Nimbrel.exe's; `installDirectory` as the program sees it;
+    // `userDirectory`: where it writes Nimbrel.cfg.
+    HostScenarioWorld(OeHostWindows& windows, HANDLE process, std::wstring installDirectory,
+                      std::wstring userDirectory);
     ~HostScenarioWorld() override;
 
     void Open(const ScenarioStep& step) override;
@@ -49,6 +51,7 @@ class HostScenarioWorld : public ScenarioWorld {
     OeHostWindows& windows;
     HANDLE process;
     std::wstring installDirectory;
+    std::wstring userDirectory;
     std::map<std::string, HostNote> notes;
     std::vector<std::pair<String, String>> lastRows;
     bool altDown = false;

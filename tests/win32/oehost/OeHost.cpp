@@ -4,10 +4,12 @@
 //
 //   OeHost SCENARIO NIMBREL_EXE INSTALL_DIR REPORT
 //
-// It writes the scenario's Nimbrel.cfg (and signatures.ini) into
-// INSTALL_DIR, brings up the client's main window, starts NIMBREL_EXE,
-// waits for its options dialog, removes Nimbrel.cfg (read by then, so that
-// its presence at the end shows the program wrote it), plays the steps,
+// It writes the scenario's Nimbrel.cfg (and signatures.ini, else the
+// installation's is read) into the user's folder of Nimbrel.cfg, Nimbrel in
+// the application data folder, brings up the client's main window, starts
+// NIMBREL_EXE, waits for its options dialog, removes Nimbrel.cfg (read by
+// then, so that its presence at the end shows the program wrote it), plays
+// the steps,
 // then ends the program with Terminate unless the scenario has it end by
 // itself. INSTALL_DIR is the directory as the program finds it through its
 // uninstall registry entry. Every wait has a deadline; a message box of the
@@ -15,6 +17,8 @@
 // report's last line is "result: pass" or "result: fail".
 #include <objbase.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shlobj.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -109,7 +113,6 @@ int Run(int argc, wchar_t** argv) {
     const std::filesystem::path scenarioFile = argv[1];
     const std::wstring nimbrelExe = argv[2];
     const std::wstring installDirectory = argv[3];
-    const std::filesystem::path install = installDirectory;
     std::ofstream report(std::filesystem::path(argv[4]), std::ios::binary);
     std::vector<std::string> failures;
 
@@ -121,12 +124,22 @@ int Run(int argc, wchar_t** argv) {
                << "\nresult: fail\n";
         return 1;
     }
-    if (SaveSettings(script.StartSettings(), install / kSettingsFileName)) {
+    // The user's files, where the program keeps them.
+    wchar_t appData[MAX_PATH] = {};
+    if (SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, appData) != S_OK) {
+        report << "FAIL no application data folder\nresult: fail\n";
+        return 1;
+    }
+    const std::wstring userDirectory = std::wstring(appData) + L"\\Nimbrel";
+    CreateDirectoryW(userDirectory.c_str(), nullptr);
+    const std::filesystem::path user = userDirectory;
+    if (SaveSettings(script.StartSettings(), user / kSettingsFileName)) {
         report << "FAIL cannot write Nimbrel.cfg\nresult: fail\n";
         return 1;
     }
+    DeleteFileW((user / "signatures.ini").c_str());  // an earlier scenario's
     if (!script.SignaturesFile().empty()) {
-        std::ofstream(install / "signatures.ini", std::ios::binary) << script.SignaturesFile();
+        std::ofstream(user / "signatures.ini", std::ios::binary) << script.SignaturesFile();
     }
 
     CoInitialize(nullptr);
@@ -174,9 +187,9 @@ int Run(int argc, wchar_t** argv) {
         kStartLimit);
     if (!up || FindNimbrelDialog() == nullptr) failures.push_back("the options dialog never came");
     // Read at start-up; written again only when the program ends.
-    DeleteFileW((installDirectory + L"\\Nimbrel.cfg").c_str());
+    DeleteFileW((user / kSettingsFileName).c_str());
 
-    HostScenarioWorld world(windows, started.hProcess, installDirectory);
+    HostScenarioWorld world(windows, started.hProcess, installDirectory, userDirectory);
     ScenarioRunner runner(script, world);
     const DWORD start = GetTickCount();
     if (failures.empty()) {
