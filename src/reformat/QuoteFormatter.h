@@ -166,6 +166,8 @@ class QuoteFormatter {
     // `end` to where the prefix stops.
     void ScanQuotePrefix(StringView text, std::int32_t start, std::int32_t& level,
                          std::int32_t& end) const;
+    // The first position at or after `from` that holds no quote character.
+    static std::int32_t QuoteRunEnd(StringView text, std::int32_t from);
 
   private:
     // The split text and the lines built since, each kept whole. A deque

@@ -27,19 +27,6 @@ bool HasLineBreak(StringView text) {
 
 // ---- Rendering ----
 
-namespace {
-
-class StringSink final : public TextSink {
-  public:
-    explicit StringSink(String& out_) : out(out_) {}
-    void Append(StringView text) override { out.append(text); }
-
-  private:
-    String& out;
-};
-
-}  // namespace
-
 void QuoteFormatter::Render(String& out) {
     out.clear();
     // Room for the lines, their prefixes and breaks, and some re-wrapping,
