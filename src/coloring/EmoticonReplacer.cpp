@@ -66,9 +66,11 @@ void ReplaceCode(StringView in, char16_t before, StringView code, StringView ima
 }
 
 // The first index at or after `from` of one of `starts` that does not
-// follow a unit that blocks a code there (index 0 always counts), or kNone.
-std::size_t FindFreeStart(StringView text, std::size_t from,
-                          const std::array<char16_t, 4>& starts) {
+// follow a letter (index 0 always counts), or kNone. A letter before a code
+// blocks it (Blocks), as in the ';' that ends "&gt;"; the other blocking
+// units are left to the caller.
+std::size_t FindStartAfterNoLetter(StringView text, std::size_t from,
+                                   const std::array<char16_t, 4>& starts) {
     const char16_t a = starts[0];
     const char16_t b = starts[1];
     const char16_t c = starts[2];
@@ -77,7 +79,7 @@ std::size_t FindFreeStart(StringView text, std::size_t from,
         (text[0] == a || text[0] == b || text[0] == c || text[0] == d)) {
         return 0;
     }
-    // Looked for as a pair: a unit that blocks nothing, then a start.
+    // Looked for as a pair: a unit that is no letter, then a start.
     const std::size_t before = FindBlockwise<1>(
         text, from == 0 ? 0 : from - 1, [a, b, c, d](const char16_t* at, SearchMasks& masks) {
             std::array<char16_t, kSearchBlock> block;
@@ -85,13 +87,12 @@ std::size_t FindFreeStart(StringView text, std::size_t from,
             std::memcpy(block.data(), at, sizeof block);
             std::memcpy(next.data(), at + 1, sizeof next);
             for (std::size_t k = 0; k < kSearchBlock; ++k) {
-                // Blocks() without branches: '.', '/' and the digits are
-                // 0x2E to 0x39; a letter ORed with 0x20 is a small one.
-                const std::uint16_t u = block[k];
-                const int blocks = int{static_cast<std::uint16_t>(u - 0x2E) < 12} |
-                                   int{static_cast<std::uint16_t>((u | 0x20) - u'a') < 26} |
-                                   int{u >= 0x80};
-                const auto free = static_cast<std::uint16_t>(blocks - 1);  // 0xFFFF or 0
+                // A letter ORed with 0x20 is a small one; compared as signed
+                // 16-bit numbers, which vectorises.
+                const auto small = static_cast<std::int16_t>(block[k] | 0x20);
+                const int letter =
+                    int{small >= std::int16_t{u'a'}} & int{small <= std::int16_t{u'z'}};
+                const auto free = static_cast<std::uint16_t>(letter - 1);  // 0xFFFF or 0
                 masks[k] = static_cast<std::uint16_t>(
                     free & (UnitMask(next[k], a) | UnitMask(next[k], b) | UnitMask(next[k], c) |
                             UnitMask(next[k], d)));
@@ -137,11 +138,10 @@ bool EmoticonReplacer::AnyCodeIn(StringView text) const {
     const bool fewStarts = startCount_ <= starts_.size();
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (fewStarts) {
-            i = FindFreeStart(text, i, starts_);
+            i = FindStartAfterNoLetter(text, i, starts_);
             if (i == kNone) return false;
-        } else if (i > 0 && Blocks(text[i - 1])) {
-            continue;
         }
+        if (i > 0 && Blocks(text[i - 1])) continue;
         const char16_t c = text[i];
         if (c < asciiStart_.size() ? !asciiStart_[c] : !otherStart_) continue;
         const StringView rest = text.substr(i);

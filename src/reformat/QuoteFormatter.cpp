@@ -271,18 +271,7 @@ std::size_t QuoteFormatter::CountLineFeeds(StringView text) {
 }
 
 std::size_t QuoteFormatter::FindLineFeed(StringView text, std::size_t from) {
-    constexpr std::uint64_t kLanes = 0x0001000100010001;  // 1 in each unit of a word
-    std::size_t i = std::min(from, text.size());
-    for (; i + 4 <= text.size(); i += 4) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, sizeof word);
-        const std::uint64_t x = word ^ (kLanes * u'\n');  // an LF unit becomes 0
-        if (((x - kLanes) & ~x & (kLanes * 0x8000)) != 0) break;
-    }
-    for (; i < text.size(); ++i) {
-        if (text[i] == u'\n') return i;
-    }
-    return StringView::npos;
+    return FindUnit(text, from, u'\n');
 }
 
 bool QuoteFormatter::IsBlankQuoteLine(StringView text) {

@@ -127,7 +127,6 @@ class QuoteFormatter {
     static StringView TakeLeadingWhitespace(QuoteLine& line);
 
     // Position of the first LF in `text` at or after `from`; npos when none.
-    // Looks at four units at a time.
     static std::size_t FindLineFeed(StringView text, std::size_t from);
     static std::size_t CountLineFeeds(StringView text);
     // Asks for the start of the text of lines[i + kPrefetchDistance], if
