@@ -23,10 +23,15 @@ String ColorMessageText(StringView text, const Settings& options, const ViewReso
 }
 
 String ColorMessageText(String&& text, const Settings& options, const ViewResources& resources) {
+    // Room for every entity and the markup of a realistic mail, so that the
+    // result is not moved as it grows (a line of quote markers grows four
+    // times); room that is never written costs no memory.
+    std::size_t entities = 0;
+    for (const char16_t c : text)
+        entities += static_cast<std::size_t>(c == u'&') * 4 +
+                    static_cast<std::size_t>(c == u'<' || c == u'>') * 3;
     String html;
-    // Room for the markup of a realistic mail; room that is never written
-    // costs no memory.
-    html.reserve(text.size() + text.size() / 2 + 64);
+    html.reserve(text.size() + entities + text.size() / 2 + 64);
     StringSink sink(html);
     ColorMessageText(std::move(text), options, resources, sink);
     return html;

@@ -215,6 +215,7 @@ std::int32_t QuoteFormatter::GetPrefixIndex(std::int32_t level, StringView lineP
             } else if (!IsWhiteSpace(quoteChar)) {
                 // Each level trims the previous entry's space and adds
                 // quoteChar and a space: ">>> ".
+                deepest.reserve(levels + 1);
                 deepest.assign(levels, quoteChar);
                 deepest.push_back(u' ');
             } else {

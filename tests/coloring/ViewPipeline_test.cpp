@@ -140,6 +140,10 @@ TEST(ViewPipelineLines, SameAsTheStagesOnTheWholeText) {
         u"news:x me@",
         u"http:",
         u"http://example.com/" + String(60, u'a') + u"\r\n",
+        // A signature whose end is known only some 100,000 units after its
+        // last empty line, when the level changes: what lies between is
+        // written out only then, with its end mark and anchors put right.
+        u"-- \r\nMe\r\n\r\n" + Repeat(u"www.me.example *me* :-)\r\n", 4000) + u"> q\r\n",
     };
     // The corpora as two long messages (one call each, same coverage).
     String links;
