@@ -24,8 +24,10 @@ namespace {
 
 constexpr std::size_t kNone = StringView::npos;
 constexpr std::size_t kWrapJoinLength = 65;  // a piece this long that ends a line may go on
-// Whole lines that HtmlLineStream converts at once, at least (unless the
-// piece it was given ends first).
+// HtmlLineStream converts whole lines a stretch of at least this many units
+// at a time (and the rest at the end): the lines' conversion then costs
+// little more than that of the whole text, while the working texts stay
+// small whatever the text and its pieces.
 constexpr std::size_t kStretchLength = std::size_t{1} << 16;
 
 bool IsWordChar(char16_t c) {
@@ -497,7 +499,7 @@ HtmlLineStream::HtmlLineStream(HtmlLineFunction line) : line_(std::move(line)) {
 
 void HtmlLineStream::Append(StringView text) {
     std::size_t taken = 0;  // text[0, taken) is converted or held
-    std::size_t whole = 0;  // text[taken, whole) is lines that may be converted
+    std::size_t whole = 0;  // with nothing held, text[taken, whole) is lines to convert
     for (std::size_t pos = 0;;) {
         const std::size_t lf = FindUnit(text, pos, u'\n');
         if (lf == kNone) break;
@@ -506,29 +508,33 @@ void HtmlLineStream::Append(StringView text) {
         if (joinable) continue;
         if (!held_.empty()) {
             held_.append(text, taken, pos - taken);
-            Convert(held_, false);
-            held_.clear();
             taken = whole = pos;
+            heldLines_ = held_.size();
+            if (heldLines_ >= kStretchLength) ConvertHeldLines();
         } else {
             whole = pos;
-            // Converted in stretches of some size, so that the working texts
-            // stay small whatever the size of the pieces.
             if (whole - taken >= kStretchLength) {
                 Convert(text.substr(taken, whole - taken), false);
                 taken = whole;
             }
         }
     }
-    if (whole > taken) {
-        Convert(text.substr(taken, whole - taken), false);
-        taken = whole;
-    }
+    // Whole lines are held until they make a stretch, with the start of the
+    // next line.
+    if (whole > taken) heldLines_ = whole - taken;
     held_.append(text, taken);
 }
 
 void HtmlLineStream::Finish() {
     Convert(held_, true);
     held_.clear();
+    heldLines_ = 0;
+}
+
+void HtmlLineStream::ConvertHeldLines() {
+    Convert(StringView(held_).substr(0, heldLines_), false);
+    held_.erase(0, heldLines_);
+    heldLines_ = 0;
 }
 
 bool HtmlLineStream::EndsInLongWord(StringView text, std::size_t lf) const {

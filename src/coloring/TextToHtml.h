@@ -47,11 +47,11 @@ struct HtmlLineBuffers {
 };
 
 // TextToHtml on a text that comes in pieces of any size (LF breaks): the
-// lines of HTML go to `line` as ForEachHtmlLine hands them, each as soon as
-// no later text can change it. Held back are only the piece of a line whose
-// line feed has not come yet and lines that end in a word long enough to be
-// a wrapped address, which may be joined to the next line; so a text is
-// never held whole, nor its HTML.
+// lines of HTML go to `line` as ForEachHtmlLine hands them, a stretch of
+// lines at a time. Held back are a stretch of whole lines, the piece of a
+// line whose line feed has not come yet, and lines that end in a word long
+// enough to be a wrapped address, which may be joined to the next line; so
+// a text is never held whole, nor its HTML.
 class HtmlLineStream final : public TextSink {
   public:
     explicit HtmlLineStream(HtmlLineFunction line);
@@ -65,10 +65,12 @@ class HtmlLineStream final : public TextSink {
     bool EndsInLongWord(StringView text, std::size_t lf) const;
     // Converts whole lines; with `final` the end of the text.
     void Convert(StringView text, bool final);
+    void ConvertHeldLines();
 
     HtmlLineFunction line_;
     HtmlLineBuffers buffers_;
     String held_;
+    std::size_t heldLines_ = 0;  // held_[0, heldLines_) is whole lines to convert
     bool first_ = true;
 };
 

@@ -22,42 +22,31 @@ String ColorMessageText(StringView text, const Settings& options, const ViewReso
     return ColorMessageText(String(text), options, resources);
 }
 
-String ColorMessageText(String&& text, const Settings& options, const ViewResources& resources) {
-    // Room for every entity and the markup of a realistic mail, so that the
-    // result is not moved as it grows (a line of quote markers grows four
-    // times); room that is never written costs no memory.
-    std::size_t entities = 0;
-    for (const char16_t c : text)
-        entities += static_cast<std::size_t>(c == u'&') * 4 +
-                    static_cast<std::size_t>(c == u'<' || c == u'>') * 3;
-    String html;
-    html.reserve(text.size() + entities + text.size() / 2 + 64);
-    StringSink sink(html);
-    ColorMessageText(std::move(text), options, resources, sink);
-    return html;
-}
-
 namespace {
 
 // The end of the pipeline: TextToHtml's lines marked up (MarkupLines) and
-// given their emoticons, a line at a time, and written out behind the first
-// span. MarkupLines and ReplaceEmoticons work on lines of converted text
-// (each ending at a "<BR>" that came from a line feed, every tag in it
-// closed on it), and neither a style, nor a quote level, nor a code reaches
-// from one line into the next but the signature's end, which LineMarkup
-// writes back where it belongs: what it may still change is held. The last
-// line, when empty, is no line to MarkupLines (there is nothing after its
-// "<BR>").
+// given their emoticons, a line at a time, behind the first span.
+// MarkupLines and ReplaceEmoticons work on lines of converted text (each
+// ending at a "<BR>" that came from a line feed, every tag in it closed on
+// it), and neither a style, nor a quote level, nor a code reaches from one
+// line into the next but the signature's end, which LineMarkup writes back
+// where it belongs. The last line, when empty, is no line to MarkupLines
+// (there is nothing after its "<BR>").
 class HtmlLineWriter {
   public:
-    HtmlLineWriter(const Settings& options, const ViewResources& resources, TextSink& out)
+    // The lines go into `html`; with `out`, what is final is taken off its
+    // front and written to `out` as it comes (what LineMarkup may still
+    // change is held).
+    HtmlLineWriter(const Settings& options, const ViewResources& resources, String& html,
+                   TextSink* out)
         : markup_(options.colorMessageView != 0 || options.fontStyles != 0),
           emoticons_(options.emoticons != 0),
           lineMarkup_(resources.styleSheet.styleCount, false, options, resources.emoticons),
           replacer_(emoticons_ ? resources.emoticons : std::span<const EmoticonEntry>(),
                     resources.imagePrefix),
+          html_(html),
           out_(out) {
-        html_ = kFirstSpan;
+        html_ += kFirstSpan;
     }
 
     void Line(StringView line, bool last) {
@@ -72,6 +61,7 @@ class HtmlLineWriter {
         }
         if (emoticons_) replacer_.ReplaceFrom(html_, start);
         if (!last) html_ += u"<BR>";
+        if (out_ == nullptr) return;
         // What is final goes out once there is a good piece of it. The last
         // unit stays: the emoticons of the next line are judged by the
         // character before them.
@@ -80,11 +70,13 @@ class HtmlLineWriter {
         if (ready >= kWriteLength) Write(ready);
     }
 
-    void Finish() { Write(html_.size()); }
+    void Finish() {
+        if (out_ != nullptr) Write(html_.size());
+    }
 
   private:
     void Write(std::size_t count) {
-        out_.Append(StringView(html_).substr(0, count));
+        out_->Append(StringView(html_).substr(0, count));
         html_.erase(0, count);
         lineMarkup_.Discard(count);
     }
@@ -97,15 +89,14 @@ class HtmlLineWriter {
     const bool emoticons_;
     LineMarkup lineMarkup_;
     EmoticonReplacer replacer_;
-    TextSink& out_;
-    String html_;  // marked-up lines not yet written
+    String& html_;
+    TextSink* out_;
 };
 
-}  // namespace
-
-void ColorMessageText(String&& text, const Settings& options, const ViewResources& resources,
-                      TextSink& out) {
-    HtmlLineWriter writer(options, resources, out);
+// The whole pipeline into `html`, written to `out` as it comes when given.
+void ColorLines(String&& text, const Settings& options, const ViewResources& resources,
+                String& html, TextSink* out) {
+    HtmlLineWriter writer(options, resources, html, out);
     HtmlLineStream lines([&writer](StringView line, bool last) { writer.Line(line, last); });
     if (options.reformatMessageView != 0) {
         ViewReformat(options, std::move(text), lines);
@@ -121,6 +112,28 @@ void ColorMessageText(String&& text, const Settings& options, const ViewResource
     }
     lines.Finish();
     writer.Finish();
+}
+
+}  // namespace
+
+String ColorMessageText(String&& text, const Settings& options, const ViewResources& resources) {
+    // Room for every entity and the markup of a realistic mail, so that the
+    // result is not moved as it grows (a line of quote markers grows four
+    // times); room that is never written costs no memory.
+    std::size_t entities = 0;
+    for (const char16_t c : text)
+        entities += static_cast<std::size_t>(c == u'&') * 4 +
+                    static_cast<std::size_t>(c == u'<' || c == u'>') * 3;
+    String html;
+    html.reserve(text.size() + entities + text.size() / 2 + 64);
+    ColorLines(std::move(text), options, resources, html, nullptr);
+    return html;
+}
+
+void ColorMessageText(String&& text, const Settings& options, const ViewResources& resources,
+                      TextSink& out) {
+    String html;
+    ColorLines(std::move(text), options, resources, html, &out);
 }
 
 String ColorMessageHtml(StringView html, bool isCompose, const Settings& options,

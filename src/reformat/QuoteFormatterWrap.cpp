@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "shell/TextSearch.h"
+
 namespace nimbrel {
 
 namespace {
@@ -98,6 +100,10 @@ std::size_t QuoteFormatter::BreakPosition(StringView text, std::size_t prefixLen
         return kNoBreak;
     }
     const auto limit = static_cast<std::size_t>(room);
+    // A line without a space after its first unit (a long word, a line of
+    // quote markers) is not read back from the end of the room.
+    const std::size_t first = FindUnit(text, 1, u' ');
+    if (first == StringView::npos || first >= limit) return first;
     for (std::size_t s = limit - 1; s >= 1; --s) {
         if (text[s] == u' ') return s;
     }

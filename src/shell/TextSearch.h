@@ -121,6 +121,15 @@ std::size_t FindBlockwise(StringView text, std::size_t from, Match match) {
 template <std::size_t N>
 std::size_t FindAnyUnit(StringView text, std::size_t from, const std::array<char16_t, N>& units) {
     static_assert(N >= 1 && N <= 4);
+    if (text.size() < kSearchBlock) {
+        // Shorter than a block (a quote prefix, a line break): read as it is.
+        for (std::size_t i = from; i < text.size(); ++i) {
+            for (const char16_t unit : units) {
+                if (text[i] == unit) return i;
+            }
+        }
+        return StringView::npos;
+    }
     return FindBlockwise<0>(text, from, [units](const char16_t* at, SearchMasks& masks) {
         // Copied into a local array first: in this form the test vectorises.
         std::array<char16_t, kSearchBlock> block;
@@ -143,6 +152,12 @@ inline std::size_t FindUnit(StringView text, std::size_t from, char16_t unit) {
 // or StringView::npos.
 inline std::size_t FindUnitPair(StringView text, std::size_t from, char16_t first,
                                 char16_t second) {
+    if (text.size() <= kSearchBlock) {
+        for (std::size_t i = from; i + 1 < text.size(); ++i) {
+            if (text[i] == first && text[i + 1] == second) return i;
+        }
+        return StringView::npos;
+    }
     return FindBlockwise<1>(text, from, [first, second](const char16_t* at, SearchMasks& masks) {
         std::array<char16_t, kSearchBlock> block;
         std::array<char16_t, kSearchBlock> next;

@@ -186,6 +186,11 @@ TEST(ViewPipelineLines, SameAsTheStagesOnTheWholeText) {
             FinishViewHtml(expected, false, options, resources);
             const String html = ColorMessageText(input, options, resources);
             EXPECT_EQ(html, expected) << "variant " << variant << ": " << Utf8(input);
+            // Written out as it is made, in pieces.
+            String written;
+            StringSink sink(written);
+            ColorMessageText(String(input), options, resources, sink);
+            EXPECT_EQ(written, expected) << "variant " << variant << ": " << Utf8(input);
             // Font-style tags may cross; everything else must be well formed.
             EXPECT_EQ(fuzz::MarkupError(html), "") << "variant " << variant;
         }
