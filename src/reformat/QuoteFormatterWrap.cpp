@@ -21,6 +21,23 @@ StringView TrimLeft(StringView text) {
     return text.substr(i);
 }
 
+// How far back from the end of the room a break is looked for before
+// BreakFarBack takes over.
+constexpr std::size_t kNearBreak = 64;
+
+// The rest of BreakPosition when the last kNearBreak units of the room hold
+// no space: the first space of the line tells whether there is one to find
+// at all, so that a long word or a line of quote markers is not read back
+// unit by unit.
+std::size_t BreakFarBack(StringView text, std::size_t limit) {
+    const std::size_t first = FindUnit(text, 1, u' ');
+    if (first == StringView::npos || first >= limit) return first;
+    for (std::size_t s = limit - 1 - kNearBreak; s >= 1; --s) {
+        if (text[s] == u' ') return s;
+    }
+    return first;  // not reached: text[first] is a space before the limit
+}
+
 bool HasLineBreak(StringView text) {
     return QuoteFormatter::FindLineFeed(text, 0) != StringView::npos;
 }
@@ -100,14 +117,10 @@ std::size_t QuoteFormatter::BreakPosition(StringView text, std::size_t prefixLen
         return kNoBreak;
     }
     const auto limit = static_cast<std::size_t>(room);
-    // A line without a space after its first unit (a long word, a line of
-    // quote markers) is not read back from the end of the room.
-    const std::size_t first = FindUnit(text, 1, u' ');
-    if (first == StringView::npos || first >= limit) return first;
-    for (std::size_t s = limit - 1; s >= 1; --s) {
+    for (std::size_t s = limit - 1; s >= 1 && limit - s <= kNearBreak; --s) {
         if (text[s] == u' ') return s;
     }
-    return text.find(u' ', limit);
+    return limit - 1 > kNearBreak ? BreakFarBack(text, limit) : text.find(u' ', limit);
 }
 
 // Writes prefix + the first output line of `text` into `out`; the rest, a
