@@ -108,7 +108,7 @@ class QuoteFormatter {
     // that line continues the paragraph, or written on lines of its own
     // otherwise. A single word longer than the room is never split.
     void Render(String& out);
-    // The same, written piece by piece to `out`.
+    // The same, written to `out` in pieces of some thousands of units.
     void Render(TextSink& out);
 
     // One output line (prefix included, no line break); the rest of `text`,
@@ -175,6 +175,8 @@ class QuoteFormatter {
 
     // SplitLines, and with `analyze` AnalyzeLine for each line as it is split.
     void Split(String text, bool analyze);
+    // Render, piece by piece as the lines are made.
+    void RenderLines(TextSink& out);
     std::size_t BreakPosition(StringView text, std::size_t prefixLength, bool hasLineBreak) const;
     void WrapInto(TextSink& out, StringView text, StringView prefix);
     void WrapPendingInto(TextSink& out, StringView prefix);

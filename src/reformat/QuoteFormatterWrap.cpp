@@ -55,10 +55,50 @@ void QuoteFormatter::Render(String& out) {
         size += line.text.size() + PrefixText(line.prefixIndex).size() * (line.level != 0) + 1;
     out.reserve(size + size / 8);
     StringSink sink(out);
-    Render(sink);
+    RenderLines(sink);
 }
 
+namespace {
+
+// Gathers the small pieces of the rendered text (a prefix, a line, a line
+// break) into larger ones, so that a sink that does some work for each piece
+// (encoding, looking for line feeds) gets few of them; a large piece goes
+// through as it is.
+class GatheringSink final : public TextSink {
+  public:
+    explicit GatheringSink(TextSink& out) : out_(out) { gathered_.reserve(kGather); }
+    void Append(StringView text) override {
+        if (gathered_.size() + text.size() > kGather) {
+            Flush();
+            if (text.size() >= kGather) {
+                out_.Append(text);
+                return;
+            }
+        }
+        gathered_.append(text);
+    }
+    void Flush() {
+        if (gathered_.empty()) return;
+        out_.Append(gathered_);
+        gathered_.clear();
+    }
+
+  private:
+    static constexpr std::size_t kGather = std::size_t{1} << 13;
+
+    TextSink& out_;
+    String gathered_;
+};
+
+}  // namespace
+
 void QuoteFormatter::Render(TextSink& out) {
+    GatheringSink gathered(out);
+    RenderLines(gathered);
+    gathered.Flush();
+}
+
+void QuoteFormatter::RenderLines(TextSink& out) {
     ClearPending();
     StringView prefix;
     std::int32_t previousLevel = -1;
