@@ -15,7 +15,6 @@ namespace {
 constexpr std::size_t kBlock = 16;
 
 constexpr std::uint64_t kByteLanes = 0x0101010101010101;  // 1 in each byte of a word
-constexpr std::uint64_t kUnitLanes = 0x0001000100010001;  // 1 in each unit of a word
 
 // Copies the leading blocks of `in` that are all ASCII (and, with
 // `stopAtLf`, hold no LF) to `out` as units; returns the bytes copied. The
@@ -184,6 +183,7 @@ std::size_t NarrowAsciiBlocks(const char16_t* in, std::size_t size, char* out, b
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + done), _mm_packus_epi16(a, b));
     }
 #else
+    constexpr std::uint64_t kUnitLanes = 0x0001000100010001;  // 1 in each unit of a word
     for (; done + kBlock <= size; done += kBlock) {
         std::uint64_t words[kBlock / 4];
         std::memcpy(words, in + done, sizeof words);
