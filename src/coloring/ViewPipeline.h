@@ -26,9 +26,9 @@ String ColorMessageText(StringView text, const Settings& options, const ViewReso
 // The same on a text that may be used up (no copy of it is made).
 String ColorMessageText(String&& text, const Settings& options, const ViewResources& resources);
 // The same, with the HTML written to `out` as it is made: the stages hand
-// each other lines, so that besides the text only a few lines are held
-// (and the end of a signature, from its last empty line on, until it is
-// known where the signature ends).
+// each other stretches of lines, so that besides the text only a stretch is
+// held at a time (and the end of a signature, from its last empty line on,
+// until it is known where the signature ends).
 void ColorMessageText(String&& text, const Settings& options, const ViewResources& resources,
                       TextSink& out);
 
