@@ -119,11 +119,6 @@ String DecodeUtf8Input(std::string_view bytes, const std::string& name, bool crL
     return text;
 }
 
-void WriteOutput(std::string_view bytes) {
-    std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    std::cout.flush();
-}
-
 void WriteFileReplacing(const std::filesystem::path& path, std::string_view bytes) {
     if (WriteFileAtomically(path, bytes)) throw CommandError("cannot write " + Quoted(path));
 }

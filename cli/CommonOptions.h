@@ -61,9 +61,6 @@ std::string ReadInput(const std::string& path);
 String DecodeUtf8Input(std::string_view bytes, const std::string& name, bool crLfBreaks = false,
                        std::size_t firstOffset = 0);
 
-// Writes `bytes` to standard output in one write.
-void WriteOutput(std::string_view bytes);
-
 // Replaces the file `path` with `bytes` through a temporary file and a rename
 // (see WriteFileAtomically), so that a failed write leaves it as it was.
 // Throws CommandError on failure.

@@ -16,6 +16,7 @@
 
 #include "CommandLine.h"
 #include "CommonOptions.h"
+#include "Utf8Writer.h"
 #include "coloring/CStyleSheetInfo.h"
 #include "coloring/EmoticonTable.h"
 #include "coloring/Emoticons.h"
@@ -68,26 +69,30 @@ std::string ReadStyleSheet(const std::filesystem::path& directory) {
     return css;
 }
 
-// The output: the body alone and a line break, or the whole page around it.
-std::string Output(std::string_view css, StringView body, bool fragment) {
-    constexpr std::string_view kHead =
-        "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>Nimbrel</title>\n"
-        "<style>\nbody { font-family: Arial, Helvetica, sans-serif; font-size: 10pt; }\n";
-    constexpr std::string_view kBodyStart = "</style>\n</head>\n<body>\n";
-    constexpr std::string_view kEnd = "\n</body>\n</html>\n";
-    std::string out;
-    out.reserve(body.size() + body.size() / 8 + 1 +
-                (fragment ? 0 : kHead.size() + css.size() + 1 + kBodyStart.size() + kEnd.size()));
-    if (!fragment) {
-        out += kHead;
-        out += css;
-        if (!css.empty() && css.back() != '\n') out += '\n';
-        out += kBodyStart;
+// The output: the body alone and a line break, or the whole page around it,
+// encoded as it comes (the body is written as it is made).
+class PageWriter final : public TextSink {
+  public:
+    PageWriter(Utf8Writer& out, std::string_view css, bool fragment)
+        : out_(out), fragment_(fragment) {
+        if (fragment_) return;
+        out_.AppendBytes(
+            "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n<title>Nimbrel</title>\n"
+            "<style>\nbody { font-family: Arial, Helvetica, sans-serif; font-size: 10pt; }\n");
+        out_.AppendBytes(css);
+        if (!css.empty() && css.back() != '\n') out_.AppendBytes("\n");
+        out_.AppendBytes("</style>\n</head>\n<body>\n");
     }
-    AppendUtf16AsUtf8(out, body);
-    out += fragment ? "\n" : kEnd;
-    return out;
-}
+    void Append(StringView body) override { out_.AppendExact(body); }
+    void Finish() {
+        out_.AppendBytes(fragment_ ? "\n" : "\n</body>\n</html>\n");
+        out_.Finish();
+    }
+
+  private:
+    Utf8Writer& out_;
+    bool fragment_;
+};
 
 void View(const ViewOptions& options) {
     const Settings settings = options.common.BuildSettings();
@@ -118,26 +123,22 @@ void View(const ViewOptions& options) {
     const String imagePrefix = EmoticonImagePrefix(AnsiToUtf16(data.string()));
     const ViewResources resources{styleSheet, emoticons, imagePrefix};
 
-    String body;
+    // Standard output gets the page as it is made; a file is replaced whole.
+    Utf8Writer bytes(options.output.empty() ? &std::cout : nullptr);
+    PageWriter page(bytes, css, options.fragment);
     if (!options.html) {
-        body = ColorMessageText(std::move(message), settings, resources);
+        ColorMessageText(std::move(message), settings, resources, page);
     } else if (IsFormattedHtml(message)) {
         std::cerr << "nimbrel: note: a message formatted in HTML is left as it is\n";
-        body = message;
+        page.Append(message);
     } else if (IsColoredHtml(message)) {
         std::cerr << "nimbrel: note: the message is coloured already and is left as it is\n";
-        body = message;
+        page.Append(message);
     } else {
-        body = ColorMessageHtml(message, false, settings, resources);
+        page.Append(ColorMessageHtml(message, false, settings, resources));
     }
-
-    const std::string out = Output(css, body, options.fragment);
-    String().swap(body);
-    if (options.output.empty()) {
-        WriteOutput(out);
-    } else {
-        WriteFileReplacing(options.output, out);
-    }
+    page.Finish();
+    if (!options.output.empty()) WriteFileReplacing(options.output, bytes.Bytes());
 }
 
 }  // namespace

@@ -4,8 +4,9 @@
 //   byte 0: bit 0 HTML input, bit 1 compose window, bit 2 reformatMessageView,
 //           bit 3 colorMessageView, bit 4 fontStyles, bit 5 emoticons,
 //           bit 6 keepStyleMarkers, bit 7 reformatArbitraryLength
-// Plain text must come out well formed; with no markup and no emoticons, and
-// without the view reformat, every character of the message must still show.
+// Plain text must come out well formed, and the same when written out as it
+// is made; with no markup and no emoticons, and without the view reformat,
+// every character of the message must still show.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -87,6 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const String result = ColorMessageText(message, options, resources);
     Check(result.starts_with(u"<SPAN class=q0>"));
     nimbrel::fuzz::CheckMarkup(result);
+    // Written out as it is made, in pieces, the same HTML.
+    String written;
+    StringSink sink(written);
+    ColorMessageText(String(message), options, resources, sink);
+    Check(written == result);
 
     if (!options.reformatMessageView && !options.colorMessageView && !options.fontStyles &&
         !options.emoticons && message.find(u"news:") == String::npos) {

@@ -52,6 +52,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.reformatArbitraryLength = (bits >> 2) & 1;
     String viewed = text;
     ViewReformat(options, viewed);
+    // Rendered to a sink in pieces, the same text.
+    String rendered;
+    StringSink sink(rendered);
+    ViewReformat(options, String(text), sink);
+    Check(rendered == viewed);
 
     // The steps one by one, with the knobs only the reply reformatter turns.
     QuoteFormatter f(column, quoteChar, bits & 1, (bits >> 1) & 1);

@@ -1,6 +1,8 @@
 #include "coloring/EmoticonReplacer.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "coloring/HtmlEscape.h"
 #include "reformat/QuoteFormatter.h"
@@ -63,6 +65,42 @@ void ReplaceCode(StringView in, char16_t before, StringView code, StringView ima
     copyUpTo(in.size());
 }
 
+// The first index at or after `from` of one of `starts` that does not
+// follow a letter (index 0 always counts), or kNone. A letter before a code
+// blocks it (Blocks), as in the ';' that ends "&gt;"; the other blocking
+// units are left to the caller.
+std::size_t FindStartAfterNoLetter(StringView text, std::size_t from,
+                                   const std::array<char16_t, 4>& starts) {
+    const char16_t a = starts[0];
+    const char16_t b = starts[1];
+    const char16_t c = starts[2];
+    const char16_t d = starts[3];
+    if (from == 0 && !text.empty() &&
+        (text[0] == a || text[0] == b || text[0] == c || text[0] == d)) {
+        return 0;
+    }
+    // Looked for as a pair: a unit that is no letter, then a start.
+    const std::size_t before = FindBlockwise<1>(
+        text, from == 0 ? 0 : from - 1, [a, b, c, d](const char16_t* at, SearchMasks& masks) {
+            std::array<char16_t, kSearchBlock> block;
+            std::array<char16_t, kSearchBlock> next;
+            std::memcpy(block.data(), at, sizeof block);
+            std::memcpy(next.data(), at + 1, sizeof next);
+            for (std::size_t k = 0; k < kSearchBlock; ++k) {
+                // A letter ORed with 0x20 is a small one; compared as signed
+                // 16-bit numbers, which vectorises.
+                const auto small = static_cast<std::int16_t>(block[k] | 0x20);
+                const int letter =
+                    int{small >= std::int16_t{u'a'}} & int{small <= std::int16_t{u'z'}};
+                const auto free = static_cast<std::uint16_t>(letter - 1);  // 0xFFFF or 0
+                masks[k] = static_cast<std::uint16_t>(
+                    free & (UnitMask(next[k], a) | UnitMask(next[k], b) | UnitMask(next[k], c) |
+                            UnitMask(next[k], d)));
+            }
+        });
+    return before == kNone ? kNone : before + 1;
+}
+
 }  // namespace
 
 EmoticonReplacer::EmoticonReplacer(std::span<const EmoticonEntry> table, StringView imagePrefix) {
@@ -94,12 +132,16 @@ EmoticonReplacer::EmoticonReplacer(std::span<const EmoticonEntry> table, StringV
 
 bool EmoticonReplacer::AnyCodeIn(StringView text) const {
     if (startCount_ == 0) return false;
+    // A code is replaced only where the unit before it does not block it,
+    // and the first code replaced in a text stood there before anything was
+    // replaced: only such places need to be looked at.
     const bool fewStarts = startCount_ <= starts_.size();
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (fewStarts) {
-            i = FindAnyUnit(text, i, starts_);
+            i = FindStartAfterNoLetter(text, i, starts_);
             if (i == kNone) return false;
         }
+        if (i > 0 && Blocks(text[i - 1])) continue;
         const char16_t c = text[i];
         if (c < asciiStart_.size() ? !asciiStart_[c] : !otherStart_) continue;
         const StringView rest = text.substr(i);

@@ -1,5 +1,8 @@
 #include "coloring/LineMarkup.h"
 
+#include <array>
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "reformat/QuoteFormatter.h"
@@ -13,6 +16,7 @@ constexpr std::size_t kNone = StringView::npos;
 constexpr StringView kLineBreak = u"<BR>";
 constexpr StringView kSignatureEnd = u"</span><span class=q0>";
 constexpr std::int64_t kSignatureKey = -2;
+constexpr std::array<char16_t, 3> kMarkerUnits = {u'*', u'/', u'_'};
 
 // One line of the HTML as the level scan sees it: the line followed by the
 // "<BR>" that ends it. The last line of the HTML is read the same way, so a
@@ -36,12 +40,35 @@ class LineReader {
     StringView line_;
 };
 
+// Four units read as one word, to compare with "&gt;" at once.
+std::uint64_t Units4(const char16_t* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
 std::int64_t QuoteLevel(StringView line) {
     const LineReader reader(line);
+    const std::uint64_t gt = Units4(u"&gt;");
     std::int64_t level = 0;
     bool markerJustCounted = false;
     std::size_t p = 0;
     while (p <= line.size()) {
+        // A run of "&gt;" inside the line (most of a deep quote's prefix)
+        // is counted without the reader, four at a time while it lasts.
+        while (p + 16 <= line.size() &&
+               ((Units4(line.data() + p) ^ gt) | (Units4(line.data() + p + 4) ^ gt) |
+                (Units4(line.data() + p + 8) ^ gt) | (Units4(line.data() + p + 12) ^ gt)) == 0) {
+            level += 4;
+            p += 16;
+            markerJustCounted = true;
+        }
+        if (p + 4 <= line.size() && Units4(line.data() + p) == gt) {
+            ++level;
+            p += 4;
+            markerJustCounted = true;
+            continue;
+        }
         const char16_t c = reader.At(p);
         if (reader.Matches(p, u"&gt;")) {
             ++level;
@@ -101,7 +128,9 @@ LineMarkup::LineMarkup(std::int32_t styleCount, bool isCompose, const Settings& 
 
 void LineMarkup::AppendLine(String& out, StringView source) {
     StringView line = source;
-    if (fontStyles_ && !source.empty()) {
+    // A line without a marker character comes out of the font styles as it
+    // went in.
+    if (fontStyles_ && FindAnyUnit(source, 0, kMarkerUnits) != kNone) {
         line_.clear();
         // Room for the line and some tags, so that a long line is not moved
         // as it grows.
@@ -146,6 +175,14 @@ void LineMarkup::AppendLine(String& out, StringView source) {
         attributeKey_ = key;
     }
     AppendWithAnchorClasses(out, line, attribute_);
+}
+
+std::size_t LineMarkup::FinalLength(const String& out) const {
+    return inSignature_ && signatureBreak_ != kNone ? signatureBreak_ : out.size();
+}
+
+void LineMarkup::Discard(std::size_t count) {
+    if (inSignature_ && signatureBreak_ != kNone) signatureBreak_ -= count;
 }
 
 void LineMarkup::AppendLines(String& out, StringView html) {

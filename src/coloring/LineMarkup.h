@@ -3,6 +3,7 @@
 // marked up as its lines are made.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -25,6 +26,14 @@ class LineMarkup {
     // "<BR>", and nothing after them. Closing a signature at a change of
     // level changes what `out` holds from the signature's last empty line on.
     void AppendLine(String& out, StringView line);
+
+    // How much of the front of `out` no later AppendLine changes: all of it
+    // but the text from a signature's last empty line on, while the
+    // signature may still end at a change of level.
+    std::size_t FinalLength(const String& out) const;
+    // Tells that the first `count` units of `out` (at most FinalLength) were
+    // taken off its front, written out.
+    void Discard(std::size_t count);
 
     // Appends the markup of the whole of `html` to `out` as MarkupLines
     // writes it (a leading "<DIV>" and then a trailing "</DIV>" dropped, the

@@ -1,6 +1,7 @@
 #include "coloring/TextToHtml.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "coloring/HtmlEscape.h"
 #include "reformat/QuoteFormatter.h"
@@ -23,6 +24,11 @@ namespace {
 
 constexpr std::size_t kNone = StringView::npos;
 constexpr std::size_t kWrapJoinLength = 65;  // a piece this long that ends a line may go on
+// HtmlLineStream converts whole lines a stretch of at least this many units
+// at a time (and the rest at the end): the lines' conversion then costs
+// little more than that of the whole text, while the working texts stay
+// small whatever the text and its pieces.
+constexpr std::size_t kStretchLength = std::size_t{1} << 16;
 
 bool IsWordChar(char16_t c) {
     return QuoteFormatter::IsWordChar(c);
@@ -151,6 +157,19 @@ void AppendConvertedLine(String& out, StringView line, bool followsLineFeed) {
     out.append(line, copied);
 }
 
+// AppendConvertedLine into `out` (replacing it); `line` itself when there
+// is nothing to convert, which is the usual case.
+StringView ConvertedLine(StringView line, bool followsLineFeed, String& out) {
+    const bool leadingSpace = followsLineFeed && !line.empty() && line[0] == u' ';
+    if (!leadingSpace && FindUnitPair(line, 0, u' ', u' ') == kNone) return line;
+    out.clear();
+    // Room for the line and some pairs of spaces, so that a long line is not
+    // moved as it grows.
+    out.reserve(line.size() + line.size() / 4);
+    AppendConvertedLine(out, line, followsLineFeed);
+    return out;
+}
+
 void AppendAnchor(String& out, StringView targetPrefix, StringView target, StringView shown) {
     out += u"<A HREF=\"";
     out += targetPrefix;
@@ -262,20 +281,9 @@ void LinkSchemeAddresses(StringView in, String& out) {
     AppendStretch<kRaw>(out, in, copied, in.size());
 }
 
-// Reusable buffers of the per-line passes: a pass that finds nothing to
-// change hands its input back untouched, one that does writes into its own
-// buffer.
-struct LineBuffers {
-    String www;
-    String mail;
-    String word;
-    String leading;
-    String trailing;
-};
-
 // Pass 2: "www." addresses of `in` (a line or a whole text). The result is
 // `in` itself when nothing changed, else `out`.
-StringView LinkWwwAddresses(StringView in, String& out, LineBuffers& buffers) {
+StringView LinkWwwAddresses(StringView in, String& out, HtmlLineBuffers& buffers) {
     std::size_t copied = 0;
     std::size_t p = 0;
     String& word = buffers.word;
@@ -322,7 +330,7 @@ StringView LinkWwwAddresses(StringView in, String& out, LineBuffers& buffers) {
 
 // Pass 3: e-mail addresses of `in` (a line or a whole text). The result is
 // `in` itself when nothing changed, else `out`.
-StringView LinkMailAddresses(StringView in, String& out, LineBuffers& buffers) {
+StringView LinkMailAddresses(StringView in, String& out, HtmlLineBuffers& buffers) {
     std::size_t copied = 0;
     bool written = false;
     std::size_t p = 0;
@@ -371,6 +379,22 @@ StringView LinkMailAddresses(StringView in, String& out, LineBuffers& buffers) {
     if (!written) return in;
     out.append(in.substr(copied));
     return out;
+}
+
+// The lines of `linked` (escaped text with scheme anchors) through the rest
+// of the conversion, to `line`. `first`: the first line of the text is still
+// to come (cleared once it has gone). Unless `ends`, more text follows and
+// `linked` ends in a line feed, after which there is no line yet.
+void ConvertLinkedLines(StringView linked, bool& first, bool ends, HtmlLineBuffers& buffers,
+                        const HtmlLineFunction& line) {
+    ForEachLine(linked, [&](StringView text, bool, bool last) {
+        if (last && !ends) return;
+        const StringView www = LinkWwwAddresses(text, buffers.www, buffers);
+        const StringView mail = LinkMailAddresses(www, buffers.mail, buffers);
+        const StringView converted = ConvertedLine(mail, !first, buffers.converted);
+        first = false;
+        line(converted, last);
+    });
 }
 
 }  // namespace
@@ -430,7 +454,7 @@ void InsertLinks(String& text) {
     String linked;
     ReserveOutput(linked, text.size());
     LinkSchemeAddresses<false>(text, linked);
-    LineBuffers buffers;
+    HtmlLineBuffers buffers;
     const StringView www = LinkWwwAddresses(linked, buffers.www, buffers);
     const StringView mail = LinkMailAddresses(www, buffers.mail, buffers);
     if (mail.data() == buffers.mail.data()) {
@@ -466,18 +490,72 @@ String EscapeAndLinkSchemes(StringView text) {
 }
 
 void ForEachHtmlLine(StringView linked, const HtmlLineFunction& line) {
-    LineBuffers buffers;
-    String converted;
-    ForEachLine(linked, [&](StringView text, bool first, bool last) {
-        const StringView www = LinkWwwAddresses(text, buffers.www, buffers);
-        const StringView mail = LinkMailAddresses(www, buffers.mail, buffers);
-        converted.clear();
-        // Room for the line and some pairs of spaces, so that a long line is
-        // not moved as it grows.
-        converted.reserve(mail.size() + mail.size() / 4);
-        AppendConvertedLine(converted, mail, !first);
-        line(converted, last);
-    });
+    HtmlLineBuffers buffers;
+    bool first = true;
+    ConvertLinkedLines(linked, first, true, buffers, line);
+}
+
+HtmlLineStream::HtmlLineStream(HtmlLineFunction line) : line_(std::move(line)) {}
+
+void HtmlLineStream::Append(StringView text) {
+    std::size_t taken = 0;  // text[0, taken) is converted or held
+    std::size_t whole = 0;  // with nothing held, text[taken, whole) is lines to convert
+    for (std::size_t pos = 0;;) {
+        const std::size_t lf = FindUnit(text, pos, u'\n');
+        if (lf == kNone) break;
+        const bool joinable = EndsInLongWord(text, lf);
+        pos = lf + 1;
+        if (joinable) continue;
+        if (!held_.empty()) {
+            held_.append(text, taken, pos - taken);
+            taken = whole = pos;
+            heldLines_ = held_.size();
+            if (heldLines_ >= kStretchLength) ConvertHeldLines();
+        } else {
+            whole = pos;
+            if (whole - taken >= kStretchLength) {
+                Convert(text.substr(taken, whole - taken), false);
+                taken = whole;
+            }
+        }
+    }
+    // Whole lines are held until they make a stretch, with the start of the
+    // next line.
+    if (whole > taken) heldLines_ = whole - taken;
+    held_.append(text, taken);
+}
+
+void HtmlLineStream::Finish() {
+    Convert(held_, true);
+    held_.clear();
+    heldLines_ = 0;
+}
+
+void HtmlLineStream::ConvertHeldLines() {
+    Convert(StringView(held_).substr(0, heldLines_), false);
+    held_.erase(0, heldLines_);
+    heldLines_ = 0;
+}
+
+bool HtmlLineStream::EndsInLongWord(StringView text, std::size_t lf) const {
+    // The word is that of the scheme pass: it ends at a space or a line feed.
+    std::size_t length = 0;
+    for (std::size_t i = lf; i > 0 && length < kWrapJoinLength; --i, ++length) {
+        if (text[i - 1] == u' ' || text[i - 1] == u'\n') return false;
+    }
+    if (length < kWrapJoinLength) {
+        // The start of the line is held.
+        for (std::size_t i = held_.size(); i > 0 && length < kWrapJoinLength; --i, ++length) {
+            if (held_[i - 1] == u' ' || held_[i - 1] == u'\n') return false;
+        }
+    }
+    return length >= kWrapJoinLength;
+}
+
+void HtmlLineStream::Convert(StringView text, bool final) {
+    buffers_.linked.clear();
+    LinkSchemeAddresses<true>(text, buffers_.linked);
+    ConvertLinkedLines(buffers_.linked, first_, final, buffers_, line_);
 }
 
 String TextToHtml(StringView text) {

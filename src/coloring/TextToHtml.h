@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <functional>
 
+#include "reformat/TextSink.h"
 #include "shell/Text.h"
 
 namespace nimbrel {
@@ -32,6 +33,46 @@ using HtmlLineFunction = std::function<void(StringView line, bool last)>;
 // order. The lines joined by "<BR>" are TextToHtml's result: no word of those
 // passes reaches past a line feed, and no anchor holds one.
 void ForEachHtmlLine(StringView linked, const HtmlLineFunction& line);
+
+// The working texts of the conversion, kept from one line to the next so
+// that each gets its room once.
+struct HtmlLineBuffers {
+    String linked;
+    String www;
+    String mail;
+    String word;
+    String leading;
+    String trailing;
+    String converted;
+};
+
+// TextToHtml on a text that comes in pieces of any size (LF breaks): the
+// lines of HTML go to `line` as ForEachHtmlLine hands them, a stretch of
+// lines at a time. Held back are a stretch of whole lines, the piece of a
+// line whose line feed has not come yet, and lines that end in a word long
+// enough to be a wrapped address, which may be joined to the next line; so
+// a text is never held whole, nor its HTML.
+class HtmlLineStream final : public TextSink {
+  public:
+    explicit HtmlLineStream(HtmlLineFunction line);
+    void Append(StringView text) override;
+    // The end of the text: what is held, the last line with `last` set.
+    void Finish();
+
+  private:
+    // Whether the line that ends at text[lf] (begun in held_ when text has
+    // no line feed before lf) ends in a word that may go on on the next line.
+    bool EndsInLongWord(StringView text, std::size_t lf) const;
+    // Converts whole lines; with `final` the end of the text.
+    void Convert(StringView text, bool final);
+    void ConvertHeldLines();
+
+    HtmlLineFunction line_;
+    HtmlLineBuffers buffers_;
+    String held_;
+    std::size_t heldLines_ = 0;  // held_[0, heldLines_) is whole lines to convert
+    bool first_ = true;
+};
 
 // True for the 24 characters that SplitDelimiters cuts off a word:
 // space ( ) [ ] < > . ! ? , & = + * - # ' " | : ; { }

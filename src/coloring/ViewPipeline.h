@@ -6,6 +6,7 @@
 
 #include "coloring/CStyleSheetInfo.h"
 #include "coloring/EmoticonEntry.h"
+#include "reformat/TextSink.h"
 #include "shell/Settings.h"
 #include "shell/Text.h"
 
@@ -24,6 +25,12 @@ struct ViewResources {
 String ColorMessageText(StringView text, const Settings& options, const ViewResources& resources);
 // The same on a text that may be used up (no copy of it is made).
 String ColorMessageText(String&& text, const Settings& options, const ViewResources& resources);
+// The same, with the HTML written to `out` as it is made: the stages hand
+// each other stretches of lines, so that besides the text only a stretch is
+// held at a time (and the end of a signature, from its last empty line on,
+// until it is known where the signature ends).
+void ColorMessageText(String&& text, const Settings& options, const ViewResources& resources,
+                      TextSink& out);
 
 // A document's own HTML (innerHTML): FinishViewHtml on a copy.
 String ColorMessageHtml(StringView html, bool isCompose, const Settings& options,

@@ -3,7 +3,10 @@
 #include "reformat/QuoteFormatter.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+
+#include "shell/TextSearch.h"
 
 namespace nimbrel {
 
@@ -78,21 +81,27 @@ void QuoteFormatter::ScanQuotePrefix(StringView text, std::int32_t start, std::i
     bool afterQuote = false;
     char16_t c;
     for (;;) {
-        c = text[i];
-        if (IsQuoteChar(c)) {
-            ++level;
+        // A run of quote characters (a deep quote's prefix may be most of
+        // its line) is measured a block at a time.
+        const std::int32_t run = QuoteRunEnd(text, i);
+        if (run != i) {
+            level += run - i;
+            i = run;
             afterQuote = true;
-        } else if (c == u' ') {
-            // One space after a quote character belongs to the prefix; any
-            // other space ends it.
-            if (!afterQuote) {
+            if (i == size) {
                 end = i;
                 return;
             }
-            afterQuote = false;
-        } else {
-            break;
         }
+        c = text[i];
+        if (c != u' ') break;
+        // One space after a quote character belongs to the prefix; any other
+        // space ends it.
+        if (!afterQuote) {
+            end = i;
+            return;
+        }
+        afterQuote = false;
         if (++i == size) {
             end = i;
             return;
@@ -106,6 +115,26 @@ void QuoteFormatter::ScanQuotePrefix(StringView text, std::int32_t start, std::i
     } else {
         end = i;
     }
+}
+
+std::int32_t QuoteFormatter::QuoteRunEnd(StringView text, std::int32_t from) {
+    const auto size = static_cast<std::int32_t>(text.size());
+    // Most runs are a unit or two: those are read directly.
+    std::int32_t i = from;
+    for (const std::int32_t near = std::min(size, from + 8); i < near; ++i) {
+        if (!IsQuoteChar(text[i])) return i;
+    }
+    const std::size_t other = FindBlockwise<0>(
+        text, static_cast<std::size_t>(i), [](const char16_t* at, SearchMasks& masks) {
+            std::array<char16_t, kSearchBlock> block;
+            std::memcpy(block.data(), at, sizeof block);
+            for (std::size_t k = 0; k < kSearchBlock; ++k) {
+                masks[k] = static_cast<std::uint16_t>(~(UnitMask(block[k], u'>') |
+                                                        UnitMask(block[k], u'|') |
+                                                        UnitMask(block[k], u':')));
+            }
+        });
+    return other == StringView::npos ? size : static_cast<std::int32_t>(other);
 }
 
 void QuoteFormatter::GetQuoteLevel(StringView text, std::int32_t& level, std::int32_t& end) const {
@@ -174,15 +203,24 @@ std::int32_t QuoteFormatter::GetPrefixIndex(std::int32_t level, StringView lineP
         // '>' would need terabytes). Every entry is a suffix of the deepest
         // one, so only that one is kept.
         if (level > standardLevels) {
+            const auto levels = static_cast<std::size_t>(level);
             String deepest;
-            deepest.reserve(StandardPrefixLength(level));
-            for (std::int32_t l = 1; l <= level; ++l) {
-                if (compressed) {
-                    while (!deepest.empty() && IsWhiteSpace(deepest.back()))
-                        deepest.pop_back();
+            if (!compressed) {
+                // "> " per level.
+                deepest.reserve(2 * levels);
+                for (std::size_t l = 0; l < levels; ++l) {
+                    deepest.push_back(quoteChar);
+                    deepest.push_back(u' ');
                 }
-                deepest.push_back(quoteChar);
+            } else if (!IsWhiteSpace(quoteChar)) {
+                // Each level trims the previous entry's space and adds
+                // quoteChar and a space: ">>> ".
+                deepest.reserve(levels + 1);
+                deepest.assign(levels, quoteChar);
                 deepest.push_back(u' ');
+            } else {
+                // A white-space quoteChar is trimmed away with the space.
+                deepest = {quoteChar, u' '};
             }
             standardPrefix = std::move(deepest);
             standardLevels = level;
@@ -234,18 +272,7 @@ std::size_t QuoteFormatter::CountLineFeeds(StringView text) {
 }
 
 std::size_t QuoteFormatter::FindLineFeed(StringView text, std::size_t from) {
-    constexpr std::uint64_t kLanes = 0x0001000100010001;  // 1 in each unit of a word
-    std::size_t i = std::min(from, text.size());
-    for (; i + 4 <= text.size(); i += 4) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, sizeof word);
-        const std::uint64_t x = word ^ (kLanes * u'\n');  // an LF unit becomes 0
-        if (((x - kLanes) & ~x & (kLanes * 0x8000)) != 0) break;
-    }
-    for (; i < text.size(); ++i) {
-        if (text[i] == u'\n') return i;
-    }
-    return StringView::npos;
+    return FindUnit(text, from, u'\n');
 }
 
 bool QuoteFormatter::IsBlankQuoteLine(StringView text) {

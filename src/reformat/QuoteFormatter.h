@@ -108,7 +108,7 @@ class QuoteFormatter {
     // that line continues the paragraph, or written on lines of its own
     // otherwise. A single word longer than the room is never split.
     void Render(String& out);
-    // The same, written piece by piece to `out`.
+    // The same, written to `out` in pieces of some thousands of units.
     void Render(TextSink& out);
 
     // One output line (prefix included, no line break); the rest of `text`,
@@ -127,7 +127,6 @@ class QuoteFormatter {
     static StringView TakeLeadingWhitespace(QuoteLine& line);
 
     // Position of the first LF in `text` at or after `from`; npos when none.
-    // Looks at four units at a time.
     static std::size_t FindLineFeed(StringView text, std::size_t from);
     static std::size_t CountLineFeeds(StringView text);
     // Asks for the start of the text of lines[i + kPrefetchDistance], if
@@ -166,6 +165,8 @@ class QuoteFormatter {
     // `end` to where the prefix stops.
     void ScanQuotePrefix(StringView text, std::int32_t start, std::int32_t& level,
                          std::int32_t& end) const;
+    // The first position at or after `from` that holds no quote character.
+    static std::int32_t QuoteRunEnd(StringView text, std::int32_t from);
 
   private:
     // The split text and the lines built since, each kept whole. A deque
@@ -174,6 +175,8 @@ class QuoteFormatter {
 
     // SplitLines, and with `analyze` AnalyzeLine for each line as it is split.
     void Split(String text, bool analyze);
+    // Render, piece by piece as the lines are made.
+    void RenderLines(TextSink& out);
     std::size_t BreakPosition(StringView text, std::size_t prefixLength, bool hasLineBreak) const;
     void WrapInto(TextSink& out, StringView text, StringView prefix);
     void WrapPendingInto(TextSink& out, StringView prefix);

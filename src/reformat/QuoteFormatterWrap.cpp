@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "shell/TextSearch.h"
+
 namespace nimbrel {
 
 namespace {
@@ -19,6 +21,23 @@ StringView TrimLeft(StringView text) {
     return text.substr(i);
 }
 
+// How far back from the end of the room a break is looked for before
+// BreakFarBack takes over.
+constexpr std::size_t kNearBreak = 64;
+
+// The rest of BreakPosition when the last kNearBreak units of the room hold
+// no space: the first space of the line tells whether there is one to find
+// at all, so that a long word or a line of quote markers is not read back
+// unit by unit.
+std::size_t BreakFarBack(StringView text, std::size_t limit) {
+    const std::size_t first = FindUnit(text, 1, u' ');
+    if (first == StringView::npos || first >= limit) return first;
+    for (std::size_t s = limit - 1 - kNearBreak; s >= 1; --s) {
+        if (text[s] == u' ') return s;
+    }
+    return first;  // not reached: text[first] is a space before the limit
+}
+
 bool HasLineBreak(StringView text) {
     return QuoteFormatter::FindLineFeed(text, 0) != StringView::npos;
 }
@@ -26,19 +45,6 @@ bool HasLineBreak(StringView text) {
 }  // namespace
 
 // ---- Rendering ----
-
-namespace {
-
-class StringSink final : public TextSink {
-  public:
-    explicit StringSink(String& out_) : out(out_) {}
-    void Append(StringView text) override { out.append(text); }
-
-  private:
-    String& out;
-};
-
-}  // namespace
 
 void QuoteFormatter::Render(String& out) {
     out.clear();
@@ -49,10 +55,50 @@ void QuoteFormatter::Render(String& out) {
         size += line.text.size() + PrefixText(line.prefixIndex).size() * (line.level != 0) + 1;
     out.reserve(size + size / 8);
     StringSink sink(out);
-    Render(sink);
+    RenderLines(sink);
 }
 
+namespace {
+
+// Gathers the small pieces of the rendered text (a prefix, a line, a line
+// break) into larger ones, so that a sink that does some work for each piece
+// (encoding, looking for line feeds) gets few of them; a large piece goes
+// through as it is.
+class GatheringSink final : public TextSink {
+  public:
+    explicit GatheringSink(TextSink& out) : out_(out) { gathered_.reserve(kGather); }
+    void Append(StringView text) override {
+        if (gathered_.size() + text.size() > kGather) {
+            Flush();
+            if (text.size() >= kGather) {
+                out_.Append(text);
+                return;
+            }
+        }
+        gathered_.append(text);
+    }
+    void Flush() {
+        if (gathered_.empty()) return;
+        out_.Append(gathered_);
+        gathered_.clear();
+    }
+
+  private:
+    static constexpr std::size_t kGather = std::size_t{1} << 13;
+
+    TextSink& out_;
+    String gathered_;
+};
+
+}  // namespace
+
 void QuoteFormatter::Render(TextSink& out) {
+    GatheringSink gathered(out);
+    RenderLines(gathered);
+    gathered.Flush();
+}
+
+void QuoteFormatter::RenderLines(TextSink& out) {
     ClearPending();
     StringView prefix;
     std::int32_t previousLevel = -1;
@@ -111,10 +157,10 @@ std::size_t QuoteFormatter::BreakPosition(StringView text, std::size_t prefixLen
         return kNoBreak;
     }
     const auto limit = static_cast<std::size_t>(room);
-    for (std::size_t s = limit - 1; s >= 1; --s) {
+    for (std::size_t s = limit - 1; s >= 1 && limit - s <= kNearBreak; --s) {
         if (text[s] == u' ') return s;
     }
-    return text.find(u' ', limit);
+    return limit - 1 > kNearBreak ? BreakFarBack(text, limit) : text.find(u' ', limit);
 }
 
 // Writes prefix + the first output line of `text` into `out`; the rest, a

@@ -12,9 +12,9 @@ namespace {
 // only repairs broken quotes and normalises prefixes.
 constexpr std::int32_t kArbitraryLengthColumn = 1000000;
 
-}  // namespace
-
-void ViewReformat(const Settings& options, String& text) {
+// A formatter built from the settings, with the lines of `text` analysed and
+// repaired, ready to render.
+QuoteFormatter PreparedFormatter(const Settings& options, String&& text) {
     const std::int32_t column =
         options.reformatArbitraryLength ? kArbitraryLengthColumn : options.wrapColumn;
     // Compressed prefixes only make sense for prefixes the program builds itself.
@@ -25,7 +25,17 @@ void ViewReformat(const Settings& options, String& text) {
     formatter.SplitAndAnalyzeLines(std::move(text));
     formatter.DropTrailingEmptyLines();
     formatter.RepairOEWrapping();
-    formatter.Render(text);
+    return formatter;
+}
+
+}  // namespace
+
+void ViewReformat(const Settings& options, String& text) {
+    PreparedFormatter(options, std::move(text)).Render(text);
+}
+
+void ViewReformat(const Settings& options, String&& text, TextSink& out) {
+    PreparedFormatter(options, std::move(text)).Render(out);
 }
 
 }  // namespace nimbrel

@@ -2,6 +2,7 @@
 // is coloured (constructed from the settings as the coloring driver does).
 #pragma once
 
+#include "reformat/TextSink.h"
 #include "shell/Settings.h"
 #include "shell/Text.h"
 
@@ -11,5 +12,8 @@ namespace nimbrel {
 // RepairOEWrapping and Render on `text` (CR LF breaks) with a QuoteFormatter
 // built from `options`, and replaces `text` by the result (LF breaks).
 void ViewReformat(const Settings& options, String& text);
+
+// The same, with the result written to `out` as it is made; `text` is used up.
+void ViewReformat(const Settings& options, String&& text, TextSink& out);
 
 }  // namespace nimbrel

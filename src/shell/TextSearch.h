@@ -12,6 +12,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "shell/Text.h"
 
 namespace nimbrel {
@@ -25,9 +29,24 @@ constexpr std::uint16_t UnitMask(char16_t unit, char16_t what) {
     return static_cast<std::uint16_t>(-static_cast<int>(unit == what));
 }
 
+#if defined(__SSE2__)
+// The masks as a bit per byte (two per mask), in the order of the masks.
+inline std::uint32_t MaskBits(const SearchMasks& masks) {
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.data()));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.data() + 8));
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(low)) |
+           static_cast<std::uint32_t>(_mm_movemask_epi8(high)) << 16;
+}
+#endif
+
 // The index of the first mask at or after `start` that is not 0, or
 // kSearchBlock when there is none.
 inline std::size_t FirstHit(const SearchMasks& masks, std::size_t start) {
+#if defined(__SSE2__)
+    if (start >= kSearchBlock) return kSearchBlock;
+    const std::uint32_t bits = MaskBits(masks) & (~std::uint32_t{0} << (2 * start));
+    return bits == 0 ? kSearchBlock : static_cast<std::size_t>(std::countr_zero(bits)) / 2;
+#else
     std::array<std::uint64_t, sizeof masks / sizeof(std::uint64_t)> words;
     std::memcpy(words.data(), masks.data(), sizeof masks);
     constexpr std::size_t kPerWord = sizeof(std::uint64_t) / sizeof(std::uint16_t);
@@ -44,6 +63,23 @@ inline std::size_t FirstHit(const SearchMasks& masks, std::size_t start) {
         }
     }
     return kSearchBlock;
+#endif
+}
+
+// Whether any mask is not 0: one test for the whole block.
+inline bool AnyHit(const SearchMasks& masks) {
+#if defined(__SSE2__)
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.data()));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(masks.data() + 8));
+    return _mm_movemask_epi8(_mm_or_si128(low, high)) != 0;
+#else
+    std::array<std::uint64_t, sizeof masks / sizeof(std::uint64_t)> words;
+    std::memcpy(words.data(), masks.data(), sizeof masks);
+    std::uint64_t any = 0;
+    for (const std::uint64_t word : words)
+        any |= word;
+    return any != 0;
+#endif
 }
 
 // The first index at or after `from` where `match` holds, or StringView::npos.
@@ -69,8 +105,7 @@ std::size_t FindBlockwise(StringView text, std::size_t from, Match match) {
     std::size_t i = from;
     for (; i + kSearchBlock + kLookahead <= size; i += kSearchBlock) {
         match(data + i, masks);
-        const std::size_t first = FirstHit(masks, 0);
-        if (first != kSearchBlock) return i + first;
+        if (AnyHit(masks)) return i + FirstHit(masks, 0);
     }
     if (i + kLookahead >= size) return StringView::npos;
     // The rest is shorter than a block: the last whole block, which overlaps
@@ -86,18 +121,24 @@ std::size_t FindBlockwise(StringView text, std::size_t from, Match match) {
 template <std::size_t N>
 std::size_t FindAnyUnit(StringView text, std::size_t from, const std::array<char16_t, N>& units) {
     static_assert(N >= 1 && N <= 4);
-    // Unused places repeat the first unit.
-    const char16_t a = units[0];
-    const char16_t b = units[N > 1 ? 1 : 0];
-    const char16_t c = units[N > 2 ? 2 : 0];
-    const char16_t d = units[N > 3 ? 3 : 0];
-    return FindBlockwise<0>(text, from, [a, b, c, d](const char16_t* at, SearchMasks& masks) {
+    if (text.size() < kSearchBlock) {
+        // Shorter than a block (a quote prefix, a line break): read as it is.
+        for (std::size_t i = from; i < text.size(); ++i) {
+            for (const char16_t unit : units) {
+                if (text[i] == unit) return i;
+            }
+        }
+        return StringView::npos;
+    }
+    return FindBlockwise<0>(text, from, [units](const char16_t* at, SearchMasks& masks) {
         // Copied into a local array first: in this form the test vectorises.
         std::array<char16_t, kSearchBlock> block;
         std::memcpy(block.data(), at, sizeof block);
         for (std::size_t k = 0; k < kSearchBlock; ++k) {
-            masks[k] = static_cast<std::uint16_t>(UnitMask(block[k], a) | UnitMask(block[k], b) |
-                                                  UnitMask(block[k], c) | UnitMask(block[k], d));
+            std::uint16_t mask = 0;
+            for (const char16_t unit : units)
+                mask = static_cast<std::uint16_t>(mask | UnitMask(block[k], unit));
+            masks[k] = mask;
         }
     });
 }
@@ -111,6 +152,12 @@ inline std::size_t FindUnit(StringView text, std::size_t from, char16_t unit) {
 // or StringView::npos.
 inline std::size_t FindUnitPair(StringView text, std::size_t from, char16_t first,
                                 char16_t second) {
+    if (text.size() <= kSearchBlock) {
+        for (std::size_t i = from; i + 1 < text.size(); ++i) {
+            if (text[i] == first && text[i + 1] == second) return i;
+        }
+        return StringView::npos;
+    }
     return FindBlockwise<1>(text, from, [first, second](const char16_t* at, SearchMasks& masks) {
         std::array<char16_t, kSearchBlock> block;
         std::array<char16_t, kSearchBlock> next;

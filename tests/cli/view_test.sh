@@ -13,6 +13,13 @@ run view --fragment --data "$data" --set reformatMessageView=0 msg.txt
 run view --fragment --data "$data" --set reformatMessageView=0 - <crlf.txt
 cmp -s out <(echo "$expected") || fail "CR LF input differs: $(cat out)"
 
+# A long line is written in pieces; a character outside the BMP at a piece's
+# end stays whole.
+emoji=$(printf '\xf0\x9f\x98\x80%.0s' {1..20000})
+printf '%s' "$emoji" >emoji.txt
+run view --fragment --data "$data" emoji.txt
+cmp -s out <(echo "<SPAN class=q0>$emoji") || fail "a long line of emoji: $(head -c 100 out)"
+
 # The page: one document with the style sheet inlined and the body inside.
 run view --data "$data" -o page.html msg.txt
 [[ $status == 0 && ! -s out ]] || fail "page -o"

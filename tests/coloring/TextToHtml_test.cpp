@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "coloring/HtmlEscape.h"
 #include "support/GoldenCase.h"
 
@@ -80,6 +82,40 @@ TEST(ConvertLineBreaksAndSpaces, SameAsThreeReplacementsInTurn) {
             String converted = text;
             ConvertLineBreaksAndSpaces(converted);
             ASSERT_EQ(converted, ReferenceLineBreaks(text)) << Utf8(text);
+        }
+    }
+}
+
+// Handed in pieces of any size, the text gives TextToHtml's lines, each as
+// soon as it is final: a wrapped address joins the lines it spans whatever
+// the pieces, and a long text is converted a stretch at a time.
+TEST(HtmlLineStream, AnyPiecesGiveTextToHtml) {
+    const String address = u"http://example.com/" + String(60, u'a');
+    const std::vector<String> texts = {
+        u"",
+        u"\n",
+        u"a\n\n b  c\n",
+        u"see " + address + u"\n/more/path :-) www.x.y\n" + address + u"\n" + String(70, u'b') +
+            u"/\nme@x.y",
+        address + u"\nno-address here\n" + address,
+        Repeat(u"> q " + address + u"\n/tail  x &amp; y\n\n", 2000),
+    };
+    for (const String& text : texts) {
+        for (const std::size_t piece :
+             {std::size_t{1}, std::size_t{3}, std::size_t{64}, std::size_t{100000}}) {
+            String html;
+            bool ended = false;
+            HtmlLineStream stream([&](StringView line, bool last) {
+                EXPECT_FALSE(ended);
+                html += line;
+                if (!last) html += u"<BR>";
+                ended = last;
+            });
+            for (std::size_t i = 0; i < text.size(); i += piece)
+                stream.Append(StringView(text).substr(i, piece));
+            stream.Finish();
+            EXPECT_TRUE(ended);
+            EXPECT_EQ(html, TextToHtml(text)) << "pieces of " << piece << ": " << Utf8(text);
         }
     }
 }

@@ -140,6 +140,10 @@ TEST(ViewPipelineLines, SameAsTheStagesOnTheWholeText) {
         u"news:x me@",
         u"http:",
         u"http://example.com/" + String(60, u'a') + u"\r\n",
+        // A signature whose end is known only some 100,000 units after its
+        // last empty line, when the level changes: what lies between is
+        // written out only then, with its end mark and anchors put right.
+        u"-- \r\nMe\r\n\r\n" + Repeat(u"www.me.example *me* :-)\r\n", 4000) + u"> q\r\n",
     };
     // The corpora as two long messages (one call each, same coverage).
     String links;
@@ -182,6 +186,11 @@ TEST(ViewPipelineLines, SameAsTheStagesOnTheWholeText) {
             FinishViewHtml(expected, false, options, resources);
             const String html = ColorMessageText(input, options, resources);
             EXPECT_EQ(html, expected) << "variant " << variant << ": " << Utf8(input);
+            // Written out as it is made, in pieces.
+            String written;
+            StringSink sink(written);
+            ColorMessageText(String(input), options, resources, sink);
+            EXPECT_EQ(written, expected) << "variant " << variant << ": " << Utf8(input);
             // Font-style tags may cross; everything else must be well formed.
             EXPECT_EQ(fuzz::MarkupError(html), "") << "variant " << variant;
         }

@@ -145,12 +145,10 @@ TEST(QuoteFormatterWrap, RenderMatchesThePlainAlgorithm) {
                                   u"| ", u": ", u"JD> ", u">>> ", u">"};
     const char16_t* leads[] = {u"", u"", u"", u" ", u"  ", u"\t"};
     const char16_t* words[] = {
-        u"a",          u"bb",
-        u"word",       u"longerword",
-        u"1.",         u"12.",
-        u"-",          u"*",
-        u":-)",        u"Capital",
-        u"\u00C4rger", u"http://example.com/a/very/long/path/that/fits/nowhere/at/all"};
+        u"a", u"bb", u"word", u"longerword", u"1.", u"12.", u"-", u"*", u":-)", u"Capital",
+        u"\u00C4rger", u"http://example.com/a/very/long/path/that/fits/nowhere/at/all",
+        // Longer than the stretch of the room that is read back first.
+        u"http://example.com/an/even/longer/path/that/reaches/past/the/end/of/the/room/x"};
     std::mt19937 rng(20240611);
     const auto pick = [&rng](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
     for (int round = 0; round < 400; ++round) {
