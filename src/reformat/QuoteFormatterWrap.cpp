@@ -61,16 +61,21 @@ void QuoteFormatter::Render(TextSink& out) {
         QuoteLine& line = lines[i];
         if (i != 0) out.Append(u"\n");
         // Carried words go out with the prefix of the paragraph they came
-        // from when this line does not continue it.
+        // from when this line does not continue it, or when they would be
+        // read as part of its prefix (one that ends in ':', before a unit
+        // that is no word character).
+        const StringView linePrefix = line.level != 0 ? PrefixText(line.prefixIndex) : StringView();
         if (!Pending().empty() && ((i != 0 && (line.level != previousLevel || line.text.empty())) ||
                                    (longUnquotedLines && line.level == 1) ||
-                                   IsParagraphStart(static_cast<std::int32_t>(i)))) {
+                                   IsParagraphStart(static_cast<std::int32_t>(i)) ||
+                                   (linePrefix.ends_with(u':') && line.text[0] != u' ' &&
+                                    line.text[0] != u'\t' && !IsWordChar(Pending().front())))) {
             while (!Pending().empty()) {
                 WrapPendingInto(out, prefix);
                 out.Append(u"\n");
             }
         }
-        prefix = line.level != 0 ? PrefixText(line.prefixIndex) : StringView();
+        prefix = linePrefix;
         previousLevel = line.level;
         if (Pending().empty()) {
             WrapInto(out, line.text, prefix);
@@ -99,29 +104,72 @@ StringView QuoteFormatter::Pending() const {
     return StringView(pendingBuffer).substr(pendingStart);
 }
 
-// Where a line of `text` behind a prefix of `prefixLength` is broken: the
-// last space within the room (not at position 0), else the first space behind
-// it. kNoBreak when the text is written whole: it fits, there is no room to
-// speak of, it holds line breaks of its own, or it is one long word.
-std::size_t QuoteFormatter::BreakPosition(StringView text, std::size_t prefixLength,
+// Whether text carried to a new line, starting at text[next], would be read
+// as part of the quote prefix it is written behind, so that the line would
+// read at another level: text that reads as quoted by itself ("> b", "JD> b",
+// ":b"), or, behind a prefix that ends in ':', anything but a word character
+// (the ':' then reads as an emoticon's eyes). Eight units decide it: a
+// writer's initials and their '>' take four, and two quote characters always
+// make a level. They are read up to white space other than a space, which
+// may end the line and then goes when the text is read again (":\t" reads
+// as ":").
+bool QuoteFormatter::ExtendsPrefix(StringView text, std::size_t next, char16_t prefixLast) const {
+    if (next >= text.size()) return false;
+    if (prefixLast == u':' && !IsWordChar(text[next])) return true;
+    StringView start = text.substr(next, 8);
+    for (std::size_t i = 0; i < start.size(); ++i) {
+        if (start[i] != u' ' && IsWhiteSpace(start[i])) start = start.substr(0, i);
+    }
+    std::int32_t level = 0;
+    std::int32_t end = 0;
+    GetQuoteLevel(start, level, end);
+    return level != addLevel;
+}
+
+// Where a line of `text` behind `prefix` is broken: the last space within
+// the room, else the first space behind it, passing over the spaces among
+// the text's leading white space and quote characters (the line would read
+// as an empty quoted line) and those whose carried text would extend the
+// prefix. kNoBreak when the text is
+// written whole: it fits, there is no room to speak of, it holds line breaks
+// of its own, or it is one long word.
+std::size_t QuoteFormatter::BreakPosition(StringView text, StringView prefix,
                                           bool hasLineBreak) const {
     const std::int64_t room =
-        static_cast<std::int64_t>(wrapColumn) - static_cast<std::int64_t>(prefixLength);
+        static_cast<std::int64_t>(wrapColumn) - static_cast<std::int64_t>(prefix.size());
     if (room <= 1 || static_cast<std::int64_t>(text.size()) <= room || hasLineBreak) {
         return kNoBreak;
     }
+    const char16_t prefixLast = prefix.empty() ? u'\0' : prefix.back();
     const auto limit = static_cast<std::size_t>(room);
-    for (std::size_t s = limit - 1; s >= 1; --s) {
-        if (text[s] == u' ') return s;
+    std::size_t indent = 0;
+    while (indent < text.size() && (IsWhiteSpace(text[indent]) || IsQuoteChar(text[indent])))
+        ++indent;
+    // The carried text starts at the first unit after the break that is not
+    // white space; found once for the whole search, which goes from right to
+    // left.
+    std::size_t next = limit;
+    while (next < text.size() && IsWhiteSpace(text[next]))
+        ++next;
+    for (std::size_t s = limit - 1; s > indent; --s) {
+        if (text[s] == u' ' && !ExtendsPrefix(text, next, prefixLast)) return s;
+        if (!IsWhiteSpace(text[s])) next = s;
     }
-    return text.find(u' ', limit);
+    for (std::size_t s = text.find(u' ', std::max(limit, indent)); s != StringView::npos;
+         s = text.find(u' ', next)) {
+        next = s + 1;
+        while (next < text.size() && IsWhiteSpace(text[next]))
+            ++next;
+        if (!ExtendsPrefix(text, next, prefixLast)) return s;
+    }
+    return kNoBreak;
 }
 
 // Writes prefix + the first output line of `text` into `out`; the rest, a
 // space appended and leading white space removed, becomes the carried text.
 void QuoteFormatter::WrapInto(TextSink& out, StringView text, StringView prefix) {
     // Only a text that would be broken is searched for line breaks.
-    std::size_t s = BreakPosition(text, prefix.size(), false);
+    std::size_t s = BreakPosition(text, prefix, false);
     if (s != kNoBreak && HasLineBreak(text)) s = kNoBreak;
     out.Append(prefix);
     if (s == kNoBreak) {
@@ -141,7 +189,7 @@ void QuoteFormatter::WrapInto(TextSink& out, StringView text, StringView prefix)
 // WrapInto for the carried text itself, without copying it.
 void QuoteFormatter::WrapPendingInto(TextSink& out, StringView prefix) {
     const StringView text = Pending();
-    const std::size_t s = BreakPosition(text, prefix.size(), pendingHasLineBreak);
+    const std::size_t s = BreakPosition(text, prefix, pendingHasLineBreak);
     out.Append(prefix);
     if (s == kNoBreak) {
         out.Append(text);
