@@ -55,29 +55,33 @@ const std::vector<String> kHeaderBlock = {
     u"To: \"Bob Smith\" <bob@example.org>", u"Sent: Monday, June 02, 2003 9:41 AM",
     u"Subject: Re: your message",           u""};
 
+enum class Quoting { kEveryLine, kLinesWithText, kNone };
+
 struct Variant {
     const char* name;
-    bool quoted;
+    Quoting quoting;  // which lines of the message get "> "
     void (*adjust)(Settings&);
 };
 
 const Variant kVariants[] = {
-    {"quoted, defaults", true, [](Settings&) {}},
-    {"quoted, signature kept, not standardized", true,
+    {"quoted, defaults", Quoting::kEveryLine, [](Settings&) {}},
+    {"quoted, signature kept, not standardized", Quoting::kEveryLine,
      [](Settings& s) {
          s.stripQuotedSignature = 0;
          s.standardizedIndentation = 0;
          s.signatureToBottom = 0;
      }},
-    {"quoted, template header, caret at the bottom, no repair", true,
+    {"quoted, template header, caret at the bottom, no repair", Quoting::kEveryLine,
      [](Settings& s) {
          s.emailHeader.style = 4;
          s.cursorAtTop = 0;
          s.fixExistingQuotes = 0;
          s.wrapColumn = 60;
      }},
-    {"unquoted, defaults", false, [](Settings&) {}},
-    {"unquoted, signature kept, not compressed", false,
+    {"quoted but for the blank lines, not compressed", Quoting::kLinesWithText,
+     [](Settings& s) { s.compressedIndentation = 0; }},
+    {"unquoted, defaults", Quoting::kNone, [](Settings&) {}},
+    {"unquoted, signature kept, not compressed", Quoting::kNone,
      [](Settings& s) {
          s.stripQuotedSignature = 0;
          s.compressedIndentation = 0;
@@ -96,9 +100,11 @@ TEST(ReplyCorpus, WrappedRepliesKeepTheirQuote) {
             Settings options = Settings::Defaults();
             variant.adjust(options);
             parts.quote = fuzz::SplitAtLineFeeds(Utf16(message.body));
-            if (variant.quoted) {
-                for (String& line : parts.quote)
+            for (String& line : parts.quote) {
+                if (variant.quoting == Quoting::kEveryLine ||
+                    (variant.quoting == Quoting::kLinesWithText && !line.empty())) {
                     line = u"> " + line;
+                }
             }
             EXPECT_EQ(fuzz::ReplyChecker(options).Check(parts), "")
                 << message.name << " (" << variant.name << ")";
