@@ -85,10 +85,11 @@ class QuoteFormatter {
     // prefix is quoteChar and a space per level ("> > > ") or, compressed,
     // quoteChar per level and one space (">>> ").
     // Otherwise every call adds an entry of its own: with addLevel set,
-    // quoteChar, then a space unless compressed (always for level 1), then
-    // `linePrefix` for levels above 1 (">> ", "> > "); without addLevel,
-    // `linePrefix` itself. Compressed, a space at the entry's second unit is
-    // dropped from level 2 on ("> > > " becomes ">> > ").
+    // quoteChar and a space, then `linePrefix` for levels above 1 ("> > ");
+    // without addLevel, `linePrefix` itself. Compressed, the spaces after the
+    // entry's first unit are dropped from level 2 on (">> ", "> > > " becomes
+    // ">> > ", ">" and " JD> " give ">JD> "), unless a prefix that read as its
+    // level would then read otherwise (":" before "?>").
     std::int32_t GetPrefixIndex(std::int32_t level, StringView linePrefix);
 
     // The prefix written in front of a quoted line; empty for an index that

@@ -61,15 +61,17 @@ void QuoteFormatter::Render(TextSink& out) {
         QuoteLine& line = lines[i];
         if (i != 0) out.Append(u"\n");
         // Carried words go out with the prefix of the paragraph they came
-        // from when this line does not continue it, or when they would be
-        // read as part of its prefix (one that ends in ':', before a unit
-        // that is no word character).
+        // from when this line does not continue it, or when they would cut
+        // its prefix short: behind a ':' (an own prefix's) anything but a word
+        // character makes that ':' read as an emoticon's eyes.
         const StringView linePrefix = line.level != 0 ? PrefixText(line.prefixIndex) : StringView();
-        if (!Pending().empty() && ((i != 0 && (line.level != previousLevel || line.text.empty())) ||
-                                   (longUnquotedLines && line.level == 1) ||
-                                   IsParagraphStart(static_cast<std::int32_t>(i)) ||
-                                   (linePrefix.ends_with(u':') && line.text[0] != u' ' &&
-                                    line.text[0] != u'\t' && !IsWordChar(Pending().front())))) {
+        const bool cutsPrefixShort = linePrefix.ends_with(u':') && !line.text.empty() &&
+                                     line.text[0] != u' ' && line.text[0] != u'\t' &&
+                                     !Pending().empty() && !IsWordChar(Pending().front());
+        if (!Pending().empty() &&
+            ((i != 0 && (line.level != previousLevel || line.text.empty())) ||
+             (longUnquotedLines && line.level == 1) ||
+             IsParagraphStart(static_cast<std::int32_t>(i)) || cutsPrefixShort)) {
             while (!Pending().empty()) {
                 WrapPendingInto(out, prefix);
                 out.Append(u"\n");
@@ -127,12 +129,11 @@ bool QuoteFormatter::ExtendsPrefix(StringView text, std::size_t next, char16_t p
 }
 
 // Where a line of `text` behind `prefix` is broken: the last space within
-// the room, else the first space behind it, passing over the spaces among
-// the text's leading white space and quote characters (the line would read
-// as an empty quoted line) and those whose carried text would extend the
-// prefix. kNoBreak when the text is
-// written whole: it fits, there is no room to speak of, it holds line breaks
-// of its own, or it is one long word.
+// the room, else the first space behind it, passing over the spaces among the
+// text's leading white space and quote characters (the line would read as an
+// empty quoted line) and those whose carried text would extend the prefix.
+// kNoBreak when the text is written whole: it fits, there is no room to speak
+// of, it holds line breaks of its own, or it is one long word.
 std::size_t QuoteFormatter::BreakPosition(StringView text, StringView prefix,
                                           bool hasLineBreak) const {
     const std::int64_t room =
