@@ -93,18 +93,31 @@ std::string Page(StringView title, StringView body) {
     return page;
 }
 
+// Copies the file or folder `from` to `to`, each file replaced whole or
+// left as it was (WriteFileReplacing).
+void CopyReplacing(const fs::path& from, const fs::path& to) {
+    std::error_code error;
+    if (!fs::is_directory(from, error)) {
+        WriteFileReplacing(to, ReadInput(from.string()));
+        return;
+    }
+    fs::create_directories(to, error);
+    if (error) throw CommandError("cannot write '" + to.string() + "': " + error.message());
+    for (fs::directory_iterator entry(from, error), end; !error && entry != end;
+         entry.increment(error)) {
+        CopyReplacing(entry->path(), to / entry->path().filename());
+    }
+    if (error) throw CommandError("cannot read '" + from.string() + "': " + error.message());
+}
+
 void WritePageFiles(const fs::path& install, const fs::path& out) {
     std::error_code error;
     fs::create_directories(out, error);
-    if (!error) {
-        fs::copy_file(install / "styles.css", out / "styles.css",
-                      fs::copy_options::overwrite_existing, error);
-    }
-    if (!error && fs::is_directory(install / "emoticons")) {
-        fs::copy(install / "emoticons", out / "emoticons",
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
-    }
     if (error) throw CommandError("cannot write '" + out.string() + "': " + error.message());
+    CopyReplacing(install / "styles.css", out / "styles.css");
+    if (fs::is_directory(install / "emoticons")) {
+        CopyReplacing(install / "emoticons", out / "emoticons");
+    }
 }
 
 std::string Padded(StringView text, std::size_t width) {

@@ -8,12 +8,17 @@
 //   2  wrap column (-20..235, out of the dialog's range on purpose)
 //   3  quote character
 //   4  template choice, signature count
-// The rest is the text (8-bit, converted as the platform converts).
+// The rest is the text (8-bit, converted as the platform converts). Besides
+// the reformat of the text itself, the text is the quote of a reply with a
+// well-formed header (an e-mail block, or with bit 7 a news line), whose
+// reformat must keep the properties of ReplyCheck.h.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string_view>
 
+#include "ReplyCheck.h"
 #include "compose/ComposeText.h"
 #include "reformat/ReplyFormatter.h"
 #include "reformat/Signatures.h"
@@ -87,5 +92,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (result == 1) Check(text == input);
     }
     Check(caretCount >= 0);
+
+    static const std::vector<String> kEmailHeader = {u"----- Original Message -----",
+                                                     u"From: \"Jane Doe\" <jane@example.com>",
+                                                     u"To: <bob@example.org>",
+                                                     u"Sent: Tuesday, March 04, 2003 2:05 PM",
+                                                     u"Subject: lunch",
+                                                     u""};
+    static const std::vector<String> kNewsHeader = {
+        u"\"Jane Doe\" <jane@example.com> wrote in message news:abc@example.com..."};
+    const fuzz::ReplyParts parts{{u"", u"Thanks.", u"", u"--", u"Bob"},
+                                 compose ? kNewsHeader : kEmailHeader,
+                                 fuzz::SplitAtLineFeeds(input)};
+    const std::string error = fuzz::ReplyChecker(options).Check(parts);
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        std::abort();
+    }
     return 0;
 }

@@ -1,11 +1,14 @@
 // The view reformat and the QuoteFormatter steps on arbitrary text.
 // Input: byte 0 picks the wrap column, byte 1 the quote character, byte 2
 // holds option bits, byte 3 the first line to analyse; the rest is UTF-16
-// text (little-endian pairs of bytes).
+// text (little-endian pairs of bytes). Both keep the properties of
+// ReplyCheck.h (QuoteError) where the prefixes they write can be read back.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
+#include "ReplyCheck.h"
 #include "reformat/QuoteFormatter.h"
 #include "reformat/ViewReformat.h"
 #include "shell/Settings.h"
@@ -20,6 +23,15 @@ constexpr char16_t kQuoteChars[] = {u'>', u'|', u':', u'#', u' ', u'\t', u'\0', 
 
 void Check(bool condition) {
     if (!condition) __builtin_trap();
+}
+
+void CheckQuote(const String& in, const String& out, const fuzz::QuoteRules& rules) {
+    const std::string error =
+        fuzz::QuoteError(fuzz::SplitAtLineFeeds(in), fuzz::SplitAtLineFeeds(out), rules);
+    if (!error.empty()) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        __builtin_trap();
+    }
 }
 
 String Joined(const std::vector<QuoteLine>& lines, std::size_t count) {
@@ -57,6 +69,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     StringSink sink(rendered);
     ViewReformat(options, String(text), sink);
     Check(rendered == viewed);
+    const bool readable =
+        QuoteFormatter::IsQuoteChar(quoteChar) || !options.standardizedIndentation;
+    if (readable) {
+        fuzz::QuoteRules rules;
+        rules.wrapColumn = options.reformatArbitraryLength ? 1000000 : column;
+        rules.repaired = true;
+        CheckQuote(text, viewed, rules);
+    }
 
     // The steps one by one, with the knobs only the reply reformatter turns.
     QuoteFormatter f(column, quoteChar, bits & 1, (bits >> 1) & 1);
@@ -86,6 +106,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     String out;
     f.Render(out);
     Check(f.Pending().empty());
+    if (first == 0 &&
+        (QuoteFormatter::IsQuoteChar(quoteChar) || (!f.standardized && !f.addLevel))) {
+        fuzz::QuoteRules rules;
+        rules.wrapColumn = column;
+        rules.addLevel = f.addLevel != 0;
+        rules.repaired = repair;
+        CheckQuote(text, out, rules);
+    }
 
     // Own prefixes, nothing added, repaired or wrapped: every line comes back
     // as it was split, without the lines at the end that held no text.

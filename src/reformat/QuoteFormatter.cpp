@@ -140,16 +140,20 @@ std::int32_t QuoteFormatter::QuoteRunEnd(StringView text, std::int32_t from) {
 void QuoteFormatter::GetQuoteLevel(StringView text, std::int32_t& level, std::int32_t& end) const {
     level = addLevel;
     ScanQuotePrefix(text, 0, level, end);
-    // Initials of the quoted writer ("JD>") after the prefix count as part of it.
-    std::size_t p = static_cast<std::size_t>(end);
-    while (p < text.size() && text[p] == u' ')
-        ++p;
-    std::size_t initials = 0;
-    while (p + initials < text.size() && initials < 4 && IsInitialChar(text[p + initials])) {
-        ++initials;
-    }
-    if (initials >= 1 && initials <= 3 && p + initials < text.size() &&
-        text[p + initials] == u'>') {
+    // Initials of quoted writers ("JD>", nested "JD> AB>") after the prefix
+    // count as part of it.
+    for (;;) {
+        std::size_t p = static_cast<std::size_t>(end);
+        while (p < text.size() && text[p] == u' ')
+            ++p;
+        std::size_t initials = 0;
+        while (p + initials < text.size() && initials < 4 && IsInitialChar(text[p + initials])) {
+            ++initials;
+        }
+        if (initials == 0 || initials > 3 || p + initials >= text.size() ||
+            text[p + initials] != u'>') {
+            return;
+        }
         ScanQuotePrefix(text, static_cast<std::int32_t>(p + initials), level, end);
     }
 }
@@ -232,11 +236,29 @@ std::int32_t QuoteFormatter::GetPrefixIndex(std::int32_t level, StringView lineP
     if (addLevel) {
         // The program adds the first level itself.
         entry.push_back(quoteChar);
-        if (level == 1 || !compressed) entry.push_back(u' ');
+        entry.push_back(u' ');
         if (level != 1) entry.append(linePrefix);
     } else {
         entry.assign(linePrefix);
-        if (compressed && level >= 2 && entry.size() >= 2 && entry[1] == u' ') entry.erase(1, 1);
+    }
+    // Compressed: no space after the first quote character (">" and the
+    // line's own "> " give ">> "; "> > > " becomes ">> > "; ">" and " JD> "
+    // give ">JD> "), so that the prefix stays as it is when the text is
+    // reformatted again. Not where a prefix that read as its level would then
+    // read otherwise: ':' before '?' reads as an emoticon's eyes.
+    if (compressed && level >= 2 && entry.size() >= 2 && entry[1] == u' ') {
+        const auto readsAsLevel = [&](const String& prefix) {
+            std::int32_t read = 0;
+            std::int32_t end = 0;
+            GetQuoteLevel(prefix + u'x', read, end);
+            return read - addLevel == level && static_cast<std::size_t>(end) == prefix.size();
+        };
+        std::size_t spaces = 1;
+        while (1 + spaces < entry.size() && entry[1 + spaces] == u' ')
+            ++spaces;
+        String tight = entry;
+        tight.erase(1, spaces);
+        if (!readsAsLevel(entry) || readsAsLevel(tight)) entry = std::move(tight);
     }
     prefixes.push_back(std::move(entry));
     return static_cast<std::int32_t>(prefixes.size() - 1);

@@ -66,6 +66,8 @@ class QuoteFormatter {
     //   "> > text" -> 2, 4     ">>text" -> 2, 2       "|: text" -> 2, 3
     //   "JD> text" -> 1, 4     ":-) text" -> 0, 0     "> :-)" -> 1, 2
     //   "ABCD> text" -> 0, 0   "  > text" -> 0, 0     "> >  text" -> 2, 4
+    //   "JD> AB> text" -> 2, 8 (each writer's initials count, as quoted
+    //   again behind another prefix they would be read)
     void GetQuoteLevel(StringView text, std::int32_t& level, std::int32_t& end) const;
 
     // Analyses lines[first..]: strips each line's prefix into level,
@@ -83,10 +85,11 @@ class QuoteFormatter {
     // prefix is quoteChar and a space per level ("> > > ") or, compressed,
     // quoteChar per level and one space (">>> ").
     // Otherwise every call adds an entry of its own: with addLevel set,
-    // quoteChar, then a space unless compressed (always for level 1), then
-    // `linePrefix` for levels above 1 (">> ", "> > "); without addLevel,
-    // `linePrefix` itself, compressed by dropping a space at its second unit
-    // from level 2 on ("> > > " becomes ">> > ").
+    // quoteChar and a space, then `linePrefix` for levels above 1 ("> > ");
+    // without addLevel, `linePrefix` itself. Compressed, the spaces after the
+    // entry's first unit are dropped from level 2 on (">> ", "> > > " becomes
+    // ">> > ", ">" and " JD> " give ">JD> "), unless a prefix that read as its
+    // level would then read otherwise (":" before "?>").
     std::int32_t GetPrefixIndex(std::int32_t level, StringView linePrefix);
 
     // The prefix written in front of a quoted line; empty for an index that
@@ -106,7 +109,9 @@ class QuoteFormatter {
     // breaks. Quoted lines get their prefix; a line longer than wrapColumn is
     // broken at a space and the overflow is carried into the next line when
     // that line continues the paragraph, or written on lines of its own
-    // otherwise. A single word longer than the room is never split.
+    // otherwise. A single word longer than the room is never split, and no
+    // line is broken where the carried text would begin with what reads as
+    // more quote prefix ("a > b" is not broken before the "> b").
     void Render(String& out);
     // The same, written to `out` in pieces of some thousands of units.
     void Render(TextSink& out);
@@ -177,7 +182,8 @@ class QuoteFormatter {
     void Split(String text, bool analyze);
     // Render, piece by piece as the lines are made.
     void RenderLines(TextSink& out);
-    std::size_t BreakPosition(StringView text, std::size_t prefixLength, bool hasLineBreak) const;
+    std::size_t BreakPosition(StringView text, StringView prefix, bool hasLineBreak) const;
+    bool ExtendsPrefix(StringView text, std::size_t next, char16_t prefixLast) const;
     void WrapInto(TextSink& out, StringView text, StringView prefix);
     void WrapPendingInto(TextSink& out, StringView prefix);
     void JoinPending(StringView leading, StringView text);

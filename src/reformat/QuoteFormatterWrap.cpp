@@ -21,23 +21,6 @@ StringView TrimLeft(StringView text) {
     return text.substr(i);
 }
 
-// How far back from the end of the room a break is looked for before
-// BreakFarBack takes over.
-constexpr std::size_t kNearBreak = 64;
-
-// The rest of BreakPosition when the last kNearBreak units of the room hold
-// no space: the first space of the line tells whether there is one to find
-// at all, so that a long word or a line of quote markers is not read back
-// unit by unit.
-std::size_t BreakFarBack(StringView text, std::size_t limit) {
-    const std::size_t first = FindUnit(text, 1, u' ');
-    if (first == StringView::npos || first >= limit) return first;
-    for (std::size_t s = limit - 1 - kNearBreak; s >= 1; --s) {
-        if (text[s] == u' ') return s;
-    }
-    return first;  // not reached: text[first] is a space before the limit
-}
-
 bool HasLineBreak(StringView text) {
     return QuoteFormatter::FindLineFeed(text, 0) != StringView::npos;
 }
@@ -107,16 +90,23 @@ void QuoteFormatter::RenderLines(TextSink& out) {
         QuoteLine& line = lines[i];
         if (i != 0) out.Append(u"\n");
         // Carried words go out with the prefix of the paragraph they came
-        // from when this line does not continue it.
-        if (!Pending().empty() && ((i != 0 && (line.level != previousLevel || line.text.empty())) ||
-                                   (longUnquotedLines && line.level == 1) ||
-                                   IsParagraphStart(static_cast<std::int32_t>(i)))) {
+        // from when this line does not continue it, or when they would cut
+        // its prefix short: behind a ':' (an own prefix's) anything but a word
+        // character makes that ':' read as an emoticon's eyes.
+        const StringView linePrefix = line.level != 0 ? PrefixText(line.prefixIndex) : StringView();
+        const bool cutsPrefixShort = linePrefix.ends_with(u':') && !line.text.empty() &&
+                                     line.text[0] != u' ' && line.text[0] != u'\t' &&
+                                     !Pending().empty() && !IsWordChar(Pending().front());
+        if (!Pending().empty() &&
+            ((i != 0 && (line.level != previousLevel || line.text.empty())) ||
+             (longUnquotedLines && line.level == 1) ||
+             IsParagraphStart(static_cast<std::int32_t>(i)) || cutsPrefixShort)) {
             while (!Pending().empty()) {
                 WrapPendingInto(out, prefix);
                 out.Append(u"\n");
             }
         }
-        prefix = line.level != 0 ? PrefixText(line.prefixIndex) : StringView();
+        prefix = linePrefix;
         previousLevel = line.level;
         if (Pending().empty()) {
             WrapInto(out, line.text, prefix);
@@ -145,29 +135,71 @@ StringView QuoteFormatter::Pending() const {
     return StringView(pendingBuffer).substr(pendingStart);
 }
 
-// Where a line of `text` behind a prefix of `prefixLength` is broken: the
-// last space within the room (not at position 0), else the first space behind
-// it. kNoBreak when the text is written whole: it fits, there is no room to
-// speak of, it holds line breaks of its own, or it is one long word.
-std::size_t QuoteFormatter::BreakPosition(StringView text, std::size_t prefixLength,
+// Whether text carried to a new line, starting at text[next], would be read
+// as part of the quote prefix it is written behind, so that the line would
+// read at another level: text that reads as quoted by itself ("> b", "JD> b",
+// ":b"), or, behind a prefix that ends in ':', anything but a word character
+// (the ':' then reads as an emoticon's eyes). Eight units decide it: a
+// writer's initials and their '>' take four, and two quote characters always
+// make a level. They are read up to white space other than a space, which
+// may end the line and then goes when the text is read again (":\t" reads
+// as ":").
+bool QuoteFormatter::ExtendsPrefix(StringView text, std::size_t next, char16_t prefixLast) const {
+    if (next >= text.size()) return false;
+    if (prefixLast == u':' && !IsWordChar(text[next])) return true;
+    StringView start = text.substr(next, 8);
+    for (std::size_t i = 0; i < start.size(); ++i) {
+        if (start[i] != u' ' && IsWhiteSpace(start[i])) start = start.substr(0, i);
+    }
+    std::int32_t level = 0;
+    std::int32_t end = 0;
+    GetQuoteLevel(start, level, end);
+    return level != addLevel;
+}
+
+// Where a line of `text` behind `prefix` is broken: the last space within
+// the room, else the first space behind it, passing over the spaces among the
+// text's leading white space and quote characters (the line would read as an
+// empty quoted line) and those whose carried text would extend the prefix.
+// kNoBreak when the text is written whole: it fits, there is no room to speak
+// of, it holds line breaks of its own, or it is one long word.
+std::size_t QuoteFormatter::BreakPosition(StringView text, StringView prefix,
                                           bool hasLineBreak) const {
     const std::int64_t room =
-        static_cast<std::int64_t>(wrapColumn) - static_cast<std::int64_t>(prefixLength);
+        static_cast<std::int64_t>(wrapColumn) - static_cast<std::int64_t>(prefix.size());
     if (room <= 1 || static_cast<std::int64_t>(text.size()) <= room || hasLineBreak) {
         return kNoBreak;
     }
+    const char16_t prefixLast = prefix.empty() ? u'\0' : prefix.back();
     const auto limit = static_cast<std::size_t>(room);
-    for (std::size_t s = limit - 1; s >= 1 && limit - s <= kNearBreak; --s) {
-        if (text[s] == u' ') return s;
+    std::size_t indent = 0;
+    while (indent < text.size() && (IsWhiteSpace(text[indent]) || IsQuoteChar(text[indent])))
+        ++indent;
+    // The carried text starts at the first unit after the break that is not
+    // white space; found once for the whole search, which goes from right to
+    // left.
+    std::size_t next = limit;
+    while (next < text.size() && IsWhiteSpace(text[next]))
+        ++next;
+    for (std::size_t s = limit - 1; s > indent; --s) {
+        if (text[s] == u' ' && !ExtendsPrefix(text, next, prefixLast)) return s;
+        if (!IsWhiteSpace(text[s])) next = s;
     }
-    return limit - 1 > kNearBreak ? BreakFarBack(text, limit) : text.find(u' ', limit);
+    for (std::size_t s = text.find(u' ', std::max(limit, indent)); s != StringView::npos;
+         s = text.find(u' ', next)) {
+        next = s + 1;
+        while (next < text.size() && IsWhiteSpace(text[next]))
+            ++next;
+        if (!ExtendsPrefix(text, next, prefixLast)) return s;
+    }
+    return kNoBreak;
 }
 
 // Writes prefix + the first output line of `text` into `out`; the rest, a
 // space appended and leading white space removed, becomes the carried text.
 void QuoteFormatter::WrapInto(TextSink& out, StringView text, StringView prefix) {
     // Only a text that would be broken is searched for line breaks.
-    std::size_t s = BreakPosition(text, prefix.size(), false);
+    std::size_t s = BreakPosition(text, prefix, false);
     if (s != kNoBreak && HasLineBreak(text)) s = kNoBreak;
     out.Append(prefix);
     if (s == kNoBreak) {
@@ -187,7 +219,7 @@ void QuoteFormatter::WrapInto(TextSink& out, StringView text, StringView prefix)
 // WrapInto for the carried text itself, without copying it.
 void QuoteFormatter::WrapPendingInto(TextSink& out, StringView prefix) {
     const StringView text = Pending();
-    const std::size_t s = BreakPosition(text, prefix.size(), pendingHasLineBreak);
+    const std::size_t s = BreakPosition(text, prefix, pendingHasLineBreak);
     out.Append(prefix);
     if (s == kNoBreak) {
         out.Append(text);

@@ -278,17 +278,36 @@ std::int32_t ReplyFormatter::PrepareLines(String& text, std::int32_t& caretCount
         PrefetchAhead(j);
         const StringView t = lines[j].text;
         if (t.empty() || t.front() != quoteChar) addLevel = 1;
+        // Nor is a line whose ':' reads as an emoticon's eyes (":-)").
+        if (!addLevel && quoteChar == u':') {
+            std::int32_t level = 0;
+            std::int32_t end = 0;
+            GetQuoteLevel(t, level, end);
+            if (level == 0) addLevel = 1;
+        }
     }
     if (addLevel) {
         for (std::size_t j = quoteStart; j < lines.size(); ++j)
             if (lines[j].text.size() > kLongUnquotedLine) longUnquotedLines = 1;
     }
 
-    std::size_t firstText = quoteStart;
-    while (firstText < lines.size() && IsEmptyQuotedLine(lines[firstText].text))
-        ++firstText;
-    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(quoteStart),
-                lines.begin() + static_cast<std::ptrdiff_t>(firstText));
+    // No empty quoted lines directly below the header: nothing but quote
+    // characters and spaces, or nothing but a prefix with a writer's
+    // initials ("JD>").
+    const auto isEmptyQuotedLine = [&](StringView t) {
+        std::int32_t level = 0;
+        std::int32_t end = 0;
+        GetQuoteLevel(t, level, end);
+        return IsEmptyQuotedLine(t) || static_cast<std::size_t>(end) == t.size();
+    };
+    const auto dropEmptyQuotedLines = [&] {
+        std::size_t firstText = quoteStart;
+        while (firstText < lines.size() && isEmptyQuotedLine(lines[firstText].text))
+            ++firstText;
+        lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(quoteStart),
+                    lines.begin() + static_cast<std::ptrdiff_t>(firstText));
+    };
+    dropEmptyQuotedLines();
 
     // The quoted signature: from the last separator line on, through the
     // level-1 lines after it.
@@ -321,6 +340,9 @@ std::int32_t ReplyFormatter::PrepareLines(String& text, std::int32_t& caretCount
             lines.erase(lines.begin() + sigStart, lines.begin() + sigEnd);
             sigStart = -1;
             sigEnd = -1;
+            // A signature at the top of the quote may leave the blank line
+            // that stood before the deeper text right below the header.
+            dropEmptyQuotedLines();
         }
     }
 

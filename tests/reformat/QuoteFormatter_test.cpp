@@ -66,46 +66,36 @@ TEST(QuoteFormatter, AnalyzeLinesStripsPrefixes) {
     }
 }
 
-// The standard prefix table built the plain way: one entry per level, each
-// made from the one before.
-std::vector<String> ReferenceStandardTable(char16_t quoteChar, bool compressed, int depth) {
-    std::vector<String> table;
-    String entry;
-    for (int level = 1; level <= depth; ++level) {
-        if (compressed) {
-            while (!entry.empty() && QuoteFormatter::IsWhiteSpace(entry.back()))
-                entry.pop_back();
-        }
-        entry.push_back(quoteChar);
-        entry.push_back(u' ');
-        table.push_back(entry);
-    }
-    return table;
-}
-
+// Each level's standardized prefix, whatever levels were asked for before
+// and in whatever order: one quote character and a space per level, or,
+// compressed, the quote characters and one space (a white-space quote
+// character is trimmed away before each level is added).
 TEST(QuoteFormatter, StandardizedPrefixTable) {
-    EXPECT_EQ(ReferenceStandardTable(u'>', true, 3), (std::vector<String>{u"> ", u">> ", u">>> "}));
-    EXPECT_EQ(ReferenceStandardTable(u'>', false, 3),
-              (std::vector<String>{u"> ", u"> > ", u"> > > "}));
-
-    // Asked for in any order, every level reads as the full table would.
+    const struct {
+        char16_t quoteChar;
+        std::int32_t compressed;
+        String (*prefix)(int level);
+    } cases[] = {
+        {u'>', 1, [](int l) { return String(static_cast<std::size_t>(l), u'>') + u" "; }},
+        {u'>', 0, [](int l) { return Repeat(u"> ", static_cast<std::size_t>(l)); }},
+        {u'|', 1, [](int l) { return String(static_cast<std::size_t>(l), u'|') + u" "; }},
+        {u'\0', 1, [](int l) { return String(static_cast<std::size_t>(l), u'\0') + u" "; }},
+        {u' ', 1, [](int) { return String(u"  "); }},
+        {u' ', 0, [](int l) { return Repeat(u"  ", static_cast<std::size_t>(l)); }},
+        {u'\t', 1, [](int) { return String(u"\t "); }},
+    };
     const int levels[] = {3, 1, 40, 7, 40, 2, 39, 12};
-    for (const char16_t quoteChar : {u'>', u'|', u'#', u' ', u'\t', u'\0'}) {
-        for (const int compressed : {0, 1}) {
-            QuoteFormatter f(72, quoteChar, compressed, 1);
-            const auto table = ReferenceStandardTable(quoteChar, compressed != 0, 40);
-            for (const int level : levels) {
-                const std::int32_t index = f.GetPrefixIndex(level, u"ignored> ");
-                EXPECT_EQ(index, level - 1);
-                for (int l = 1; l <= level; ++l) {
-                    EXPECT_EQ(f.PrefixText(l - 1), table[l - 1])
-                        << "quoteChar " << int{quoteChar} << " compressed " << compressed
-                        << " level " << l;
-                }
-            }
-            EXPECT_EQ(f.PrefixText(40), u"");  // never handed out
-            EXPECT_EQ(f.PrefixText(-1), u"");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "quoteChar " << int{c.quoteChar} << " compressed " << c.compressed);
+        QuoteFormatter f(72, c.quoteChar, c.compressed, 1);
+        for (const int level : levels) {
+            EXPECT_EQ(f.GetPrefixIndex(level, u"ignored> "), level - 1);
+            for (int l = 1; l <= level; ++l)
+                EXPECT_EQ(f.PrefixText(l - 1), c.prefix(l)) << "level " << l;
         }
+        EXPECT_EQ(f.PrefixText(40), u"");  // never handed out
+        EXPECT_EQ(f.PrefixText(-1), u"");
     }
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "compose/ComposeText.h"
+#include "fuzz/ReplyCheck.h"
 #include "reformat/QuoteHeader.h"
 #include "reformat/ReplyFormatter.h"
 #include "reformat/Signatures.h"
@@ -68,14 +69,19 @@ TEST_P(ReplyGolden, Reformat) {
     }
     EXPECT_EQ(WithoutCr(Utf8(text)), golden.Section("expected"));
 
+    if (result == kComposeSignatureOnly) return;
+
     // A reformatted reply has no client header left: a second run does nothing.
     String again = Utf16(ToCrLf(WithoutCr(Utf8(text))));
     const String before = again;
     ReplyFormatter second(golden.settings);
     std::int32_t secondCaret = 0;
-    if (result != kComposeSignatureOnly) {
-        EXPECT_EQ(second.Reformat(again, secondCaret), ReplyFormatter::kNothingDone);
-        EXPECT_EQ(again, before);
+    EXPECT_EQ(second.Reformat(again, secondCaret), ReplyFormatter::kNothingDone);
+    EXPECT_EQ(again, before);
+
+    // What the reformat must keep of the quote.
+    if (const auto parts = fuzz::SplitReply(Utf16(golden.Section("input")))) {
+        EXPECT_EQ(fuzz::ReplyChecker(golden.settings).Check(*parts), "");
     }
 }
 

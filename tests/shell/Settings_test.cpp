@@ -16,6 +16,15 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #endif
+#ifdef __linux__
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <fstream>
+#include <iostream>
+#endif
 
 namespace nimbrel {
 namespace {
@@ -173,6 +182,67 @@ TEST(SettingsFile, AnUnreadableFileOrAFailedSaveIsReportedAndLeavesNoTrace) {
     EXPECT_TRUE(std::filesystem::is_directory(dir / kSettingsFileName));
     EXPECT_FALSE(std::filesystem::exists(dir / "Nimbrel.cfg.tmp"));
 }
+
+#ifdef __linux__
+// Saving on a full disk fails, says so, and leaves the old file whole. The
+// disk is full in two ways: a file system of 64 KiB mounted for the test and
+// filled up (as root, where mounting is allowed; in a mount namespace of the
+// test's own where one can be made, so that nothing is left mounted), and a
+// limit on the size of files the process writes (anyone).
+TEST(SettingsFile, AFullDiskLeavesTheOldFileWhole) {
+    for (const bool fileSystem : {true, false}) {
+        SCOPED_TRACE(fileSystem ? "full file system" : "file size limit");
+        TempDirectory dir;
+        const std::filesystem::path disk = dir / "disk";
+        std::filesystem::create_directory(disk);
+        if (fileSystem) {
+            if (::unshare(CLONE_NEWNS) == 0)
+                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
+            if (::mount("nimbrel-test", disk.c_str(), "tmpfs", 0, "size=64k") != 0) {
+                std::cout << "not tested on a full file system: it cannot be mounted here\n";
+                continue;
+            }
+        }
+        // The settings, and a file small enough to wait in the stream's
+        // buffer until it is closed.
+        const std::filesystem::path file = disk / kSettingsFileName;
+        Settings old = Settings::Defaults();
+        old.wrapColumn = 76;
+        ASSERT_FALSE(SaveSettings(old, file));
+        WriteFileBytes(disk / "small.txt", "old");
+
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        const rlim_t unlimited = limit.rlim_cur;
+        if (fileSystem) {
+            std::ofstream filler(disk / "filler", std::ios::binary);
+            const std::string block(4096, 'x');
+            while (filler.write(block.data(), static_cast<std::streamsize>(block.size())).flush()) {
+            }
+        } else {
+            std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead
+            limit.rlim_cur = 2;
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        Settings changed = old;
+        changed.wrapColumn = 100;
+        changed.quoteChar = u'|';
+        const bool saveFailed = SaveSettings(changed, file);
+        const bool smallFailed = WriteFileAtomically(disk / "small.txt", "new");
+        limit.rlim_cur = unlimited;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+
+        EXPECT_TRUE(saveFailed);
+        EXPECT_TRUE(smallFailed);
+        EXPECT_EQ(ReadFileBytes(file), Bytes(old));
+        EXPECT_EQ(ReadFileBytes(disk / "small.txt"), "old");
+        EXPECT_FALSE(std::filesystem::exists(disk / "Nimbrel.cfg.tmp"));
+        EXPECT_FALSE(std::filesystem::exists(disk / "small.txt.tmp"));
+        if (fileSystem) ::umount2(disk.c_str(), MNT_DETACH);
+    }
+}
+#endif
 
 #ifndef _WIN32
 // A device is written into, not replaced by a plain file; a directory is
