@@ -151,8 +151,16 @@ inline std::string CompareWords(const std::vector<String>& in, const std::vector
     }
 
     const auto where = [](const QuoteWord& w, const std::vector<String>& lines) {
-        return "'" + Utf16ToUtf8(w.text) + "' (level " + std::to_string(w.level) + ", line '" +
-               Utf16ToUtf8(lines[w.line]) + "')";
+        // Appended one by one: g++ 12's -Wrestrict misreads a chain of
+        // operator+ that starts with a literal.
+        std::string said = "'";
+        said += Utf16ToUtf8(w.text);
+        said += "' (level ";
+        said += std::to_string(w.level);
+        said += ", line '";
+        said += Utf16ToUtf8(lines[w.line]);
+        said += "')";
+        return said;
     };
     std::size_t i = 0;
     for (std::size_t j = 0; j < is.size(); ++i, ++j) {
@@ -216,8 +224,12 @@ inline std::string QuoteError(const std::vector<String>& in, const std::vector<S
     for (const String& line : out) {
         if (static_cast<std::int64_t>(line.size()) > rules.wrapColumn &&
             detail::Breakable(line, rules.wrapColumn)) {
-            return "line longer than " + std::to_string(rules.wrapColumn) + ": '" +
-                   Utf16ToUtf8(line) + "'";
+            std::string said = "line longer than ";
+            said += std::to_string(rules.wrapColumn);
+            said += ": '";
+            said += Utf16ToUtf8(line);
+            said += "'";
+            return said;
         }
     }
     return "";
