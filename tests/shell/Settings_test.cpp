@@ -195,6 +195,10 @@ TEST(SettingsFile, AFullDiskLeavesTheOldFileWhole) {
         TempDirectory dir;
         const std::filesystem::path disk = dir / "disk";
         std::filesystem::create_directory(disk);
+        struct Unmount {
+            const std::filesystem::path& at;
+            ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }  // nothing there: nothing done
+        } unmount{disk};
         if (fileSystem) {
             if (::unshare(CLONE_NEWNS) == 0)
                 ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
@@ -239,7 +243,6 @@ TEST(SettingsFile, AFullDiskLeavesTheOldFileWhole) {
         EXPECT_EQ(ReadFileBytes(disk / "small.txt"), "old");
         EXPECT_FALSE(std::filesystem::exists(disk / "Nimbrel.cfg.tmp"));
         EXPECT_FALSE(std::filesystem::exists(disk / "small.txt.tmp"));
-        if (fileSystem) ::umount2(disk.c_str(), MNT_DETACH);
     }
 }
 #endif
