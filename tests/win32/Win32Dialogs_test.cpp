@@ -145,7 +145,9 @@ TEST_F(Win32DialogsTest, LinkLabelPassesMouseMovesToTheSubclassesBelow) {
         link.Attach(dialog, IDC_OPT_WEB_LINK);
         ::SendMessageW(label, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));  // enters
         EXPECT_TRUE(link.MouseOver());
-        ::SendMessageW(label, WM_MOUSEMOVE, 0, MAKELPARAM(30000, 1));  // leaves
+        ::SendMessageW(label, WM_MOUSEMOVE, 0, MAKELPARAM(2, 1));
+        EXPECT_TRUE(link.MouseOver());
+        ::SendMessageW(label, WM_MOUSELEAVE, 0, 0);  // the system tells it the mouse left
         EXPECT_FALSE(link.MouseOver());
         EXPECT_EQ(moves, 2);
     }
