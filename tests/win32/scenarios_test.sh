@@ -47,21 +47,37 @@ wine reg add "$uninstall_key" /v UninstallString /d "$(winpath "$inst")\\uninst.
 wineserver -w
 ((${#names[@]} > 0)) || mapfile -t names < <(basename -s .txt tests/data/scenarios/*.txt)
 
-for name in "${names[@]}"; do
-    report=$work/reports/$name.txt
-    # A fresh install directory for each: the data files and the program.
+# Plays scenario NAME once into REPORT; true when it passed.
+play() { # NAME REPORT
+    # A fresh install directory for each run: the data files and the program.
     rm -rf "$inst" && mkdir -p "$inst"
     cp -r data/{lang,signatures,emoticons}.ini data/{emoticons,styles.css} "$build_dir/src/Nimbrel.exe" "$inst/"
+    rm -f "$2"
     timeout 420 wine "$build_dir/tests/win32/oehost/OeHost.exe" \
-        "$(winpath "$root/tests/data/scenarios/$name.txt")" "$(winpath "$inst/Nimbrel.exe")" \
-        "$(winpath "$inst")" "$(winpath "$report")" >/dev/null 2>&1 || true
-    if [[ -f $report && $(tail -1 "$report" | tr -d '\r') == "result: pass" ]]; then
-        tally ok "$name$(sed -n 's/^timing \(.*\)/ (\1)/p' "$report" | tr '\n' ' ')"
-    else
-        tally FAIL "$name" "$(grep -sE '^(FAIL|row|window)' "$report" | cut -c1-400; [[ -f $report ]] || echo "no report")"
-    fi
+        "$(winpath "$root/tests/data/scenarios/$1.txt")" "$(winpath "$inst/Nimbrel.exe")" \
+        "$(winpath "$inst")" "$(winpath "$2")" >/dev/null 2>&1 || true
     # Nothing of this run may linger into the next one.
     { wineserver -k; wineserver -w; } 2>/dev/null || true
+    [[ -f $2 && $(tail -1 "$2" | tr -d '\r') == "result: pass" ]]
+}
+failures() { grep -sE '^(FAIL|row|window)' "$1" | cut -c1-400; [[ -f $1 ]] || echo "no report"; }
+
+for name in "${names[@]}"; do
+    report=$work/reports/$name.txt
+    if play "$name" "$report"; then
+        tally ok "$name$(sed -n 's/^timing \(.*\)/ (\1)/p' "$report" | tr '\n' ' ')"
+    else
+        # Wine's timing under a loaded machine fails a run now and then; a
+        # second run tells that from a fault, and the first one's report
+        # stays beside it (said in the output, never hidden).
+        first=$(failures "$report")
+        mv "$report" "$work/reports/$name.first-try.txt" 2>/dev/null || true
+        if play "$name" "$report"; then
+            tally ok "$name (passed at the second try; the first: $(head -1 <<<"$first"))"
+        else
+            tally FAIL "$name" "$(failures "$report")"
+        fi
+    fi
 done
 echo "scenarios: $passed passed, $failed failed (reports in $work/reports)"
 ((failed == 0))
