@@ -59,13 +59,17 @@ bool CSystemTray::Create(WindowHandle parent, std::uint32_t callbackMessage, Str
     return added;
 }
 
+void CSystemTray::StopRetrying() {
+    if (retrying) platform.loop.KillTimer(window, kTrayRetryTimerId);
+    retrying = false;
+}
+
 bool CSystemTray::Add() {
     record.uFlags = nif::kMessage | nif::kIcon | nif::kTip;
     added = platform.shell.Shell_NotifyIconW(nim::kAdd, record);
-    if (added && retrying) {
-        platform.loop.KillTimer(window, kTrayRetryTimerId);
-        retrying = false;
-    } else if (!added && !retrying) {
+    if (added) {
+        StopRetrying();
+    } else if (!retrying) {
         retrying = platform.loop.SetTimer(window, kTrayRetryTimerId, kTrayRetryPeriod,
                                           &RetryTimerProc) != 0;
     }
@@ -83,8 +87,7 @@ void CSystemTray::RetryTimerProc(WindowHandle timerWindow, std::uint32_t, std::u
 }
 
 void CSystemTray::Destroy() {
-    if (retrying) platform.loop.KillTimer(window, kTrayRetryTimerId);
-    retrying = false;
+    StopRetrying();
     if (enabled && added) {
         record.uFlags = 0;
         platform.shell.Shell_NotifyIconW(nim::kDelete, record);
@@ -98,8 +101,7 @@ void CSystemTray::Destroy() {
 
 void CSystemTray::Hide() {
     if (!enabled || hidden) return;
-    if (retrying) platform.loop.KillTimer(window, kTrayRetryTimerId);
-    retrying = false;
+    StopRetrying();
     if (added) {
         record.uFlags = nif::kIcon;
         platform.shell.Shell_NotifyIconW(nim::kDelete, record);
@@ -183,8 +185,7 @@ LResult CSystemTray::WindowProc(WindowHandle hwnd, std::uint32_t message, WParam
             record.uFlags = 0;
             if (platform.shell.Shell_NotifyIconW(nim::kModify, record)) {
                 added = true;
-                platform.loop.KillTimer(window, kTrayRetryTimerId);
-                retrying = false;
+                StopRetrying();
             }
         }
         return 0;

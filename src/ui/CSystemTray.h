@@ -84,6 +84,7 @@ class CSystemTray : public WindowProcedure {
     // NIM_ADD with every attribute; starts the retry timer when refused and
     // stops it when accepted.
     bool Add();
+    void StopRetrying();
     static void RetryTimerProc(WindowHandle window, std::uint32_t message, std::uintptr_t timerId,
                                std::uint32_t time);
 

@@ -83,6 +83,8 @@ stop_nimbrel() {
     { kill "$nimbrel_pid"; wineserver -k; wineserver -w; } 2>/dev/null || true
 }
 section() { stop_nimbrel; echo "--- $1"; }
+# Ends every Wine process of the prefix and starts one server for the next runs.
+restart_wineserver() { { wineserver -k; wineserver -w; } 2>/dev/null || true; wineserver -p; }
 dialog_is() { check "$1" "main visible=$2 enabled=$3" "$(drv wait-state "$2" "$3" "$4")"; } # NAME VISIBLE ENABLED MS
 # The size, modification time and checksum of FILE.
 fingerprint() { if [[ -f $1 ]]; then echo "$(stat -c '%s %Y' "$1") $(md5sum <"$1")"; else echo missing; fi; }
@@ -172,8 +174,7 @@ check "every top-level window told the session ends" yes \
 { kill -9 "$nimbrel_pid"; wait "$nimbrel_pid"; } 2>/dev/null || true
 check "killed then" ended "$(wait_exit "$nimbrel_pid" 10)"
 check "Nimbrel.cfg holds the change" "cursorAtTop=$new" "$(drv cfg-get "$(winpath "$cfg")" cursorAtTop)"
-{ wineserver -k; wineserver -w; } 2>/dev/null || true
-wineserver -p
+restart_wineserver
 
 section "first start: no Nimbrel.cfg, Outlook Express not running"
 rm -f "$cfg" "$usercfg"
@@ -292,8 +293,7 @@ section "150 % scaling (144 DPI)"
 install_key "$view"
 drv cfg-write "$(winpath "$cfg")" dependOnOE=0 >/dev/null
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
-{ wineserver -k; wineserver -w; } 2>/dev/null || true # read at the server's start
-wineserver -p
+restart_wineserver # LogPixels is read at the server's start
 start_nimbrel "$elsewhere"
 dialog_is "started" 0 0 60000
 drv command 40001 >/dev/null # the tray menu's Show Dialog
@@ -302,8 +302,7 @@ check "the status list's first column scaled to the DPI" "width 262" "$(drv colu
 shot options-144dpi '#32770' 'Nimbrel   '
 stop_nimbrel
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
-{ wineserver -k; wineserver -w; } 2>/dev/null || true
-wineserver -p
+restart_wineserver
 
 if ((wine_bits == 32)); then
     section "the 64-bit build: its key in the 64-bit view, its settings saved"
