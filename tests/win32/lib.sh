@@ -41,8 +41,9 @@ fresh_prefix() { # DIR
         # The mail client's era: Windows XP for the program (the prefix itself is 64-bit
         # Windows 7 or later, which cannot report XP as a whole).
         if ((wine_bits == 32)); then
-            for exe in Nimbrel.exe NimbrelDriver.exe; do
-                WINEPREFIX=$template wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe" \
+            local program
+            for program in Nimbrel.exe NimbrelDriver.exe; do
+                WINEPREFIX=$template wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$program" \
                     /v Version /d winxp /f >/dev/null 2>&1 || true
             done
         fi
