@@ -103,6 +103,9 @@ bool ScenarioRunner::Run(const ScenarioStep& step, std::uint64_t now) {
         case Kind::kClipboard:
             world.SetClipboardText(step.text);
             break;
+        case Kind::kHoldClipboard:
+            world.HoldClipboard(step.milliseconds);
+            break;
         case Kind::kAlt:
             world.HoldAlt(step.down);
             break;

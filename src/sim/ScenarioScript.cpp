@@ -247,6 +247,10 @@ class Parser {
             step.text = Text(words[1].text);
             return true;
         }
+        if (command == "hold-clipboard") {
+            step.kind = Kind::kHoldClipboard;
+            return Number(words, 1, step.milliseconds);
+        }
         if (command == "alt") {
             if (!Need(words, 2, "alt down|up")) return false;
             step.kind = Kind::kAlt;

@@ -36,6 +36,9 @@
 //   subject ID "TITLE"          the user types a subject: the title changes
 //   close ID                    the user closes the window
 //   clipboard "TEXT"            the user copies a text of their own
+//   hold-clipboard MS           another program (a clipboard manager, a
+//                               remote desktop's clipboard sync) opens the
+//                               clipboard and keeps it open for MS
 //   alt down|up                 the user holds Alt, or lets it go
 //   exit-oe                     OE exits
 //   wait MS                     time passes
@@ -77,6 +80,7 @@ struct ScenarioStep {
         kSubject,
         kClose,
         kClipboard,
+        kHoldClipboard,
         kAlt,
         kThief,
         kExitOe,

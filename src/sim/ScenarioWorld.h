@@ -4,6 +4,7 @@
 // scenario's ids.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -22,6 +23,8 @@ class ScenarioWorld {
     virtual void SetTitle(const std::string& id, StringView title) = 0;
     virtual void Close(const std::string& id) = 0;
     virtual void SetClipboardText(StringView text) = 0;
+    // Another program keeps the clipboard open from now for `milliseconds`.
+    virtual void HoldClipboard(std::uint64_t milliseconds) = 0;
     virtual void HoldAlt(bool down) = 0;
     virtual void ExitOe() = 0;
 

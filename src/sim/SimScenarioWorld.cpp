@@ -53,6 +53,10 @@ void SimScenarioWorld::SetClipboardText(StringView text) {
     desktop.clipboard.PutUnicodeText(kOtherProcess, text);
 }
 
+void SimScenarioWorld::HoldClipboard(std::uint64_t milliseconds) {
+    desktop.clipboard.HoldOpenFor(kOtherProcess, milliseconds);
+}
+
 void SimScenarioWorld::HoldAlt(bool down) {
     desktop.HoldAlt(down);
 }

@@ -27,6 +27,7 @@ class SimScenarioWorld : public ScenarioWorld {
     void SetTitle(const std::string& id, StringView title) override;
     void Close(const std::string& id) override;
     void SetClipboardText(StringView text) override;
+    void HoldClipboard(std::uint64_t milliseconds) override;
     void HoldAlt(bool down) override;
     void ExitOe() override;
 

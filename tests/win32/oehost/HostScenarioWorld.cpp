@@ -57,6 +57,11 @@ void HostScenarioWorld::CloseAll() {
     for (auto& [id, note] : notes)
         windows.Close(note);
     if (altDown) HoldAlt(false);
+    for (const HANDLE holder : clipboardHolders) {
+        WaitForSingleObject(holder, INFINITE);  // each lets go when its time is up
+        CloseHandle(holder);
+    }
+    clipboardHolders.clear();
 }
 
 void HostScenarioWorld::Open(const ScenarioStep& step) {
@@ -107,6 +112,37 @@ VOID CALLBACK RepeatAlt(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 }  // namespace
+
+namespace {
+
+struct ClipboardHold {
+    DWORD milliseconds;
+    HANDLE opened;  // set once the clipboard is open, or given up
+};
+
+// Holds the clipboard open, with no window, as a clipboard manager does
+// while it reads what was copied.
+DWORD WINAPI HoldClipboardOpen(LPVOID parameter) {
+    const ClipboardHold hold = *static_cast<const ClipboardHold*>(parameter);
+    const bool open = OpenClipboardWithin(nullptr, 1000);
+    SetEvent(hold.opened);
+    if (!open) return 1;
+    Sleep(hold.milliseconds);
+    CloseClipboard();
+    return 0;
+}
+
+}  // namespace
+
+void HostScenarioWorld::HoldClipboard(std::uint64_t milliseconds) {
+    ClipboardHold hold{static_cast<DWORD>(milliseconds), CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    if (hold.opened == nullptr) return;
+    if (const HANDLE holder = CreateThread(nullptr, 0, HoldClipboardOpen, &hold, 0, nullptr)) {
+        WaitForSingleObject(hold.opened, INFINITE);  // the next step comes after the hold began
+        clipboardHolders.push_back(holder);
+    }
+    CloseHandle(hold.opened);
+}
 
 void HostScenarioWorld::HoldAlt(bool down) {
     keybd_event(VK_MENU, 0x38, down ? 0 : KEYEVENTF_KEYUP, 0);

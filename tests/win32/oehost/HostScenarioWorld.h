@@ -9,6 +9,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "OeHostWindows.h"
 #include "sim/ScenarioWorld.h"
@@ -27,6 +28,7 @@ class HostScenarioWorld : public ScenarioWorld {
     void SetTitle(const std::string& id, StringView title) override;
     void Close(const std::string& id) override;
     void SetClipboardText(StringView text) override;
+    void HoldClipboard(std::uint64_t milliseconds) override;
     void HoldAlt(bool down) override;
     void ExitOe() override;
 
@@ -56,6 +58,8 @@ class HostScenarioWorld : public ScenarioWorld {
     std::vector<std::pair<String, String>> lastRows;
     bool altDown = false;
     UINT_PTR altTimer = 0;
+    // The threads that hold the clipboard open, as another program would.
+    std::vector<HANDLE> clipboardHolders;
 };
 
 // The options dialog of the running program, or null.
