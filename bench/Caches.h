@@ -22,4 +22,18 @@ inline void EvictCaches() {
     benchmark::DoNotOptimize(sum);
 }
 
+// The two sizes every stage benchmark runs at, so that bench/scaling can
+// compare them: 1 and 10 units of its input (AtOneAndTen), or 1 and 10 MB
+// (AtOneAndTenMegabytes); in milliseconds, each after half a second of
+// warm-up (WarmHeap.cpp says why MinTime is set as well).
+inline void Timed(benchmark::internal::Benchmark* run) {
+    run->Unit(benchmark::kMillisecond)->MinWarmUpTime(0.5)->MinTime(0.5);
+}
+inline void AtOneAndTen(benchmark::internal::Benchmark* run) {
+    Timed(run->Arg(1)->Arg(10));
+}
+inline void AtOneAndTenMegabytes(benchmark::internal::Benchmark* run) {
+    Timed(run->Arg(std::int64_t{1} << 20)->Arg(std::int64_t{10} << 20));
+}
+
 }  // namespace nimbrel

@@ -159,35 +159,10 @@ void BM_ReplyPathological(benchmark::State& state) {
     TimeReformat(state, reply);
 }
 
-BENCHMARK(BM_ReplyReformat)
-    ->Arg(1)
-    ->Arg(10)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(BM_ReplySplitAndAnalyze)
-    ->Arg(1)
-    ->Arg(10)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(BM_ReplyRepair)
-    ->Arg(1)
-    ->Arg(10)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(BM_ReplyRender)
-    ->Arg(1)
-    ->Arg(10)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(BM_ReplyPathological)
-    ->Arg(1)
-    ->Arg(10)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
+BENCHMARK(BM_ReplyReformat)->Apply(AtOneAndTen);
+BENCHMARK(BM_ReplySplitAndAnalyze)->Apply(AtOneAndTen);
+BENCHMARK(BM_ReplyRepair)->Apply(AtOneAndTen);
+BENCHMARK(BM_ReplyRender)->Apply(AtOneAndTen);
+BENCHMARK(BM_ReplyPathological)->Apply(AtOneAndTen);
 
 }  // namespace

@@ -248,73 +248,16 @@ void NestedQuoteMarkers(benchmark::State& state) {
     PathologicalPipeline(state, 3);
 }
 
-constexpr std::int64_t kOneMB = 1 << 20;
-
-BENCHMARK(WholePipeline)
-    ->Arg(kOneMB)
-    ->Arg(10 * kOneMB)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(RealMail)
-    ->Arg(kOneMB)
-    ->Arg(10 * kOneMB)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(ViewReformatOnly)
-    ->Arg(kOneMB)
-    ->Arg(10 * kOneMB)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(TextToHtmlOnly)
-    ->Arg(kOneMB)
-    ->Arg(10 * kOneMB)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(SchemeLinksOnly)
-    ->Arg(kOneMB)
-    ->Arg(10 * kOneMB)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(MarkupOnly)
-    ->Arg(kOneMB)
-    ->Arg(10 * kOneMB)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(EmoticonsOnly)
-    ->Arg(kOneMB)
-    ->Arg(10 * kOneMB)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(UnbrokenLine)
-    ->Arg(1)
-    ->Arg(10)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(ManyLinks)
-    ->Arg(1)
-    ->Arg(10)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(ManyEmoticonsAndStyles)
-    ->Arg(1)
-    ->Arg(10)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(NestedQuoteMarkers)
-    ->Arg(1)
-    ->Arg(10)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
+BENCHMARK(WholePipeline)->Apply(AtOneAndTenMegabytes);
+BENCHMARK(RealMail)->Apply(AtOneAndTenMegabytes);
+BENCHMARK(ViewReformatOnly)->Apply(AtOneAndTenMegabytes);
+BENCHMARK(TextToHtmlOnly)->Apply(AtOneAndTenMegabytes);
+BENCHMARK(SchemeLinksOnly)->Apply(AtOneAndTenMegabytes);
+BENCHMARK(MarkupOnly)->Apply(AtOneAndTenMegabytes);
+BENCHMARK(EmoticonsOnly)->Apply(AtOneAndTenMegabytes);
+BENCHMARK(UnbrokenLine)->Apply(AtOneAndTen);
+BENCHMARK(ManyLinks)->Apply(AtOneAndTen);
+BENCHMARK(ManyEmoticonsAndStyles)->Apply(AtOneAndTen);
+BENCHMARK(NestedQuoteMarkers)->Apply(AtOneAndTen);
 
 }  // namespace

@@ -92,24 +92,9 @@ void BM_ViewReformatOneParagraph(benchmark::State& state) {
                             static_cast<std::int64_t>(input.size()));
 }
 
-BENCHMARK(BM_ViewReformat)
-    ->Arg(1 << 20)
-    ->Arg(10 << 20)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(BM_ViewReformatWrap72)
-    ->Arg(1 << 20)
-    ->Arg(10 << 20)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
-BENCHMARK(BM_ViewReformatOneParagraph)
-    ->Arg(1 << 20)
-    ->Arg(10 << 20)
-    ->Unit(benchmark::kMillisecond)
-    ->MinWarmUpTime(0.5)
-    ->MinTime(0.5);
+BENCHMARK(BM_ViewReformat)->Apply(AtOneAndTenMegabytes);
+BENCHMARK(BM_ViewReformatWrap72)->Apply(AtOneAndTenMegabytes);
+BENCHMARK(BM_ViewReformatOneParagraph)->Apply(AtOneAndTenMegabytes);
 
 }  // namespace
 }  // namespace nimbrel

@@ -306,18 +306,6 @@ StringView QuoteFormatter::FirstWord(StringView text) {
     return text.substr(0, text.find(u' '));
 }
 
-bool QuoteFormatter::IsQuoteChar(char16_t c) {
-    return c == u'>' || c == u'|' || c == u':';
-}
-
-bool QuoteFormatter::IsWordChar(char16_t c) {
-    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || IsDigitChar(c) || c >= 0x80;
-}
-
-bool QuoteFormatter::IsDigitChar(char16_t c) {
-    return c >= u'0' && c <= u'9';
-}
-
 bool QuoteFormatter::IsInitialChar(char16_t c) {
     if (c == u'?' || (c >= u'A' && c <= u'Z')) return true;
     if (c >= 0x00C0 && c <= 0x00DE) return c != 0x00D7;  // U+00D7 is the multiplication sign
@@ -330,10 +318,6 @@ bool QuoteFormatter::IsInitialChar(char16_t c) {
     if (c >= 0x0179 && c <= 0x017E) return c % 2 == 1;
     if (c >= 0x0391 && c <= 0x03A9) return c != 0x03A2;
     return c >= 0x0400 && c <= 0x042F;
-}
-
-bool QuoteFormatter::IsWhiteSpace(char16_t c) {
-    return c == u' ' || (c >= u'\t' && c <= u'\r');
 }
 
 }  // namespace nimbrel

@@ -149,11 +149,14 @@ class QuoteFormatter {
     static bool IsBlankQuoteLine(StringView text);
     // The part of `text` before its first space (all of it when it has none).
     static StringView FirstWord(StringView text);
-    static bool IsQuoteChar(char16_t c);
-    static bool IsWordChar(char16_t c);
-    static bool IsDigitChar(char16_t c);
+    // The character classes, here so that the per-unit loops inline them.
+    static bool IsQuoteChar(char16_t c) { return c == u'>' || c == u'|' || c == u':'; }
+    static bool IsDigitChar(char16_t c) { return c >= u'0' && c <= u'9'; }
+    static bool IsWordChar(char16_t c) {
+        return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || IsDigitChar(c) || c >= 0x80;
+    }
     static bool IsInitialChar(char16_t c);
-    static bool IsWhiteSpace(char16_t c);
+    static bool IsWhiteSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
 
     std::uint8_t addLevel = 0;
     std::uint8_t longUnquotedLines = 0;

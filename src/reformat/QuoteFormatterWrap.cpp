@@ -147,10 +147,17 @@ StringView QuoteFormatter::Pending() const {
 bool QuoteFormatter::ExtendsPrefix(StringView text, std::size_t next, char16_t prefixLast) const {
     if (next >= text.size()) return false;
     if (prefixLast == u':' && !IsWordChar(text[next])) return true;
+    // Only quote characters make a level (a writer's initials end in '>'):
+    // most carried text starts with a word that cannot be initials and is not
+    // read further, the rest only when a quote character follows.
+    if (!IsQuoteChar(text[next]) && !IsInitialChar(text[next])) return false;
     StringView start = text.substr(next, 8);
+    bool quoted = false;
     for (std::size_t i = 0; i < start.size(); ++i) {
         if (start[i] != u' ' && IsWhiteSpace(start[i])) start = start.substr(0, i);
+        quoted = quoted || (i < start.size() && IsQuoteChar(start[i]));
     }
+    if (!quoted) return false;
     std::int32_t level = 0;
     std::int32_t end = 0;
     GetQuoteLevel(start, level, end);
