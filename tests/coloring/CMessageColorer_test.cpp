@@ -58,15 +58,6 @@ TEST_F(MessageColorerTest, NoDocumentReachableIsNothingToDo) {
     const WindowHandle bare = desktop.windows.Create(u"ATH_NOTE", u"x", kNoWindow, kOeProcess);
     EXPECT_EQ(ColorizeIn(bare, false), kColorNothingToDo);
 
-    const WindowHandle hung = oe.ShowInPreview(kPlainMessage);
-    desktop.windows.Get(hung)->hung = true;
-    EXPECT_EQ(Colorize(), kColorNothingToDo);
-
-    const WindowHandle bodiless = oe.ShowInPreview(kPlainMessage);
-    oe.Document(bodiless).hasBody = false;
-    EXPECT_EQ(Colorize(), kColorNothingToDo);
-    EXPECT_EQ(desktop.documents.OutstandingReferences(), 0u);
-
     // OLEACC.DLL missing: colouring silently does nothing.
     watcher.reset();
     CHtmlDocAccess::ResetProcessState();

@@ -168,17 +168,8 @@ TEST(ViewPipelineLines, SameAsTheStagesOnTheWholeText) {
             // every option on and off and include the defaults without the
             // view reformat.
             if (input.size() > 10000 && variant % 5 != 0 && variant != 14) continue;
-            String plain = input;
-            if (options.reformatMessageView != 0) {
-                ViewReformat(options, plain);
-            } else {
-                String lf;
-                for (std::size_t k = 0; k < plain.size(); ++k) {
-                    if (plain[k] != u'\r' || k + 1 == plain.size() || plain[k + 1] != u'\n')
-                        lf += plain[k];
-                }
-                plain.swap(lf);
-            }
+            String plain = options.reformatMessageView != 0 ? input : FromCrLf(input);
+            if (options.reformatMessageView != 0) ViewReformat(options, plain);
             String expected = EscapeText(plain);
             InsertLinks(expected);
             ConvertLineBreaksAndSpaces(expected);

@@ -396,16 +396,6 @@ TEST_F(ClipboardPathTest, AnHtmlReplyGetsOneUpAndTheUserTextBack) {
     EXPECT_EQ(ClipboardText(), u"the user's own text");
 }
 
-TEST_F(ClipboardPathTest, ACopySlowerThanTheReactionDelayLeavesTheMessageAlone) {
-    // The editor takes the keys 300 ms late, after the clipboard is read.
-    desktop.keyboard.SetInputLatency(300);
-    const OeNote reply = oe.OpenReply(kEmailReply);
-    EXPECT_EQ(Process(reply), kComposeGetError);
-    desktop.Wait(1000);
-    EXPECT_EQ(oe.BodyText(reply.note), kEmailReply + u" ") << "nothing pasted";
-    EXPECT_EQ(TakeKeys(), kCopyKeys);
-}
-
 TEST_F(ClipboardPathTest, AFailedRestoreStillClosesTheClipboard) {
     const OeNote reply = oe.OpenReply(kEmailReply);
     // The last write (the user's text, after the paste at 300) cannot get

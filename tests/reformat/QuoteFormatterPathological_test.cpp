@@ -73,22 +73,6 @@ TEST(QuoteFormatterPathological, FiveMegabyteLineOfWords) {
                    StringView(quoted).substr(0, quoted.size() - 1));
 }
 
-TEST(QuoteFormatterPathological, HundredThousandNestedQuoteCharacters) {
-    const String deep(100000, u'>');
-    const String lessDeep(99999, u'>');
-    const String input = u"> one\r\n" + lessDeep + u" less\r\n" + deep + u" deep";
-
-    Settings options = Wrapped72();
-    ExpectSameText(View(options, input), u"> one\n" + lessDeep + u" less\n" + deep + u" deep");
-
-    options.compressedIndentation = 0;
-    ExpectSameText(View(options, input),
-                   u"> one\n" + Repeat(u"> ", 99999) + u"less\n" + Repeat(u"> ", 100000) + u"deep");
-
-    options.standardizedIndentation = 0;
-    ExpectSameText(View(options, input), u"> one\n" + lessDeep + u" less\n" + deep + u" deep");
-}
-
 TEST(QuoteFormatterPathological, HundredThousandSpacedQuoteCharactersOwnPrefix) {
     const String spaced = Repeat(u"> ", 100000);
     QuoteFormatter f(72, u'>', 1, 0);

@@ -30,12 +30,7 @@ std::vector<CorpusMessage> LoadCorpus() {
         for (const auto& entry : std::filesystem::recursive_directory_iterator(root / project)) {
             const std::string file = entry.path().filename().string();
             if (!entry.is_regular_file() || file == "LICENSE" || file == "SOURCE.md") continue;
-            std::string bytes = ReadFileBytes(entry.path().string());
-            std::string body;
-            for (std::size_t i = 0; i < bytes.size(); ++i) {
-                if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-                body += bytes[i];
-            }
+            std::string body = FromCrLf(ReadFileBytes(entry.path().string()));
             if (entry.path().extension() == ".eml") {
                 const std::size_t blank = body.find("\n\n");
                 body = blank == std::string::npos ? std::string() : body.substr(blank + 2);

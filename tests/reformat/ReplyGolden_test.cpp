@@ -28,15 +28,6 @@ std::string Param(const GoldenCase& golden, const std::string& key, const std::s
     return it == golden.params.end() ? fallback : it->second;
 }
 
-std::string WithoutCr(std::string text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-        out += text[i];
-    }
-    return out;
-}
-
 class ReplyGolden : public testing::TestWithParam<GoldenCase> {
   protected:
     void TearDown() override { ResetSignatures(); }
@@ -67,12 +58,12 @@ TEST_P(ReplyGolden, Reformat) {
         EXPECT_EQ(text, input);
         return;
     }
-    EXPECT_EQ(WithoutCr(Utf8(text)), golden.Section("expected"));
+    EXPECT_EQ(FromCrLf(Utf8(text)), golden.Section("expected"));
 
     if (result == kComposeSignatureOnly) return;
 
     // A reformatted reply has no client header left: a second run does nothing.
-    String again = Utf16(ToCrLf(WithoutCr(Utf8(text))));
+    String again = Utf16(ToCrLf(FromCrLf(Utf8(text))));
     const String before = again;
     ReplyFormatter second(golden.settings);
     std::int32_t secondCaret = 0;

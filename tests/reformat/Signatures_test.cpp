@@ -45,18 +45,6 @@ TEST(CrtRandom, SequenceOfTheCRuntime) {
     EXPECT_EQ(random.Next(), 7719);
 }
 
-TEST(Signatures, RandomSignatureUsesTheProcessGenerator) {
-    ResetSignatures();
-    EXPECT_EQ(RandomSignature(), kNoSignaturesText);
-    signatureList = {u"zero", u"one", u"two"};
-    crtRandom.Seed(1);  // 41, 18467, 6334, 26500 -> 2, 2, 1, 1
-    EXPECT_EQ(RandomSignature(), u"two");
-    EXPECT_EQ(RandomSignature(), u"two");
-    EXPECT_EQ(RandomSignature(), u"one");
-    EXPECT_EQ(RandomSignature(), u"one");
-    ResetSignatures();
-}
-
 TEST(Signatures, LoadedOncePerRun) {
     TempDirectory first;
     TempDirectory second;

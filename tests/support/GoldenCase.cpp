@@ -20,6 +20,14 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+template <typename Char>
+std::basic_string<Char> WithoutCr(std::basic_string_view<Char> text) {
+    std::basic_string<Char> out;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') out += text[i];
+    return out;
+}
+
 [[noreturn]] void Malformed(const std::string& file, int line, const std::string& what) {
     throw std::runtime_error(file + ":" + std::to_string(line) + ": " + what);
 }
@@ -212,6 +220,14 @@ std::string Repeat(std::string_view piece, std::size_t times) {
     for (std::size_t i = 0; i < times; ++i)
         text += piece;
     return text;
+}
+
+std::string FromCrLf(std::string_view crlf) {
+    return WithoutCr(crlf);
+}
+
+String FromCrLf(StringView crlf) {
+    return WithoutCr(crlf);
 }
 
 void PrintTo(const GoldenCase& golden, std::ostream* os) {

@@ -58,10 +58,13 @@ std::string Bytes(StringView field);
 // Name for INSTANTIATE_TEST_SUITE_P: the file name with non-alphanumerics as '_'.
 std::string GoldenCaseName(const testing::TestParamInfo<GoldenCase>& info);
 
-// Test helpers for text: UTF-8 <-> UTF-16 (bad UTF-8 fails the test), LF -> CR LF.
+// Test helpers for text: UTF-8 <-> UTF-16 (bad UTF-8 fails the test), LF ->
+// CR LF, and CR LF -> LF (a CR on its own stays).
 String Utf16(std::string_view utf8);
 std::string Utf8(StringView text);
 std::string ToCrLf(std::string_view lf);
+std::string FromCrLf(std::string_view crlf);
+String FromCrLf(StringView crlf);
 // `piece` written `times` times over (the long inputs of the pathological tests).
 String Repeat(StringView piece, std::size_t times);
 std::string Repeat(std::string_view piece, std::size_t times);

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-
 #include "support/GoldenCase.h"
 
 namespace nimbrel {
@@ -62,13 +58,10 @@ TEST(CLangFile, WithoutAFileNothingIsFound) {
 }
 
 TEST(CLangFile, ReadsTheWholeFileAsBytes) {
-    const auto path = std::filesystem::temp_directory_path() / "nimbrel-langfile-test.ini";
-    {
-        std::ofstream file(path, std::ios::binary);
-        file << "#A\r\nalpha\r\n#B\r\nbeta\r\n\x1A#C\r\ngamma\r\n";  // ^Z is just a byte
-    }
-    CLangFile lang(path, AnsiToUtf16);
-    std::filesystem::remove(path);
+    TempDirectory dir;
+    // ^Z is just a byte.
+    WriteFileBytes(dir / "lang.ini", "#A\r\nalpha\r\n#B\r\nbeta\r\n\x1A#C\r\ngamma\r\n");
+    CLangFile lang(dir / "lang.ini", AnsiToUtf16);
     ASSERT_TRUE(lang.HasBuffer());
     String out;
     EXPECT_NE(lang.GetLine("#B", out, true), nullptr);

@@ -2,10 +2,6 @@
 // the kind of lookup it is used with, to the text meant for it.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
-
 #include "support/GoldenCase.h"
 #include "ui/CLangFile.h"
 

@@ -2,9 +2,6 @@
 // status the program shows, under the names the program shows them.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "support/GoldenCase.h"
 #include "ui/DialogTemplates.h"
 
@@ -12,9 +9,7 @@ namespace nimbrel {
 namespace {
 
 std::string ReadGuide() {
-    std::ifstream file(std::string(NIMBREL_DATA_DIR) + "/docs/index.html", std::ios::binary);
-    EXPECT_TRUE(file);
-    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return ReadFileBytes(RepoDataDir() + "/docs/index.html");
 }
 
 TEST(UserGuide, NamesEveryOptionAndCommand) {
