@@ -84,7 +84,9 @@ for path in "${paths[@]}"; do
     for ((i = 1; i <= runs; i++)); do
         echo "reply R$i \"Re: run $i\" texts/news-reply.txt" >>"$scenario"
         echo "wait-row \"Re: run $i\" \"processed (q)\" 10000" >>"$scenario"
-        echo "wait 500" >>"$scenario"
+        # Each reply opens at another point of the 300 ms tick: with one fixed
+        # pause, every reply would wait for the tick as long as the first.
+        echo "wait $((500 + i * 300 / runs))" >>"$scenario"
     done
     play "$path"
     grep -q '^result: pass' "$work/$path.report" || echo "($path: the scenario failed, see $work/$path.report)"

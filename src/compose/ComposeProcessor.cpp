@@ -153,8 +153,9 @@ ComposeResult ComposeRun::Run(StringView windowText) {
     bool inFront = false;
     if (viaClipboard) {
         // Never pasted into another window: the message is taken again at a
-        // later tick (the Space typed for the copy stays).
-        if (!BringToFront()) return GiveUpAfterCopy(kComposeNotReady);
+        // later tick (the Space typed for the copy stays). A window that has
+        // stayed in front since the copy needs no second settling.
+        if (!InFront() && !BringToFront()) return GiveUpAfterCopy(kComposeNotReady);
         if (clipboard.WriteText(text) != 0) return GiveUpAfterCopy(kComposePutError);
         if (!InFront()) return GiveUpAfterCopy(kComposeNotReady);
         PressWithCtrl(kV);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "sim/SimStrings.h"
 
@@ -182,7 +183,13 @@ bool SimClipboard::CloseClipboard() {
         return false;
     }
     openedBy.reset();
+    if (closesToGo > 0 && --closesToGo == 0) std::exchange(afterCloses, nullptr)();
     return true;
+}
+
+void SimClipboard::AfterProgramCloses(int count, std::function<void()> then) {
+    closesToGo = count;
+    afterCloses = std::move(then);
 }
 
 bool SimClipboard::EmptyClipboard() {

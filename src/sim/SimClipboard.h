@@ -80,6 +80,10 @@ class SimClipboard : public Clipboard {
     WindowHandle Owner() const { return owner; }
     // The next SetClipboardData of the program fails.
     void FailNextSetData() { failSetData = true; }
+    // Runs `then` the moment the program closes the clipboard for the
+    // `count`th time from now (another program that takes it as soon as the
+    // program lets go).
+    void AfterProgramCloses(int count, std::function<void()> then);
 
     // The seam.
     bool OpenClipboard(WindowHandle newOwner) override;
@@ -115,6 +119,8 @@ class SimClipboard : public Clipboard {
     WindowHandle owner = kNoWindow;
     int openAttempts = 0;
     bool failSetData = false;
+    int closesToGo = 0;
+    std::function<void()> afterCloses;
     std::function<void(std::function<void()>)> sendToProgram;
 };
 

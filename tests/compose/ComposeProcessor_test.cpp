@@ -191,8 +191,8 @@ TEST_F(ComposeProcessorTest, NegativeDelaysFromADamagedConfigurationCountAsNone)
     settings.useClipboard = 1;
     const OeNote reply = oe.OpenReply(kEmailReply);
     EXPECT_EQ(Process(reply), kComposeReformatted);
-    // Only the window's two stays in front before the keys.
-    EXPECT_EQ(desktop.clock.Now(), 2 * 50u);
+    // Only the window's stay in front before the keys.
+    EXPECT_EQ(desktop.clock.Now(), 50u);
     EXPECT_EQ(oe.BodyText(reply.note), kEmailReplyDone);
 }
 
@@ -325,29 +325,35 @@ TEST_F(ClipboardPathTest, AClipboardHeldByAnotherProgramNeverCostsTheMessageOrTh
     const String typed = kEmailReply + u" ";
     const struct {
         const char* name;
-        // From the start of the run; the clipboard time-out is 500 ms.
+        // From the start of the run (the clipboard time-out is 500 ms), or
+        // the moment the program closes the clipboard for the `afterCloses`th
+        // time: after saving the user's text, emptying, reading the copy.
         std::uint64_t heldAt;
+        int afterCloses;
         std::uint64_t heldFor;
         ComposeResult result;
         const String& body;
     } cases[] = {
-        {"held through the whole run", 0, 5000, kComposeNotReady, untouched},
-        {"taken between the save and the emptying", 10, 5000, kComposeNotReady, untouched},
-        {"let go before the copy", 0, 300, kComposeReformatted, kEmailReplyDone},
-        {"held between the emptying and the copy", 30, 20, kComposeReformatted, kEmailReplyDone},
-        {"held between the copy and the read", 100, 100, kComposeReformatted, kEmailReplyDone},
-        {"held from before the read past the time-out", 100, 900, kComposeGetError, typed},
-        {"held after the read, through the paste", 255, 2000, kComposePutError, typed},
+        {"held through the whole run", 0, 0, 5000, kComposeNotReady, untouched},
+        {"taken between the save and the emptying", 10, 0, 5000, kComposeNotReady, untouched},
+        {"let go before the copy", 0, 0, 300, kComposeReformatted, kEmailReplyDone},
+        {"held between the emptying and the copy", 30, 0, 20, kComposeReformatted,
+         kEmailReplyDone},
+        {"held between the copy and the read", 100, 0, 100, kComposeReformatted, kEmailReplyDone},
+        {"held from before the read past the time-out", 100, 0, 900, kComposeGetError, typed},
+        {"held after the read, through the paste", 0, 3, 2000, kComposePutError, typed},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const OeNote reply = oe.OpenReply(kEmailReply);
         const std::uint64_t start = desktop.clock.Now();
-        if (c.heldAt == 0) {
-            desktop.clipboard.HoldOpenFor(kOtherProcess, c.heldFor);
+        const auto hold = [&] { desktop.clipboard.HoldOpenFor(kOtherProcess, c.heldFor); };
+        if (c.afterCloses != 0) {
+            desktop.clipboard.AfterProgramCloses(c.afterCloses, hold);
+        } else if (c.heldAt == 0) {
+            hold();
         } else {
-            desktop.clock.At(start + c.heldAt,
-                             [&] { desktop.clipboard.HoldOpenFor(kOtherProcess, c.heldFor); });
+            desktop.clock.At(start + c.heldAt, hold);
         }
         EXPECT_EQ(Process(reply), c.result);
         desktop.Wait(6000);  // the other program lets go
