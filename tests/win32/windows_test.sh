@@ -86,6 +86,13 @@ section() { stop_nimbrel; echo "--- $1"; }
 # Ends every Wine process of the prefix and starts one server for the next runs.
 restart_wineserver() { { wineserver -k; wineserver -w; } 2>/dev/null || true; wineserver -p; }
 dialog_is() { check "$1" "main visible=$2 enabled=$3" "$(drv wait-state "$2" "$3" "$4")"; } # NAME VISIBLE ENABLED MS
+# Turns the check box "Position cursor at top" the other way; its new state in $new.
+flip_cursor_at_top() {
+    new=$(($(drv read-check 1013 | cut -d' ' -f2) == 0 ? 1 : 0))
+    drv set-check 1013 $new >/dev/null
+    sleep 0.3
+}
+terminate_ends() { check "$1" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"; } # NAME
 # The size, modification time and checksum of FILE.
 fingerprint() { if [[ -f $1 ]]; then echo "$(stat -c '%s %Y' "$1") $(md5sum <"$1")"; else echo missing; fi; }
 # The text of a key of lang.ini as one line (line breaks as spaces).
@@ -154,10 +161,8 @@ drv command 150 >/dev/null # the tray menu's Hide Tray Icon
 sleep 0.3
 check "Hide Tray Icon removes the icon (and so the icon check can fail)" "icon=0" "$(tray_icon)"
 
-new=$(($(drv read-check 1013 | cut -d' ' -f2) == 0 ? 1 : 0))
-drv set-check 1013 $new >/dev/null # Position cursor at top, the other way
-sleep 0.3
-check "Terminate ends the program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
+flip_cursor_at_top
+terminate_ends "Terminate ends the program"
 check "the user's Nimbrel.cfg is 1140 bytes after Terminate" 1140 "$(stat -c %s "$usercfg" 2>/dev/null || echo missing)"
 check "the user's Nimbrel.cfg holds the changed check box" "cursorAtTop=$new wrapColumn=76" \
     "$(drv cfg-get "$(winpath "$usercfg")" cursorAtTop wrapColumn | tr '\n' ' ' | sed 's/ $//')"
@@ -166,9 +171,7 @@ check "the install directory's Nimbrel.cfg is left as it was" "$installed" "$(fi
 section "logoff: Windows ends the program after WM_ENDSESSION"
 start_nimbrel "$elsewhere"
 dialog_is "started" 0 0 60000
-new=$(($(drv read-check 1013 | cut -d' ' -f2) == 0 ? 1 : 0))
-drv set-check 1013 $new >/dev/null # Position cursor at top, the other way
-sleep 0.3
+flip_cursor_at_top
 check "every top-level window told the session ends" yes \
     "$(drv end-session | grep -qE '^ended [1-9]' && echo yes || echo no)"
 { kill -9 "$nimbrel_pid"; wait "$nimbrel_pid"; } 2>/dev/null || true
@@ -193,10 +196,8 @@ if chattr +i "$inst"; then
     box_is "first start: the first-time note" "$(lang_text 'First Time')" 'Nimbrel - NOTE'
     box_is "first start: the dependency question (Yes)" "$(lang_text 'Dependency Check Warning')" Nimbrel 10000 6
     dialog_is "the program runs" 0 0 30000
-    new=$(($(drv read-check 1013 | cut -d' ' -f2) == 0 ? 1 : 0))
-    drv set-check 1013 $new >/dev/null
-    sleep 0.3
-    check "Terminate ends the program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
+    flip_cursor_at_top
+    terminate_ends "Terminate ends the program"
     check "the changed setting is saved in the user's Nimbrel.cfg" "cursorAtTop=$new dependOnOE=0" \
         "$(drv cfg-get "$(winpath "$usercfg")" cursorAtTop dependOnOE | tr '\n' ' ' | sed 's/ $//')"
     start_nimbrel "$elsewhere"
@@ -204,7 +205,7 @@ if chattr +i "$inst"; then
     check "started again: no first-time note, no dependency question" "no box no box" \
         "$(drv no-box 'Nimbrel - NOTE' 500) $(drv no-box Nimbrel 200)"
     check "started again: the setting is kept" "check $new" "$(drv read-check 1013)"
-    check "Terminate ends the program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
+    terminate_ends "Terminate ends the program"
 
     chattr -i "$inst"
     drv cfg-write "$(winpath "$cfg")" wrapColumn=78 dependOnOE=0 >/dev/null
@@ -215,7 +216,7 @@ if chattr +i "$inst"; then
     dialog_is "an earlier installation's Nimbrel.cfg: the program runs" 0 0 60000
     check "it is read, without the first-time note" "text 78 no box" \
         "$(drv read-text 1006) $(drv no-box 'Nimbrel - NOTE' 200)"
-    check "Terminate ends the program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
+    terminate_ends "Terminate ends the program"
     check "its settings are saved in the user's Nimbrel.cfg" "wrapColumn=78" \
         "$(drv cfg-get "$(winpath "$usercfg")" wrapColumn)"
     check "the install directory is as it was" "$installed" "$(fingerprint "$cfg")"
@@ -236,7 +237,7 @@ LC_ALL=C.UTF-8 nimbrel_exe=$uinst/Nimbrel.exe start_nimbrel "$elsewhere"
 box_is "the first-time note shows the text of its lang.ini" "$(lang_text 'First Time')" 'Nimbrel - NOTE'
 box_is "the dependency question too (Yes)" "$(lang_text 'Dependency Check Warning')" Nimbrel 10000 6
 dialog_is "the program runs" 0 0 30000
-check "Terminate ends the program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
+terminate_ends "Terminate ends the program"
 check "the user's Nimbrel.cfg is saved" 1140 "$(stat -c %s "$usercfg" 2>/dev/null || echo missing)"
 check "nothing is written into the start directory" "" "$(ls "$elsewhere")"
 install_key "$view"
@@ -254,7 +255,7 @@ if locale -a 2>/dev/null | grep -qix 'ru_RU.utf-\?8'; then
     dialog_is "the program runs" 0 0 60000
     check "the buttons show the Cyrillic texts of lang.ini" "text Завершить text Скрыть" \
         "$(drv read-text 1003) $(drv read-text 1004)"
-    check "Terminate ends the program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
+    terminate_ends "Terminate ends the program"
     cp "$work/lang.ini" "$inst/lang.ini"
 else
     tally FAIL "no Cyrillic locale (ru_RU.UTF-8) could be made"
@@ -314,10 +315,8 @@ if ((wine_bits == 32)); then
     start_nimbrel "$elsewhere"
     dialog_is "the 64-bit program starts" 0 0 60000
     check "Nimbrel.cfg read from the install directory of the 64-bit view" "text 75" "$(drv read-text 1006)"
-    new=$(($(drv read-check 1013 | cut -d' ' -f2) == 0 ? 1 : 0))
-    drv set-check 1013 $new >/dev/null
-    sleep 0.3
-    check "Terminate ends the 64-bit program" ended "$(drv click 1003 >/dev/null; wait_exit "$nimbrel_pid" 20)"
+    flip_cursor_at_top
+    terminate_ends "Terminate ends the 64-bit program"
     check "the 64-bit program saved the user's Nimbrel.cfg" "cursorAtTop=$new wrapColumn=75" \
         "$(drv cfg-get "$(winpath "$usercfg")" cursorAtTop wrapColumn | tr '\n' ' ' | sed 's/ $//')"
 fi
